@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages this project needs, only those that are missing.
+# Usage: scripts/deps.sh run|test
+set -euo pipefail
+
+packages=(cmake g++ make qt6-base-dev fonts-wine)
+if [ "${1:-run}" = test ]; then
+    # Window tests on a real X server, the clipboard read from outside the program,
+    # the fuzz target, the benchmark, the memory check and the desktop-file checks.
+    packages+=(xvfb xdotool xclip x11-utils clang libclang-rt-dev libbenchmark-dev valgrind
+               desktop-file-utils appstream dpkg-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -1,0 +1,26 @@
+#pragma once
+
+// The About window: the program's name, version and date, its icon and a picture, and OK.
+//
+// There is one About window at a time. open() builds it afresh (window and controls) unless
+// it is open already, and shows it without blocking; OK, Enter, Esc and the close button
+// destroy it again. It is a parentless top-level window, so it outlives a closed main window
+// and keeps the program running until it is closed too.
+
+#include <QDialog>
+#include <QIcon>
+
+class AboutWindow : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Shows the About window, creating it if it is not open; returns at once.
+    static AboutWindow *open(const QIcon &icon);
+
+    // The About window while it is open, else nullptr.
+    static AboutWindow *current();
+
+private:
+    explicit AboutWindow(const QIcon &icon);
+};
