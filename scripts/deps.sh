@@ -8,7 +8,7 @@ if [ "${1:-run}" = test ]; then
     # Window tests on a real X server, the clipboard read from outside the program,
     # the fuzz target, the benchmark, the memory check and the desktop-file checks.
     packages+=(xvfb xdotool xclip x11-utils clang libclang-rt-dev libbenchmark-dev valgrind
-               desktop-file-utils appstream dpkg-dev)
+               desktop-file-utils appstream dpkg-dev imagemagick llvm)
 fi
 
 missing=()

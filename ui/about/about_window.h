@@ -5,10 +5,13 @@
 // There is one About window at a time. open() builds it afresh (window and controls) unless
 // it is open already, and shows it without blocking; OK, Enter, Esc and the close button
 // destroy it again. It is a parentless top-level window, so it outlives a closed main window
-// and keeps the program running until it is closed too.
+// and keeps the program running until it is closed too. Its controls are placed from the
+// twips table in about_window_layout.h; the picture is compiled in as ":/about/about.png".
 
 #include <QDialog>
 #include <QIcon>
+
+class QPushButton;
 
 class AboutWindow : public QDialog
 {
@@ -21,6 +24,13 @@ public:
     // The About window while it is open, else nullptr.
     static AboutWindow *current();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     explicit AboutWindow(const QIcon &icon);
+
+    void okClicked();
+
+    QPushButton *m_ok = nullptr;
 };
