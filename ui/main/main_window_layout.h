@@ -1,0 +1,153 @@
+#pragma once
+
+// The main window as designed: every control's place and size in twips (1/1440 inch), measured
+// from the top-left corner of the client area below the menu bar. This header is data only;
+// main_window.cpp converts to pixels with px(), and only when it places a widget.
+
+#include <string_view>
+
+namespace layout {
+
+constexpr int TwipsPerPixel = 15; // 1440 twips per inch at 96 dpi
+
+// Twips to logical pixels, rounded to the nearest pixel (only popup heights are not multiples
+// of 15).
+constexpr int px(int twips)
+{
+    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
+}
+
+// The client area below the menu bar.
+constexpr int ClientWidth = 7500;
+constexpr int ClientHeight = 6630;
+
+enum class Kind {
+    Label, // fixed size, one line
+    AutoLabel, // sized to its text, one line
+    WrapLabel, // keeps its width, height follows the wrapped text
+    Button,
+    TextBox,
+    Popup, // the detail popup
+};
+
+struct Control
+{
+    std::string_view name;
+    Kind kind;
+    std::string_view caption;
+    int left, top, width, height;
+    int tab; // tab index as stored with the window, before the load step moves Text1 first
+};
+
+// The instruction text of Label23 has two spaces after "GO" and two before "OR".
+constexpr std::string_view Instructions
+    = "Input current unk4 value and click GO  to see individual unk4 values  OR Click on "
+      "individual unk4 values to get a running total to input to OrvanTrk";
+
+// Ordered by top edge, the popup last so that it is created last and stacks above every label.
+// clang-format off
+constexpr Control Controls[] = {
+    // name         kind              caption                    left   top  width height  tab
+    { "Label23",   Kind::WrapLabel,  Instructions,               360,   120,  5280,   495,  44 },
+    { "cmdCancel", Kind::Button,     "Cancel",                  6120,   240,  1215,   495,  21 },
+    { "Label24",   Kind::Label,      "For more detail click on each flag description;  "
+                                     "to close, click again",    360,   600,  5295,   255,  45 },
+    { "Text1",     Kind::TextBox,    "",                        1920,  1080,  2055,   345,  23 },
+    { "cmdGo",     Kind::Button,     "GO",                      4080,  1080,   495,   375,   0 },
+    { "Label2",    Kind::AutoLabel,  "Current unk 4 value",      360,  1200,  1395,   195,  22 },
+    { "Label1",    Kind::Popup,      "label1",                  6120,  1200,   780,   765,  46 },
+};
+// clang-format on
+
+constexpr int ControlCount = sizeof(Controls) / sizeof(Controls[0]);
+
+// The control of that name; the table must hold it.
+constexpr const Control &control(std::string_view name)
+{
+    int i = 0;
+    while (i < ControlCount - 1 && Controls[i].name != name)
+        ++i;
+    return Controls[i];
+}
+
+// The twenty flag rows, Check1(i) and Label3(i), repeat at a fixed pitch.
+constexpr int FlagBoxLeft = 360;
+constexpr int FlagBoxWidth = 915;
+constexpr int DescriptionLeft = 1440;
+constexpr int RowTop = 1680;
+constexpr int RowPitch = 240;
+constexpr int RowHeight = 195; // one line of the window font
+constexpr int FlagBoxTabBase = 1; // Check1(i) has tab index i + 1
+constexpr int DescriptionTabBase = 24;
+
+constexpr int rowTop(int index)
+{
+    return RowTop + RowPitch * index;
+}
+
+// The descriptions size themselves to their text; these are their widths as designed, in the
+// window font at 96 dpi. A description never grows past its designed width.
+// clang-format off
+constexpr int DescriptionWidths[] = {
+    //  0     1     2     3     4     5     6     7     8     9
+     2355, 3810, 3045, 4710, 3660, 3270, 3315, 3870, 4320, 3375,
+    // 10    11    12    13    14    15    16    17    18    19
+     4035, 4635, 4635, 5355, 3570, 3615, 2880, 2400, 5370, 2415,
+};
+// clang-format on
+
+// The load step puts the value box first in the tab order; the controls that held tab
+// indices 0 to 22 move one place back.
+constexpr int LoadedTextBoxTab = 0;
+constexpr int tabAfterLoad(std::string_view name, int storedTab)
+{
+    if (name == "Text1")
+        return LoadedTextBoxTab;
+    return storedTab < control("Text1").tab ? storedTab + 1 : storedTab;
+}
+
+// Detail popup placement. Each flag's popup has its own height; flags 0 to 15 hang down from
+// their description, flags 16 to 19 stand up from it so that its bottom meets the description's.
+// clang-format off
+constexpr int PopupHeights[] = {
+    //  0     1     2     3     4     5     6     7     8     9
+      255, 1440,  720,  720,  820,  500,  480,  720, 1680, 1250,
+    // 10    11    12    13    14    15    16    17    18    19
+     2265, 1665, 1425, 1665, 1275, 1275, 1635,  675, 1035,  675,
+};
+// clang-format on
+constexpr int FirstStandingPopup = 16;
+constexpr int PopupLeft = 1440;
+constexpr int PopupWidth = 4740;
+
+constexpr int popupTop(int index)
+{
+    return index < FirstStandingPopup ? rowTop(index)
+                                      : rowTop(index) + RowHeight - PopupHeights[index];
+}
+
+struct Rect
+{
+    int left, top, width, height;
+};
+
+// Where Help > What is [FWO]? shows the popup: over the instructions at the top.
+constexpr Rect FwoPopup = { 500, 50, 4800, 500 };
+
+static_assert(control("Text1").name == "Text1" && control("Label1").name == "Label1");
+static_assert(rowTop(10) == 4080);
+static_assert(
+    rowTop(19) + RowHeight == ClientHeight - 195, "the last row ends 195 above the bottom");
+static_assert(
+    sizeof(DescriptionWidths) / sizeof(int) == 20 && sizeof(PopupHeights) / sizeof(int) == 20);
+static_assert(px(ClientWidth) == 500 && px(ClientHeight) == 442);
+static_assert(px(820) == 55 && px(1250) == 83 && px(500) == 33, "nearest, not truncated");
+static_assert(popupTop(0) == 1680 && popupTop(0) + PopupHeights[0] == 1935);
+static_assert(popupTop(10) + PopupHeights[10] == 6345 && popupTop(15) + PopupHeights[15] == 6555);
+static_assert(
+    popupTop(16) == 4080 && popupTop(17) == 5280 && popupTop(18) == 5160 && popupTop(19) == 5760);
+static_assert(tabAfterLoad("cmdGo", 0) == 1 && tabAfterLoad("cmdCancel", 21) == 22
+    && tabAfterLoad("Label23", 44) == 44);
+static_assert(FlagBoxTabBase + 19 < control("cmdCancel").tab, "the boxes come before Cancel");
+
+} // namespace layout

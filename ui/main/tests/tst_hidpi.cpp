@@ -1,0 +1,106 @@
+// The window at the screen scale factor it runs under (QT_SCALE_FACTOR): the same layout in
+// logical pixels, every text inside the window and inside its control, and a font that
+// draws at least as many device pixels as the design font does on a plain screen.
+
+#include "flags/flag_model.h"
+#include "ui/main/main_window.h"
+
+#include <QtTest>
+
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+
+class TestHighDpi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void layoutKeepsItsLogicalSize();
+    void textsStayInside_data();
+    void textsStayInside();
+    void instructionsEndAboveTheNextLine();
+    void fontIsLegible();
+
+private:
+    std::unique_ptr<MainWindow> m_window;
+};
+
+void TestHighDpi::initTestCase()
+{
+    MainWindow::useDesignFont();
+    m_window = std::make_unique<MainWindow>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    qInfo("device pixel ratio %.2f, font %s %.2f pt", m_window->devicePixelRatioF(),
+        qPrintable(QFontInfo(QApplication::font()).family()), QApplication::font().pointSizeF());
+}
+
+void TestHighDpi::layoutKeepsItsLogicalSize()
+{
+    QCOMPARE(m_window->centralWidget()->size(), QSize(500, 442));
+    QCOMPARE(m_window->findChild<QWidget *>(QStringLiteral("Check1_19"))->geometry(),
+        QRect(24, 416, 61, 13));
+}
+
+void TestHighDpi::textsStayInside_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        QTest::addRow("description %d", i)
+            << QStringLiteral("Label3_%1").arg(i) << QString::fromLatin1(flags::description(i));
+        QTest::addRow("box %d", i)
+            << QStringLiteral("Check1_%1").arg(i) << QString::fromLatin1(flags::caption(i));
+    }
+    QTest::newRow("value label") << "Label2"
+                                 << "Current unk 4 value";
+    QTest::newRow("GO") << "cmdGo"
+                        << "GO";
+    QTest::newRow("Cancel") << "cmdCancel"
+                            << "Cancel";
+}
+
+void TestHighDpi::textsStayInside()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    auto *w = m_window->findChild<QWidget *>(name);
+    QVERIFY(w);
+    const int advance = w->fontMetrics().horizontalAdvance(text);
+    int room = w->width();
+    if (auto *box = qobject_cast<QCheckBox *>(w))
+        room -= box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)
+            + box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+    QVERIFY2(advance <= room,
+        qPrintable(QStringLiteral("%1 px of text in %2 px").arg(advance).arg(room)));
+    QVERIFY(w->geometry().right() < m_window->centralWidget()->width());
+    QVERIFY(w->fontMetrics().height() <= w->height() || qobject_cast<QPushButton *>(w) == nullptr);
+}
+
+void TestHighDpi::instructionsEndAboveTheNextLine()
+{
+    auto *instructions = m_window->findChild<QLabel *>(QStringLiteral("Label23"));
+    auto *next = m_window->findChild<QLabel *>(QStringLiteral("Label24"));
+    QVERIFY(instructions && next);
+    QVERIFY(instructions->geometry().bottom() < next->geometry().top());
+    QVERIFY(instructions->heightForWidth(instructions->width()) <= instructions->height());
+}
+
+// The design font's 13-pixel strike is the plain screen's size; a scaled screen must not draw
+// text with fewer device pixels than that, nor from bitmap strikes made for another size.
+void TestHighDpi::fontIsLegible()
+{
+    const QString family = QFontInfo(QApplication::font()).family();
+    if (m_window->devicePixelRatioF() != 1.0)
+        QVERIFY2(QFontDatabase::isSmoothlyScalable(family), qPrintable(family));
+    const qreal devicePixels
+        = QFontMetricsF(QApplication::font()).height() * m_window->devicePixelRatioF();
+    QVERIFY2(devicePixels >= 13, qPrintable(QString::number(devicePixels)));
+}
+
+QTEST_MAIN(TestHighDpi)
+#include "tst_hidpi.moc"

@@ -1,0 +1,524 @@
+// A seeded monkey: thousands of random user actions on the main window, with the program's
+// invariants checked after every one. On a failure it prints the seed and a shortened list
+// of actions that still fails, so the fault can be replayed.
+//
+// ORVAN_MONKEY_SEED and ORVAN_MONKEY_ACTIONS override the seed and the number of actions.
+
+#include "flags/flag_model.h"
+#include "ui/main/main_window.h"
+
+#include <QtTest>
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <memory>
+#include <optional>
+#include <random>
+
+namespace {
+
+enum class Act {
+    Click, // left click at (x, y) of the client area, wherever it lands
+    ClickValue, // left click on the value box at (x, y) inside it
+    Type, // one key press carrying the character `code`
+    Digits, // `code` digit keys in a row, the digits drawn from `x`
+    Shortcut, // one of the editing shortcuts, by `code`
+    Paste, // put text number `code` on the clipboard, then the context menu's Paste
+    Go, // click GO (when it is enabled, else a click on a disabled button)
+    Tick, // click flag box `code`
+    Description, // click description `code`
+    Fwo, // Help > What is [FWO]?
+    About, // Help > About
+    AboutKey, // a key to the About window: Enter, Esc, or its close button
+};
+
+struct Action
+{
+    Act act;
+    int code = 0;
+    int x = 0, y = 0;
+};
+
+const char *const PastedTexts[] = { "12", "1040", "abc", "", "  7", "-3", "1.5e3", "0012",
+    "1048576", "99999999999999999999999999999", "\xc3\xa9" };
+constexpr int PastedCount = int(sizeof PastedTexts / sizeof *PastedTexts);
+
+const QKeySequence::StandardKey Shortcuts[] = { QKeySequence::Paste, QKeySequence::Copy,
+    QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo, QKeySequence::SelectAll };
+constexpr int ShortcutCount = int(sizeof Shortcuts / sizeof *Shortcuts);
+
+// The X11 twins of paste, copy and cut, which carry no text.
+const QKeyCombination Twins[]
+    = { Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_Insert, Qt::SHIFT | Qt::Key_Delete };
+constexpr int TwinCount = int(sizeof Twins / sizeof *Twins);
+
+// Popup heights per flag, in twips, and where the popup of each flag must stand.
+constexpr int PopupHeights[flags::FlagCount] = { 255, 1440, 720, 720, 820, 500, 480, 720, 1680,
+    1250, 2265, 1665, 1425, 1665, 1275, 1275, 1635, 675, 1035, 675 };
+int px(int twips)
+{
+    return (twips + 7) / 15;
+}
+
+QList<QRect> validPopupGeometries()
+{
+    QList<QRect> rects;
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        const int top = 1680 + 240 * i;
+        const int h = PopupHeights[i];
+        const int t = i < 16 ? px(top) : px(top + 195) - px(h);
+        rects << QRect(px(1440), t, px(4740), px(h));
+    }
+    rects << QRect(px(500), px(50), px(4800), px(500));
+    return rects;
+}
+
+QString digitRun(const Action &a)
+{
+    return QString::number(a.x).repeated(a.code / 10 + 1).left(a.code);
+}
+
+QString describe(const Action &a)
+{
+    switch (a.act) {
+    case Act::Click:
+        return QStringLiteral("click at %1,%2").arg(a.x).arg(a.y);
+    case Act::ClickValue:
+        return QStringLiteral("click value box at %1,%2").arg(a.x).arg(a.y);
+    case Act::Type:
+        return QStringLiteral("type U+%1").arg(a.code, 4, 16, QLatin1Char('0'));
+    case Act::Digits:
+        return QStringLiteral("type %1").arg(digitRun(a));
+    case Act::Shortcut:
+        return a.code < ShortcutCount
+            ? QStringLiteral("shortcut %1").arg(QKeySequence(Shortcuts[a.code]).toString())
+            : QStringLiteral("shortcut %1")
+                  .arg(QKeySequence(Twins[a.code - ShortcutCount]).toString());
+    case Act::Paste:
+        return QStringLiteral("context-menu paste \"%1\"").arg(PastedTexts[a.code]);
+    case Act::Go:
+        return QStringLiteral("GO");
+    case Act::Tick:
+        return QStringLiteral("click flag box %1").arg(a.code);
+    case Act::Description:
+        return QStringLiteral("click description %1").arg(a.code);
+    case Act::Fwo:
+        return QStringLiteral("Help > What is [FWO]?");
+    case Act::About:
+        return QStringLiteral("Help > About");
+    case Act::AboutKey:
+        return a.code == 0 ? QStringLiteral("About: Enter")
+            : a.code == 1  ? QStringLiteral("About: Esc")
+                           : QStringLiteral("About: close button");
+    }
+    return {};
+}
+
+Action randomAction(std::mt19937 &rng)
+{
+    auto pick = [&rng](int n) { return int(std::uniform_int_distribution<int>(0, n - 1)(rng)); };
+    Action a { Act::Click };
+    const int r = pick(100);
+    if (r < 14) {
+        a = { Act::Click, 0, pick(500), pick(442) };
+    } else if (r < 22) {
+        a = { Act::ClickValue, 0, pick(137), pick(23) };
+    } else if (r < 32) {
+        a = { Act::Digits, 1 + pick(pick(3) == 0 ? 40 : 8), pick(1 << 30) };
+    } else if (r < 46) {
+        // Mostly digits, then printable ASCII, control characters and some non-ASCII.
+        const int k = pick(10);
+        const int code = k < 5 ? '0' + pick(10)
+            : k < 7            ? 32 + pick(95)
+            : k < 9            ? pick(32)
+                               : 0xa0 + pick(0x3000);
+        a = { Act::Type, code };
+    } else if (r < 52) {
+        a = { Act::Shortcut, pick(ShortcutCount + TwinCount) };
+    } else if (r < 56) {
+        a = { Act::Paste, pick(PastedCount) };
+    } else if (r < 66) {
+        a = { Act::Go };
+    } else if (r < 82) {
+        a = { Act::Tick, pick(flags::FlagCount) };
+    } else if (r < 92) {
+        a = { Act::Description, pick(flags::FlagCount) };
+    } else if (r < 94) {
+        a = { Act::Fwo };
+    } else if (r < 97) {
+        a = { Act::About };
+    } else {
+        a = { Act::AboutKey, pick(3) };
+    }
+    return a;
+}
+
+// The key that produces a character: the named keys for the control characters that have
+// one (so Tab moves the focus), else the key of the character itself.
+int keyOf(int code)
+{
+    switch (code) {
+    case '\b':
+        return Qt::Key_Backspace;
+    case '\t':
+        return Qt::Key_Tab;
+    case '\r':
+        return Qt::Key_Return;
+    case 27:
+        return Qt::Key_Escape;
+    case 127:
+        return Qt::Key_Delete;
+    default:
+        return code < 32 ? Qt::Key_unknown : int(QChar::toUpper(char32_t(code)));
+    }
+}
+
+QWidget *openAboutWindow()
+{
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("frmAbout") && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+int visibleAboutWindows()
+{
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        n += w->objectName() == QLatin1String("frmAbout") && w->isVisible();
+    return n;
+}
+
+// What the actions did, so a run that exercised nothing shows.
+struct Tally
+{
+    int boxChanges = 0, messages = 0, popups = 0, aboutOpenings = 0;
+};
+Tally s_tally;
+
+// Presses OK on the invalid-value message if one is open; armed before every GO.
+void closeMessageBoxSoon()
+{
+    QTimer::singleShot(0, [] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            ++s_tally.messages;
+            box->button(QMessageBox::Ok)->click();
+        }
+    });
+}
+
+// One run of actions on a fresh window. Returns the index of the first action after which
+// an invariant failed, with the reason, or -1.
+class Session
+{
+public:
+    Session()
+        : m_window(std::make_unique<MainWindow>())
+    {
+        closeAbout();
+        QGuiApplication::clipboard()->setText(QStringLiteral("monkey"));
+        m_window->show();
+        m_window->activateWindow();
+        m_value = m_window->findChild<QLineEdit *>(QStringLiteral("Text1"));
+        m_go = m_window->findChild<QPushButton *>(QStringLiteral("cmdGo"));
+        m_popup = m_window->findChild<QLabel *>(QStringLiteral("Label1"));
+        for (int i = 0; i < flags::FlagCount; ++i) {
+            m_boxes[i] = m_window->findChild<QCheckBox *>(QStringLiteral("Check1_%1").arg(i));
+            m_descriptions[i] = m_window->findChild<QLabel *>(QStringLiteral("Label3_%1").arg(i));
+            QObject::connect(m_boxes[i], &QCheckBox::toggled, [this] { m_boxChanged = true; });
+        }
+        m_goEnabled = m_go->isEnabled();
+    }
+
+    ~Session() { closeAbout(); }
+
+    bool ready() const
+    {
+        return m_value && m_go && m_popup
+            && std::all_of(m_boxes.begin(), m_boxes.end(), [](auto *b) { return b != nullptr; });
+    }
+
+    std::optional<QString> perform(const Action &a)
+    {
+        m_boxChanged = false;
+        const bool popupWasShown = m_popup->isVisible();
+        const bool aboutWasOpen = openAboutWindow() != nullptr;
+        apply(a);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        s_tally.boxChanges += m_boxChanged;
+        s_tally.popups += !popupWasShown && m_popup->isVisible();
+        s_tally.aboutOpenings += !aboutWasOpen && openAboutWindow() != nullptr;
+        return check();
+    }
+
+private:
+    static void closeAbout()
+    {
+        while (QWidget *about = openAboutWindow()) {
+            about->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
+    }
+
+    QAction *action(const char *name) const
+    {
+        return m_window->findChild<QAction *>(QLatin1String(name));
+    }
+
+    // The widget keys go to: the focused one, else the value box.
+    QWidget *keyTarget() const
+    {
+        QWidget *w = QApplication::focusWidget();
+        return w ? w : m_value;
+    }
+
+    void clickAt(QWidget *parent, QPoint p)
+    {
+        QWidget *target = parent->childAt(p);
+        if (!target)
+            target = parent;
+        if (target->objectName() == QLatin1String("cmdCancel"))
+            return; // Cancel ends the program; the monkey stays inside it.
+        const QPoint local = target->mapFrom(parent, p);
+        if (target == m_go)
+            closeMessageBoxSoon();
+        if (target == m_value)
+            m_goEnabled = true;
+        else if (target == m_go && m_go->isEnabled())
+            m_goEnabled = false;
+        QTest::mouseClick(target, Qt::LeftButton, {}, local);
+    }
+
+    void apply(const Action &a)
+    {
+        switch (a.act) {
+        case Act::Click:
+            clickAt(m_window->centralWidget(), QPoint(a.x, a.y));
+            break;
+        case Act::ClickValue:
+            m_goEnabled = true;
+            QTest::mouseClick(m_value, Qt::LeftButton, {}, QPoint(a.x, a.y));
+            break;
+        case Act::Type: {
+            const char32_t ucs4 = char32_t(a.code);
+            const QString text = QString::fromUcs4(&ucs4, 1);
+            QWidget *target = keyTarget();
+            if (a.code == ' ') {
+                // Space presses the focused button: never Cancel, and GO as a click would.
+                if (target->objectName() == QLatin1String("cmdCancel"))
+                    break;
+                if (target == m_go) {
+                    closeMessageBoxSoon();
+                    m_goEnabled = false;
+                }
+            }
+            QKeyEvent press(QEvent::KeyPress, keyOf(a.code), Qt::NoModifier, text);
+            QKeyEvent release(QEvent::KeyRelease, keyOf(a.code), Qt::NoModifier, text);
+            QApplication::sendEvent(target, &press);
+            QApplication::sendEvent(target, &release);
+            break;
+        }
+        case Act::Digits:
+            QTest::keyClicks(keyTarget(), digitRun(a));
+            break;
+        case Act::Shortcut:
+            if (a.code < ShortcutCount) {
+                const QKeyCombination k = QKeySequence(Shortcuts[a.code])[0];
+                QTest::keyClick(keyTarget(), k.key(), k.keyboardModifiers());
+            } else {
+                const QKeyCombination k = Twins[a.code - ShortcutCount];
+                QTest::keyClick(keyTarget(), k.key(), k.keyboardModifiers());
+            }
+            break;
+        case Act::Paste: {
+            QGuiApplication::clipboard()->setText(QString::fromUtf8(PastedTexts[a.code]));
+            std::unique_ptr<QMenu> menu(m_value->createStandardContextMenu());
+            for (QAction *item : menu->actions())
+                if (item->text().startsWith(QLatin1String("&Paste")) && item->isEnabled())
+                    item->trigger();
+            break;
+        }
+        case Act::Go:
+            clickAt(m_go, QPoint(m_go->width() / 2, m_go->height() / 2));
+            break;
+        case Act::Tick:
+            clickAt(m_boxes[a.code], QPoint(6, m_boxes[a.code]->height() / 2));
+            break;
+        case Act::Description: {
+            const QRect r = m_descriptions[a.code]->geometry();
+            clickAt(m_window->centralWidget(), r.center());
+            break;
+        }
+        case Act::Fwo:
+            action("mnuFWO")->trigger();
+            break;
+        case Act::About:
+            action("mnuHelpAbout")->trigger();
+            break;
+        case Act::AboutKey:
+            if (QWidget *about = openAboutWindow()) {
+                if (a.code == 0)
+                    QTest::keyClick(about, Qt::Key_Return);
+                else if (a.code == 1)
+                    QTest::keyClick(about, Qt::Key_Escape);
+                else
+                    about->close();
+            }
+            break;
+        }
+    }
+
+    std::optional<QString> check() const
+    {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            return QStringLiteral("a modal window is left open: %1").arg(modal->windowTitle());
+        if (visibleAboutWindows() > 1)
+            return QStringLiteral("%1 About windows are open").arg(visibleAboutWindows());
+        if (m_go->isEnabled() != m_goEnabled)
+            return QStringLiteral("GO is %1").arg(m_go->isEnabled() ? "enabled" : "disabled");
+
+        if (m_boxChanged) {
+            flags::FlagSet ticked {};
+            for (int i = 0; i < flags::FlagCount; ++i)
+                ticked[i] = m_boxes[i]->isChecked();
+            const QString total = QString::fromStdString(flags::runningTotal(ticked));
+            if (m_value->text() != total)
+                return QStringLiteral("value box shows \"%1\", boxes add up to %2")
+                    .arg(m_value->text(), total);
+            const QString clip = QGuiApplication::clipboard()->text();
+            if (clip != total)
+                return QStringLiteral("clipboard holds \"%1\", boxes add up to %2")
+                    .arg(clip, total);
+        }
+
+        if (m_popup->isVisible() && !validPopupGeometries().contains(m_popup->geometry())) {
+            const QRect g = m_popup->geometry();
+            return QStringLiteral("popup stands at %1,%2 %3x%4")
+                .arg(g.x())
+                .arg(g.y())
+                .arg(g.width())
+                .arg(g.height());
+        }
+        return std::nullopt;
+    }
+
+    std::unique_ptr<MainWindow> m_window;
+    QLineEdit *m_value = nullptr;
+    QPushButton *m_go = nullptr;
+    QLabel *m_popup = nullptr;
+    std::array<QCheckBox *, flags::FlagCount> m_boxes {};
+    std::array<QLabel *, flags::FlagCount> m_descriptions {};
+    bool m_goEnabled = true;
+    bool m_boxChanged = false;
+};
+
+struct Failure
+{
+    int index;
+    QString reason;
+};
+
+std::optional<Failure> run(const QList<Action> &actions)
+{
+    Session session;
+    if (!session.ready())
+        return Failure { -1, QStringLiteral("the window lacks a named control") };
+    for (int i = 0; i < actions.size(); ++i)
+        if (auto reason = session.perform(actions[i]))
+            return Failure { i, *reason };
+    return std::nullopt;
+}
+
+// Delta reduction: drop ever smaller chunks of actions while the run still fails.
+QList<Action> shorten(QList<Action> actions)
+{
+    for (int chunk = int(actions.size()) / 2; chunk >= 1; chunk /= 2) {
+        for (int start = 0; start + chunk <= actions.size();) {
+            QList<Action> candidate = actions;
+            candidate.remove(start, chunk);
+            if (run(candidate))
+                actions = candidate;
+            else
+                start += chunk;
+        }
+    }
+    return actions;
+}
+
+// The offscreen platform warns on every raise() and size hint; the monkey raises thousands.
+QtMessageHandler s_previousHandler = nullptr;
+void dropPlatformChatter(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg && text.startsWith(QLatin1String("This plugin does not support")))
+        return;
+    s_previousHandler(type, context, text);
+}
+
+quint32 envNumber(const char *name, quint32 fallback)
+{
+    bool ok = false;
+    const quint32 n = qEnvironmentVariable(name).toUInt(&ok);
+    return ok ? n : fallback;
+}
+
+} // namespace
+
+class TestMonkey : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        MainWindow::useDesignFont();
+        s_previousHandler = qInstallMessageHandler(dropPlatformChatter);
+    }
+    void randomActionsKeepTheInvariants();
+};
+
+void TestMonkey::randomActionsKeepTheInvariants()
+{
+    const quint32 seed = envNumber("ORVAN_MONKEY_SEED", 20041207);
+    const int count = int(envNumber("ORVAN_MONKEY_ACTIONS", 10000));
+    std::mt19937 rng(seed);
+    QList<Action> actions;
+    for (int i = 0; i < count; ++i)
+        actions << randomAction(rng);
+
+    QElapsedTimer clock;
+    clock.start();
+    const std::optional<Failure> failure = run(actions);
+    const qint64 ms = std::max<qint64>(clock.elapsed(), 1);
+    qInfo("seed %u: %d actions in %lld ms, %lld actions per second", seed, count, ms,
+        qint64(count) * 1000 / ms);
+    qInfo("%d actions changed boxes, %d invalid-value messages, %d popups opened, %d About "
+          "windows opened",
+        s_tally.boxChanges, s_tally.messages, s_tally.popups, s_tally.aboutOpenings);
+
+    if (failure) {
+        const QList<Action> shortest = shorten(actions.mid(0, failure->index + 1));
+        QString list;
+        for (const Action &a : shortest)
+            list += QStringLiteral("\n  ") + describe(a);
+        const auto last = run(shortest);
+        QFAIL(qPrintable(QStringLiteral("seed %1, action %2: %3\nshortest failing run (%4 "
+                                        "actions), ending in: %5%6")
+                             .arg(seed)
+                             .arg(failure->index)
+                             .arg(failure->reason)
+                             .arg(shortest.size())
+                             .arg(last ? last->reason : QStringLiteral("?"))
+                             .arg(list)));
+    }
+}
+
+QTEST_MAIN(TestMonkey)
+#include "tst_monkey.moc"

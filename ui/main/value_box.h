@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QLineEdit>
+
+// The value box: a line edit that takes decimal digits by typing only.
+//
+// Keys that produce a character other than 0-9 do nothing, and neither do the clipboard and
+// undo shortcuts (Qt treats Ctrl+C/V/X/Z/A and Shift+Insert, Ctrl+Insert and Shift+Delete as
+// commands, not characters). Keys that produce no character (Delete, arrows, Home, End) edit
+// as usual. Middle-click paste and drag-and-drop are off; the context menu stays. Every left
+// click, on release, emits clicked() after the line edit has placed the caret.
+class ValueBox : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit ValueBox(QWidget *parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    static bool isBlocked(const QKeyEvent *event);
+};
