@@ -1,23 +1,19 @@
+// Opens the About window as Help > About does and checks it as a user meets it: its controls,
+// picture and icon, the keys and clicks that close it, and its lifetime beside another window.
+
 #include "ui/about/about_window.h"
-#include "ui/about/about_window_layout.h"
 #include "ui/about/picture_box.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QFile>
 #include <QFontDatabase>
 #include <QImageReader>
 #include <QLabel>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QWindow>
 #include <QtTest>
-
-#include <algorithm>
-
-using about_layout::px;
 
 namespace {
 
@@ -25,34 +21,25 @@ const QString IconFile = QStringLiteral(":/test/orvanunk4.png");
 const QString PictureFile = QStringLiteral(":/about/about.png");
 const QString VersionLine = QStringLiteral("Orvanunk4   version 2.2   July 24, 2004");
 
-QIcon programIcon()
-{
-    return QIcon(IconFile);
-}
+QtMessageHandler s_testLog = nullptr;
+bool s_designFont = false;
 
-// A 32 x 32 icon unlike the program's, to show the window takes the icon it is given.
-QIcon plainIcon()
-{
-    QPixmap pixmap(32, 32);
-    pixmap.fill(QColor(0, 128, 255));
-    return QIcon(pixmap);
-}
-
-// Opens the About window and waits until it is on screen. The checks below follow the
-// window's own focus widget, which is where the keyboard goes once the window is active, so
-// they hold also where the window system does not activate the window (an X server with no
-// window manager).
-AboutWindow *openAndWait(const QIcon &icon = programIcon())
+// Opens the About window and waits until it is on screen. Checks follow the window's own focus
+// widget, so they hold also where no window manager activates the window.
+AboutWindow *openAndWait(const QIcon &icon = QIcon(IconFile))
 {
     AboutWindow *w = AboutWindow::open(icon);
-    if (w && !QTest::qWaitForWindowExposed(w))
+    if (!QTest::qWaitForWindowExposed(w))
         qWarning("the About window was not shown");
     return w;
 }
 
-template <typename T> T *child(QWidget *w, const char *name)
+template <typename T = QWidget> T *child(QWidget *w, const char *name)
 {
-    return w ? w->findChild<T *>(QLatin1String(name)) : nullptr;
+    T *c = w->findChild<T *>(QLatin1String(name));
+    if (!c)
+        qFatal("no control %s", name);
+    return c;
 }
 
 QImage rgb(const QImage &image)
@@ -60,58 +47,51 @@ QImage rgb(const QImage &image)
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-// How many top-level windows with this object name are on screen.
-int visibleWindowsNamed(const QString &name)
-{
-    const QWidgetList all = QApplication::topLevelWidgets();
-    return int(std::count_if(all.cbegin(), all.cend(),
-        [&](const QWidget *w) { return w->objectName() == name && w->isVisible(); }));
-}
-
-enum class Closing {
-    OkClicked,
-    EnterOnOk,
-    EnterOnIcon,
-    EscOnOk,
-    EscOnPicture,
-    WidgetClose,
-    CloseEvent,
-    WindowSystemClose
-};
-
 } // namespace
-
-Q_DECLARE_METATYPE(Closing)
 
 class TestAboutWindow : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void cleanup();
-
     void shouldHaveDefaultValue();
-    void geometry_data();
-    void geometry();
+    void controls_data();
+    void controls();
     void description();
-    void descriptionIsBlackAndCentred();
-    void descriptionFitsInTwoLines();
-    void okIsDefaultAndCancelButton();
     void closing_data();
     void closing();
-    void tabOrder_data();
     void tabOrder();
-    void focusOnOkAtEveryOpening();
-    void singleInstance();
-    void rebuiltFreshAfterClosing();
-    void doesNotBlockOtherWindows();
+    void singleInstanceRebuiltFresh();
     void keepsProgramRunningAfterOtherWindowsClose();
-    void pictureIsCompiledIn();
-    void pictureIsShownClippedInsideBorder();
-    void iconIsShownInFittedBox_data();
-    void iconIsShownInFittedBox();
+    void picture();
+    void icon();
     void programIconFile();
 };
+
+// As in the program: the MS Sans Serif stand-in from fonts-wine, where installed, is the font.
+// The theme's text is blue, which the description must not take.
+void TestAboutWindow::initTestCase()
+{
+    // The offscreen platform reports that it cannot raise a window each time open() does.
+    s_testLog = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            if (!text.startsWith(QLatin1String("This plugin does not support")))
+                s_testLog(type, context, text);
+        });
+    const QString font = QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf");
+    const int id = QFile::exists(font) ? QFontDatabase::addApplicationFont(font) : -1;
+    s_designFont = id >= 0;
+    if (s_designFont) {
+        QFont designFont(QFontDatabase::applicationFontFamilies(id).value(0));
+        designFont.setPointSizeF(8.25);
+        QApplication::setFont(designFont);
+    }
+    QPalette themed = QApplication::palette();
+    themed.setColor(QPalette::WindowText, QColor(0, 0, 200));
+    QApplication::setPalette(themed);
+}
 
 void TestAboutWindow::cleanup()
 {
@@ -120,530 +100,272 @@ void TestAboutWindow::cleanup()
     QTRY_VERIFY(!AboutWindow::current());
 }
 
+// A parentless dialog, fixed at 5775 x 3600 twips, with a close button only; OK has the focus.
 void TestAboutWindow::shouldHaveDefaultValue()
 {
     AboutWindow *w = openAndWait();
-    QVERIFY(w);
-    QCOMPARE(AboutWindow::current(), w);
     QCOMPARE(w->objectName(), QStringLiteral("frmAbout"));
     QCOMPARE(w->windowTitle(), QStringLiteral("About Orvanunk4"));
-    QVERIFY(w->isVisible());
-
-    // A parentless dialog window, destroyed when closed.
-    QVERIFY(!w->parent());
-    QVERIFY(w->isWindow());
+    QVERIFY(w->isVisible() && !w->parent());
     QCOMPARE(w->windowType(), Qt::Dialog);
-    QVERIFY(w->testAttribute(Qt::WA_DeleteOnClose));
-
-    // Close button only: no minimize or maximize, no help button.
-    const Qt::WindowFlags flags = w->windowFlags();
-    QVERIFY(flags & Qt::CustomizeWindowHint);
-    QVERIFY(flags & Qt::WindowTitleHint);
-    QVERIFY(flags & Qt::WindowSystemMenuHint);
-    QVERIFY(flags & Qt::WindowCloseButtonHint);
-    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
-    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
-    QVERIFY(!(flags & Qt::WindowContextHelpButtonHint));
-
-    // The client area is 5775 x 3600 twips and cannot be resized.
     QCOMPARE(w->size(), QSize(385, 240));
-    QCOMPARE(w->minimumSize(), QSize(385, 240));
-    QCOMPARE(w->maximumSize(), QSize(385, 240));
-    QCOMPARE(QSize(px(about_layout::ClientWidth), px(about_layout::ClientHeight)), w->size());
-
-    // The window's icon is the program icon it was given.
-    QVERIFY(!w->windowIcon().isNull());
-    QCOMPARE(rgb(w->windowIcon().pixmap(QSize(32, 32)).toImage()), rgb(QImage(IconFile)));
-
-    // Four controls and no more.
-    const auto children = w->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
-    QStringList names;
-    for (const QWidget *c : children)
-        names << c->objectName();
-    names.sort();
-    QCOMPARE(names, (QStringList { "Picture1", "cmdOK", "lblDescription", "picIcon" }));
+    QCOMPARE(w->minimumSize(), w->size());
+    QCOMPARE(w->maximumSize(), w->size());
+    const Qt::WindowFlags f = w->windowFlags();
+    QVERIFY(f.testFlags(Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowCloseButtonHint));
+    QVERIFY(!(f
+        & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint
+            | Qt::WindowContextHelpButtonHint)));
+    // No more controls than those of controls().
+    QCOMPARE(w->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly).size(), 4);
+    QCOMPARE(w->focusWidget(), child(w, "cmdOK"));
 }
 
-void TestAboutWindow::geometry_data()
+void TestAboutWindow::controls_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
-
+    QTest::addColumn<QString>("text");
     // Twips / 15, relative to the client area.
-    QTest::newRow("Picture1 240,240 5295x2055") << "Picture1" << QRect(16, 16, 353, 137);
-    QTest::newRow("picIcon 240,2520 fits 32x32 + border") << "picIcon" << QRect(16, 168, 36, 36);
+    QTest::newRow("Picture1 240,240 5295x2055") << "Picture1" << QRect(16, 16, 353, 137) << "";
+    QTest::newRow("picIcon 240,2520 fits 32x32 + border")
+        << "picIcon" << QRect(16, 168, 36, 36) << "";
     QTest::newRow("lblDescription 1440,2520 2925x450")
-        << "lblDescription" << QRect(96, 168, 195, 30);
-    QTest::newRow("cmdOK 2280,3120 1260x345") << "cmdOK" << QRect(152, 208, 84, 23);
+        << "lblDescription" << QRect(96, 168, 195, 30)
+        << VersionLine + " Written for OrvanTrk track builders.";
+    QTest::newRow("cmdOK 2280,3120 1260x345") << "cmdOK" << QRect(152, 208, 84, 23) << "OK";
 }
 
-void TestAboutWindow::geometry()
+void TestAboutWindow::controls()
 {
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
-
-    AboutWindow *w = openAndWait();
-    auto *widget = w->findChild<QWidget *>(name);
-    QVERIFY2(widget, qPrintable(name));
+    QFETCH(QString, text);
+    QWidget *widget = child(openAndWait(), qPrintable(name));
     QCOMPARE(widget->geometry(), pixels);
     QVERIFY(widget->isVisible());
-
-    // The layout table says the same in twips.
-    const auto &controls = about_layout::Controls;
-    const auto row = std::find_if(std::begin(controls), std::end(controls),
-        [&](const about_layout::Control &c) { return name == c.name; });
-    QVERIFY(row != std::end(controls));
-    QCOMPARE(QRect(px(row->left), px(row->top), px(row->width), px(row->height)), pixels);
+    QCOMPARE(widget->property("text").toString(), text);
 }
 
+// Black under the blue theme, wrapped into lines centred in the label. In the program's font it
+// breaks after the date, and both lines fit the label's 450 twips.
 void TestAboutWindow::description()
 {
-    AboutWindow *w = openAndWait();
-    auto *label = child<QLabel>(w, "lblDescription");
-    auto *ok = child<QPushButton>(w, "cmdOK");
-    QVERIFY(label && ok);
-
-    QCOMPARE(ok->text(), QStringLiteral("OK"));
-    QCOMPARE(label->text(), VersionLine + QStringLiteral(" Written for OrvanTrk track builders."));
-    QVERIFY(label->wordWrap());
-    QCOMPARE(label->textFormat(), Qt::PlainText);
-    QCOMPARE(label->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    QCOMPARE(label->alignment() & Qt::AlignVertical_Mask, Qt::AlignTop);
-    QCOMPARE(label->focusPolicy(), Qt::NoFocus);
-}
-
-void TestAboutWindow::descriptionIsBlackAndCentred()
-{
-    // Under a theme whose window text is not black, the description stays black.
-    const QPalette saved = QApplication::palette();
-    QPalette themed = saved;
-    themed.setColor(QPalette::WindowText, QColor(0, 0, 200));
-    QApplication::setPalette(themed);
-    const auto restore = qScopeGuard([&] { QApplication::setPalette(saved); });
-
-    AboutWindow *w = openAndWait();
-    auto *label = child<QLabel>(w, "lblDescription");
-    QVERIFY(label);
-    QCOMPARE(label->palette().color(label->foregroundRole()), QColor(0, 0, 0));
-    QCOMPARE(w->palette().color(QPalette::WindowText), QColor(0, 0, 200));
-
+    auto *label = child<QLabel>(openAndWait(), "lblDescription");
     const QImage image = rgb(label->grab().toImage());
-    const QRgb background = image.pixel(0, 0);
-    int inkPixels = 0;
-    int blackPixels = 0;
-    int bluePixels = 0;
-    // Each line of text: its first and last row, and the leftmost and rightmost ink.
-    struct Line
-    {
-        int top, bottom, left, right;
-    };
-    QList<Line> lines;
+    QList<QPair<int, int>> lines; // the leftmost and rightmost ink of each line
+    int black = 0, blue = 0;
+    bool inLine = false;
     for (int y = 0; y < image.height(); ++y) {
-        int left = -1;
-        int right = -1;
+        int left = -1, right = -1;
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
-            if (p == background)
+            if (p == image.pixel(0, 0))
                 continue;
-            ++inkPixels;
-            blackPixels += p == qRgb(0, 0, 0);
-            bluePixels += qBlue(p) > qRed(p) + 40;
-            if (left < 0)
-                left = x;
+            black += p == qRgb(0, 0, 0);
+            blue += qBlue(p) > qRed(p) + 40;
+            left = left < 0 ? x : left;
             right = x;
         }
-        if (left < 0)
-            continue;
-        if (!lines.isEmpty() && lines.last().bottom == y - 1) {
-            Line &line = lines.last();
-            line.bottom = y;
-            line.left = std::min(line.left, left);
-            line.right = std::max(line.right, right);
-        } else {
-            lines.append({ y, y, left, right });
-        }
+        if (left >= 0 && !inLine)
+            lines.append({ left, right });
+        else if (left >= 0)
+            lines.last() = { qMin(lines.last().first, left), qMax(lines.last().second, right) };
+        inLine = left >= 0;
     }
-    QVERIFY(inkPixels > 100);
-    QVERIFY(blackPixels > 0);
-    QCOMPARE(bluePixels, 0);
-
-    // Two or more lines (the text wraps); each is centred to a pixel or two.
+    QVERIFY(black > 20);
+    QCOMPARE(blue, 0);
     QVERIFY2(lines.size() >= 2, qPrintable(QString::number(lines.size())));
-    for (const Line &line : lines) {
-        const int leftMargin = line.left;
-        const int rightMargin = image.width() - 1 - line.right;
-        QVERIFY2(std::abs(leftMargin - rightMargin) <= 3,
-            qPrintable(QStringLiteral("line at %1: margins %2 and %3")
-                           .arg(line.top)
-                           .arg(leftMargin)
-                           .arg(rightMargin)));
+    for (const auto &[left, right] : lines) // centred to a pixel or two
+        QVERIFY2(qAbs(left - (image.width() - 1 - right)) <= 3,
+            qPrintable(QStringLiteral("ink from %1 to %2").arg(left).arg(right)));
+
+    if (s_designFont) {
+        const QFontMetrics metrics(label->font());
+        const int flags = Qt::TextWordWrap | Qt::AlignHCenter;
+        const QRect bounds(0, 0, label->width(), 1000);
+        QCOMPARE(metrics.boundingRect(bounds, flags, VersionLine).height(), metrics.height());
+        QCOMPARE(metrics.boundingRect(bounds, flags, label->text()).height(), 2 * metrics.height());
+        QVERIFY(2 * metrics.height() <= label->height());
     }
-}
-
-void TestAboutWindow::descriptionFitsInTwoLines()
-{
-    // The program draws its windows in the MS Sans Serif stand-in from fonts-wine (the main
-    // window makes it the application font). In it the text breaks after the date and both
-    // lines fit the label's 450 twips.
-    const QString fontFile = QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf");
-    if (!QFile::exists(fontFile))
-        QSKIP("fonts-wine is not installed");
-    const int id = QFontDatabase::addApplicationFont(fontFile);
-    QVERIFY(id >= 0);
-    const QFont saved = QApplication::font();
-    QFont designFont(QFontDatabase::applicationFontFamilies(id).value(0));
-    designFont.setPointSizeF(8.25);
-    QApplication::setFont(designFont);
-    const auto restore = qScopeGuard([&] {
-        QApplication::setFont(saved);
-        QFontDatabase::removeApplicationFont(id);
-    });
-
-    AboutWindow *w = openAndWait();
-    auto *label = child<QLabel>(w, "lblDescription");
-    QVERIFY(label);
-    QCOMPARE(label->font().family(), designFont.family());
-
-    const QFontMetrics metrics(label->font());
-    const int flags = Qt::TextWordWrap | Qt::AlignHCenter;
-    const QRect bounds(0, 0, label->width(), 1000);
-    QVERIFY(metrics.boundingRect(bounds, flags, VersionLine).height() == metrics.height());
-    const QRect whole = metrics.boundingRect(bounds, flags, label->text());
-    QCOMPARE(whole.height(), 2 * metrics.height());
-    QVERIFY(whole.height() <= label->height());
-}
-
-void TestAboutWindow::okIsDefaultAndCancelButton()
-{
-    // Default from the moment the window is shown, before the focus has reached it.
-    AboutWindow *w = AboutWindow::open(programIcon());
-    QVERIFY(w);
-    auto *ok = child<QPushButton>(w, "cmdOK");
-    QVERIFY(ok);
-    QVERIFY(ok->isDefault());
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    QVERIFY(ok->isDefault());
-    const auto buttons = w->findChildren<QPushButton *>();
-    QCOMPARE(buttons.size(), 1);
-    // Enter and Esc pressing it, from every control: see closing().
 }
 
 void TestAboutWindow::closing_data()
 {
-    QTest::addColumn<Closing>("how");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<QString>("focus"); // for a key: the control that has the focus
+    QTest::addColumn<int>("key");
     QTest::addColumn<bool>("pressesOk");
-
-    QTest::newRow("OK clicked") << Closing::OkClicked << true;
-    QTest::newRow("Enter with OK focused") << Closing::EnterOnOk << true;
-    QTest::newRow("Enter with the icon focused") << Closing::EnterOnIcon << true;
-    QTest::newRow("Esc with OK focused") << Closing::EscOnOk << true;
-    QTest::newRow("Esc with the picture focused") << Closing::EscOnPicture << true;
-    QTest::newRow("QWidget::close") << Closing::WidgetClose << false;
-    QTest::newRow("close event") << Closing::CloseEvent << false;
-    QTest::newRow("close button (window system)") << Closing::WindowSystemClose << false;
+    const auto row
+        = [](const char *name, const char *how, const char *focus, int key, bool pressesOk) {
+              QTest::newRow(name) << QString(how) << QString(focus) << key << pressesOk;
+          };
+    row("OK clicked", "click", "", 0, true);
+    row("Enter with OK focused", "key", "cmdOK", Qt::Key_Return, true);
+    row("Enter with the icon focused", "key", "picIcon", Qt::Key_Return, true);
+    row("Esc with the picture focused", "key", "Picture1", Qt::Key_Escape, true);
+    row("QWidget::close", "close", "", 0, false);
+    row("close button (window system)", "system", "", 0, false);
 }
 
+// Each way destroys the window and leaves another (the main window's stand-in) be. Open, the
+// About window blocks no other window.
 void TestAboutWindow::closing()
 {
-    QFETCH(Closing, how);
+    QFETCH(QString, how);
+    QFETCH(QString, focus);
+    QFETCH(int, key);
     QFETCH(bool, pressesOk);
 
-    // Another window stands in for the main window: closing the About window leaves it be.
-    QWidget other;
-    other.setObjectName(QStringLiteral("other"));
-    other.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&other));
-
-    QPointer<AboutWindow> w = openAndWait();
-    QVERIFY(w);
-    auto *ok = child<QPushButton>(w, "cmdOK");
-    auto *icon = child<QWidget>(w, "picIcon");
-    auto *picture = child<QWidget>(w, "Picture1");
-    QVERIFY(ok && icon && picture);
-    QSignalSpy pressed(ok, &QPushButton::clicked);
-
-    switch (how) {
-    case Closing::OkClicked:
-        QTest::mouseClick(ok, Qt::LeftButton);
-        break;
-    case Closing::EnterOnOk:
-        QCOMPARE(w->focusWidget(), ok);
-        QTest::keyClick(ok, Qt::Key_Return);
-        break;
-    case Closing::EnterOnIcon:
-        icon->setFocus(Qt::TabFocusReason);
-        QCOMPARE(w->focusWidget(), icon);
-        QTest::keyClick(icon, Qt::Key_Return);
-        break;
-    case Closing::EscOnOk:
-        QCOMPARE(w->focusWidget(), ok);
-        QTest::keyClick(ok, Qt::Key_Escape);
-        break;
-    case Closing::EscOnPicture:
-        picture->setFocus(Qt::TabFocusReason);
-        QCOMPARE(w->focusWidget(), picture);
-        QTest::keyClick(picture, Qt::Key_Escape);
-        break;
-    case Closing::WidgetClose:
-        QVERIFY(w->close());
-        break;
-    case Closing::CloseEvent: {
-        QCloseEvent event;
-        QApplication::sendEvent(w, &event);
-        QVERIFY(event.isAccepted());
-        break;
-    }
-    case Closing::WindowSystemClose:
-        QVERIFY(w->windowHandle());
-        QVERIFY(w->windowHandle()->close());
-        break;
-    }
-
-    QCOMPARE(pressed.count(), pressesOk ? 1 : 0);
-    QTRY_VERIFY(w.isNull());
-    QVERIFY(!AboutWindow::current());
-    QCOMPARE(visibleWindowsNamed(QStringLiteral("frmAbout")), 0);
-    QVERIFY(other.isVisible());
-}
-
-void TestAboutWindow::tabOrder_data()
-{
-    QTest::addColumn<Qt::Key>("key");
-    QTest::addColumn<QStringList>("focus");
-
-    QTest::newRow("Tab: OK, icon, picture, OK")
-        << Qt::Key_Tab << QStringList { "cmdOK", "picIcon", "Picture1", "cmdOK", "picIcon" };
-    QTest::newRow("Shift+Tab: OK, picture, icon, OK")
-        << Qt::Key_Backtab << QStringList { "cmdOK", "Picture1", "picIcon", "cmdOK", "Picture1" };
-}
-
-void TestAboutWindow::tabOrder()
-{
-    QFETCH(Qt::Key, key);
-    QFETCH(QStringList, focus);
-
-    AboutWindow *w = openAndWait();
-    QVERIFY(w);
-    QCOMPARE(child<QWidget>(w, "picIcon")->focusPolicy(), Qt::TabFocus);
-    QCOMPARE(child<QWidget>(w, "Picture1")->focusPolicy(), Qt::TabFocus);
-
-    for (int i = 0; i < focus.size(); ++i) {
-        QWidget *current = w->focusWidget();
-        QVERIFY(current);
-        QCOMPARE(current->objectName(), focus.at(i));
-        if (i + 1 < focus.size())
-            QTest::keyClick(
-                current, key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
-    }
-}
-
-void TestAboutWindow::focusOnOkAtEveryOpening()
-{
-    for (int opening = 0; opening < 3; ++opening) {
-        QPointer<AboutWindow> w = openAndWait();
-        QVERIFY(w);
-        QCOMPARE(w->focusWidget(), child<QWidget>(w, "cmdOK"));
-        // Move the focus away before closing; the next opening starts on OK again.
-        QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
-        QCOMPARE(w->focusWidget(), child<QWidget>(w, "picIcon"));
-        w->close();
-        QTRY_VERIFY(w.isNull());
-    }
-}
-
-void TestAboutWindow::singleInstance()
-{
-    AboutWindow *first = openAndWait();
-    QVERIFY(first);
-    QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
-    for (int again = 0; again < 3; ++again) {
-        QCOMPARE(AboutWindow::open(programIcon()), first);
-        QCOMPARE(AboutWindow::current(), first);
-        QCOMPARE(visibleWindowsNamed(QStringLiteral("frmAbout")), 1);
-    }
-    QCoreApplication::processEvents();
-    QCOMPARE(visibleWindowsNamed(QStringLiteral("frmAbout")), 1);
-    // Opening it again while open keeps it as it is: the focus stays where the user put it.
-    QCOMPARE(first->focusWidget(), child<QWidget>(first, "picIcon"));
-}
-
-void TestAboutWindow::rebuiltFreshAfterClosing()
-{
-    QPointer<AboutWindow> first = openAndWait();
-    QVERIFY(first);
-    first->setProperty("opening", 1);
-    QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
-    QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
-    QCOMPARE(first->focusWidget(), child<QWidget>(first, "Picture1"));
-    QPointer<QWidget> oldOk = child<QWidget>(first, "cmdOK");
-
-    first->close();
-    QTRY_VERIFY(first.isNull());
-    QVERIFY(oldOk.isNull()); // the controls went with the window
-    QVERIFY(!AboutWindow::current());
-
-    AboutWindow *second = openAndWait();
-    QVERIFY(second);
-    QVERIFY(!second->property("opening").isValid());
-    QCOMPARE(AboutWindow::current(), second);
-    QCOMPARE(second->focusWidget(), child<QWidget>(second, "cmdOK"));
-    QCOMPARE(child<QWidget>(second, "picIcon")->geometry(), QRect(16, 168, 36, 36));
-}
-
-void TestAboutWindow::doesNotBlockOtherWindows()
-{
     QWidget other;
     auto *box = new QCheckBox(QStringLiteral("1024"), &other);
     other.show();
     QVERIFY(QTest::qWaitForWindowExposed(&other));
-
-    AboutWindow *w = openAndWait();
-    QVERIFY(w);
-    QVERIFY(!w->isModal());
-    QCOMPARE(w->windowModality(), Qt::NonModal);
+    QPointer<AboutWindow> w = openAndWait();
     QVERIFY(!QApplication::activeModalWidget());
-
-    // With the About window open, the other window still takes clicks.
     QTest::mouseClick(box, Qt::LeftButton);
     QVERIFY(box->isChecked());
-    QVERIFY(w->isVisible());
+
+    auto *ok = child<QPushButton>(w, "cmdOK");
+    QSignalSpy pressed(ok, &QPushButton::clicked);
+    if (how == QLatin1String("click")) {
+        QTest::mouseClick(ok, Qt::LeftButton);
+    } else if (how == QLatin1String("key")) {
+        QWidget *target = child(w, qPrintable(focus));
+        if (target != ok)
+            target->setFocus(Qt::TabFocusReason);
+        QCOMPARE(w->focusWidget(), target);
+        QTest::keyClick(target, Qt::Key(key));
+    } else if (how == QLatin1String("close")) {
+        QVERIFY(w->close());
+    } else {
+        QVERIFY(w->windowHandle()->close());
+    }
+    QCOMPARE(pressed.count(), pressesOk ? 1 : 0);
+    QTRY_VERIFY(w.isNull());
+    QVERIFY(other.isVisible());
 }
 
+// Tab walks OK, the icon and the picture, skipping the label.
+void TestAboutWindow::tabOrder()
+{
+    AboutWindow *w = openAndWait();
+    QStringList visited { w->focusWidget()->objectName() };
+    for (int k = 0; k < 4; ++k) {
+        QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
+        visited << w->focusWidget()->objectName();
+    }
+    QCOMPARE(visited, (QStringList { "cmdOK", "picIcon", "Picture1", "cmdOK", "picIcon" }));
+}
+
+// One window at a time: opening it again brings the open one forward as the user left it. Once
+// closed it is built afresh, controls and all, with the focus on OK.
+void TestAboutWindow::singleInstanceRebuiltFresh()
+{
+    QPointer<AboutWindow> first = openAndWait();
+    QPointer<QWidget> firstOk = child(first, "cmdOK");
+    QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
+    QCOMPARE(AboutWindow::open(QIcon(IconFile)), first.data());
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList { first });
+    QCOMPARE(first->focusWidget(), child(first, "picIcon"));
+
+    first->close();
+    QTRY_VERIFY(first.isNull());
+    QVERIFY(firstOk.isNull());
+    AboutWindow *second = openAndWait();
+    QCOMPARE(second->focusWidget(), child(second, "cmdOK"));
+    QCOMPARE(child(second, "picIcon")->geometry(), QRect(16, 168, 36, 36));
+}
+
+// The program ends with its last window: closing the other window (the main window's stand-in)
+// must not end the event loop while the About window is open; closing that then must.
 void TestAboutWindow::keepsProgramRunningAfterOtherWindowsClose()
 {
-    // The program ends when its last window closes. Run the real event loop: closing the other
-    // window (the main window's stand-in) must not end it while the About window is open;
-    // closing the About window then must.
     QWidget other;
     other.show();
     QVERIFY(QTest::qWaitForWindowExposed(&other));
     QPointer<AboutWindow> w = openAndWait();
-    QVERIFY(w);
 
     QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
     QObject timers; // cancels the timers below if the loop ends early
-    bool aboutOpenAfterOtherClosed = false;
-    int lastClosedBeforeAbout = -1;
-    bool timedOut = false;
+    int lastClosedWhileAboutOpen = -1;
     QTimer::singleShot(0, &timers, [&] { other.close(); });
     QTimer::singleShot(100, &timers, [&] {
-        aboutOpenAfterOtherClosed = w && w->isVisible();
-        lastClosedBeforeAbout = lastClosed.count();
+        if (w && w->isVisible())
+            lastClosedWhileAboutOpen = int(lastClosed.count());
         if (w)
             w->close();
     });
-    QTimer::singleShot(10000, &timers, [&] {
-        timedOut = true;
-        QCoreApplication::quit();
-    });
-    QCoreApplication::exec();
-
-    QVERIFY(aboutOpenAfterOtherClosed);
-    QCOMPARE(lastClosedBeforeAbout, 0);
-    QVERIFY(!timedOut);
+    QTimer::singleShot(10000, &timers, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(lastClosedWhileAboutOpen, 0);
     QCOMPARE(lastClosed.count(), 1);
     QTRY_VERIFY(w.isNull());
 }
 
-void TestAboutWindow::pictureIsCompiledIn()
+// The compiled-in colour picture, drawn at its own size inside a 2-pixel sunken 3-D border and
+// clipped to its top-left 349 x 133 pixels.
+void TestAboutWindow::picture()
 {
-    QVERIFY(QFile::exists(PictureFile));
-    const QImage picture(PictureFile);
-    QCOMPARE(picture.size(), QSize(350, 149));
-    QVERIFY(!picture.isGrayscale());
-    QVERIFY(!picture.hasAlphaChannel());
-}
+    const QImage file(PictureFile);
+    QCOMPARE(file.size(), QSize(350, 149));
+    QVERIFY(!file.isGrayscale() && !file.hasAlphaChannel());
 
-void TestAboutWindow::pictureIsShownClippedInsideBorder()
-{
-    AboutWindow *w = openAndWait();
-    auto *box = child<PictureBox>(w, "Picture1");
-    QVERIFY(box);
-    QCOMPARE(box->picture().size(), QSize(350, 149));
-    QCOMPARE(box->frameWidth(), 2);
-    QCOMPARE(box->frameShadow(), QFrame::Sunken);
+    auto *box = child<PictureBox>(openAndWait(), "Picture1");
     const QRect inner = box->contentsRect();
     QCOMPARE(inner, QRect(2, 2, 349, 133));
-
-    // Inside: the picture's top-left 349 x 133, at its own size.
     const QImage shown = rgb(box->grab().toImage());
-    QCOMPARE(shown.size(), QSize(353, 137));
-    QCOMPARE(shown.copy(inner), rgb(QImage(PictureFile)).copy(0, 0, 349, 133));
+    QCOMPARE(shown.copy(inner), rgb(file).copy(0, 0, 349, 133));
 
-    // Outside: the border, untouched by the picture, exactly as an empty box draws it.
-    PictureBox bare(w);
+    // Outside: exactly the border of an empty box, dark at the top-left, light at the bottom-right.
+    PictureBox bare(box->parentWidget());
     bare.setGeometry(box->geometry());
+    const auto outside = [&](QImage image) {
+        QPainter(&image).fillRect(inner, Qt::black);
+        return image;
+    };
     const QImage border = rgb(bare.grab().toImage());
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            if (!inner.contains(x, y))
-                QVERIFY2(shown.pixel(x, y) == border.pixel(x, y),
-                    qPrintable(QStringLiteral("border pixel %1,%2").arg(x).arg(y)));
-        }
-    }
-    // The border is a 3-D one: dark at the top-left, light at the bottom-right.
+    QCOMPARE(outside(shown), outside(border));
     QVERIFY(qGray(border.pixel(0, 0)) < qGray(border.pixel(352, 136)));
 }
 
-void TestAboutWindow::iconIsShownInFittedBox_data()
+// The icon it is given, in the title bar and in picIcon, which keeps its corner and fits itself
+// to the icon and its border: here a smaller icon than the program's, which fits the design size.
+void TestAboutWindow::icon()
 {
-    QTest::addColumn<QIcon>("icon");
-    QTest::newRow("program icon") << programIcon();
-    QTest::newRow("plain blue icon") << plainIcon();
-}
-
-void TestAboutWindow::iconIsShownInFittedBox()
-{
-    QFETCH(QIcon, icon);
-
-    AboutWindow *w = openAndWait(icon);
+    QPixmap blue(16, 16);
+    blue.fill(QColor(0, 128, 255));
+    AboutWindow *w = openAndWait(QIcon(blue));
+    const QImage expected = rgb(blue.toImage());
+    QCOMPARE(rgb(w->windowIcon().pixmap(QSize(16, 16)).toImage()), expected);
     auto *box = child<PictureBox>(w, "picIcon");
-    QVERIFY(box);
-    const QImage expected = rgb(icon.pixmap(QSize(32, 32)).toImage());
-    QCOMPARE(rgb(w->windowIcon().pixmap(QSize(32, 32)).toImage()), expected);
-
-    QVERIFY(box->autoSize());
-    QCOMPARE(box->picture().size(), QSize(32, 32));
-    QCOMPARE(box->frameWidth(), 2);
-    QCOMPARE(box->size(), QSize(36, 36));
-    QCOMPARE(box->contentsRect(), QRect(2, 2, 32, 32));
-    QCOMPARE(rgb(box->grab().toImage()).copy(2, 2, 32, 32), expected);
+    QCOMPARE(box->geometry(), QRect(16, 168, 20, 20));
+    QCOMPARE(rgb(box->grab().toImage()).copy(2, 2, 16, 16), expected);
 }
 
+// The program icon as shipped: 32 x 32 in a palette of up to 256 colours, opaque, black and red
+// on white (every pixel white, black, red or a blend of them, and all three inks there).
 void TestAboutWindow::programIconFile()
 {
     QImageReader reader(IconFile);
     QCOMPARE(reader.size(), QSize(32, 32));
-    QCOMPARE(reader.imageFormat(), QImage::Format_Indexed8); // a palette of at most 256 colours
     const QImage image = reader.read();
-    QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
     QCOMPARE(image.format(), QImage::Format_Indexed8);
-    QVERIFY(image.colorCount() > 0 && image.colorCount() <= 256);
-    QVERIFY(!image.hasAlphaChannel());
-
-    // Opaque; black and red on white: every pixel is white, black, red or a blend of them
-    // (green and blue always equal, red never below them), and all three inks are there.
-    int black = 0;
-    int red = 0;
-    int white = 0;
+    QVERIFY(image.colorCount() <= 256 && !image.hasAlphaChannel());
+    int black = 0, red = 0, white = 0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
-            QCOMPARE(qAlpha(p), 255);
-            QVERIFY2(std::abs(qGreen(p) - qBlue(p)) <= 1 && qRed(p) >= qGreen(p),
-                qPrintable(QStringLiteral("pixel %1,%2 is #%3")
-                               .arg(x)
-                               .arg(y)
-                               .arg(p & 0xffffff, 6, 16, QLatin1Char('0'))));
+            QVERIFY(qAlpha(p) == 255 && qAbs(qGreen(p) - qBlue(p)) <= 1 && qRed(p) >= qGreen(p));
             black += qRed(p) < 40 && qGreen(p) < 40;
             red += qRed(p) > 150 && qGreen(p) < 40;
             white += qRed(p) > 240 && qGreen(p) > 240;
         }
     }
-    QVERIFY(black >= 32);
-    QVERIFY(red >= 16);
-    QVERIFY(white >= 32 * 32 / 3);
-    QCOMPARE(image.pixel(0, 31), qRgb(255, 255, 255)); // on white
+    QVERIFY(black >= 32 && red >= 16 && white >= 32 * 32 / 3);
+    QCOMPARE(image.pixel(0, 31), qRgb(255, 255, 255));
 }
 
 QTEST_MAIN(TestAboutWindow)
