@@ -55,10 +55,13 @@ AboutWindow::AboutWindow(const QIcon &icon)
 
     auto *picture = new PictureBox(this);
     picture->setObjectName(QStringLiteral("Picture1"));
+    // The picture boxes take the focus, so a screen reader announces them.
+    picture->setAccessibleName(QStringLiteral("Orvan unk4 picture"));
     picture->setPicture(QPixmap(QStringLiteral(":/about/about.png")));
 
     auto *iconBox = new PictureBox(this);
     iconBox->setObjectName(QStringLiteral("picIcon"));
+    iconBox->setAccessibleName(QStringLiteral("Orvan unk4 icon"));
 
     auto *description = new QLabel(this);
     description->setObjectName(QStringLiteral("lblDescription"));

@@ -15,6 +15,8 @@
 #include <QWindow>
 #include <QtTest>
 
+#include <QAccessible>
+
 namespace {
 
 const QString IconFile = QStringLiteral(":/test/orvanunk4.png");
@@ -127,14 +129,18 @@ void TestAboutWindow::controls_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("spoken"); // the accessible name
+    const QString description = VersionLine + " Written for OrvanTrk track builders.";
     // Twips / 15, relative to the client area.
-    QTest::newRow("Picture1 240,240 5295x2055") << "Picture1" << QRect(16, 16, 353, 137) << "";
+    QTest::newRow("Picture1 240,240 5295x2055") << "Picture1" << QRect(16, 16, 353, 137) << ""
+                                                << "Orvan unk4 picture";
     QTest::newRow("picIcon 240,2520 fits 32x32 + border")
-        << "picIcon" << QRect(16, 168, 36, 36) << "";
+        << "picIcon" << QRect(16, 168, 36, 36) << ""
+        << "Orvan unk4 icon";
     QTest::newRow("lblDescription 1440,2520 2925x450")
-        << "lblDescription" << QRect(96, 168, 195, 30)
-        << VersionLine + " Written for OrvanTrk track builders.";
-    QTest::newRow("cmdOK 2280,3120 1260x345") << "cmdOK" << QRect(152, 208, 84, 23) << "OK";
+        << "lblDescription" << QRect(96, 168, 195, 30) << description << description;
+    QTest::newRow("cmdOK 2280,3120 1260x345") << "cmdOK" << QRect(152, 208, 84, 23) << "OK"
+                                              << "OK";
 }
 
 void TestAboutWindow::controls()
@@ -142,10 +148,14 @@ void TestAboutWindow::controls()
     QFETCH(QString, name);
     QFETCH(QRect, pixels);
     QFETCH(QString, text);
+    QFETCH(QString, spoken);
     QWidget *widget = child(openAndWait(), qPrintable(name));
     QCOMPARE(widget->geometry(), pixels);
     QVERIFY(widget->isVisible());
     QCOMPARE(widget->property("text").toString(), text);
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), spoken);
 }
 
 // Black under the blue theme, wrapped into lines centred in the label. In the program's font it
