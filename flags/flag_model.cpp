@@ -49,13 +49,22 @@ constexpr bool catalogueIsConsistent()
 }
 static_assert(catalogueIsConsistent());
 
-constexpr bool inRange(int index) { return index >= 0 && index < FlagCount; }
+constexpr bool inRange(int index)
+{
+    return index >= 0 && index < FlagCount;
+}
 
 } // namespace
 
-std::uint32_t value(int index) { return inRange(index) ? Catalogue[index].value : 0; }
+std::uint32_t value(int index)
+{
+    return inRange(index) ? Catalogue[index].value : 0;
+}
 
-std::string_view caption(int index) { return inRange(index) ? Catalogue[index].caption : ""; }
+std::string_view caption(int index)
+{
+    return inRange(index) ? Catalogue[index].caption : "";
+}
 
 std::string_view description(int index)
 {

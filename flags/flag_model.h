@@ -22,8 +22,8 @@ constexpr int FlagCount = 20;
 // The sum of all twenty flags, the largest value the flags can represent.
 constexpr std::uint32_t Limit = (1u << FlagCount) - 1;
 
-constexpr std::string_view InvalidValueMessage =
-    "Invalid value entered. Largest acceptable value is 1048575";
+constexpr std::string_view InvalidValueMessage
+    = "Invalid value entered. Largest acceptable value is 1048575";
 
 struct Flag
 {
@@ -59,12 +59,18 @@ struct Decomposition
 Decomposition decompose(std::string_view text);
 
 // True when the value text was a number that the ticked flags represent exactly.
-constexpr bool isValid(const Decomposition &d) { return d.isNumber && d.remainder == 0; }
+constexpr bool isValid(const Decomposition &d)
+{
+    return d.isNumber && d.remainder == 0;
+}
 
 // The plain decimal text of the sum of the ticked flags ("0" when none is ticked).
 std::string runningTotal(const FlagSet &ticked);
 
 // The value box takes typed characters 0-9 only; every other code is dropped.
-constexpr bool acceptsCharacter(char32_t code) { return code >= U'0' && code <= U'9'; }
+constexpr bool acceptsCharacter(char32_t code)
+{
+    return code >= U'0' && code <= U'9';
+}
 
 } // namespace flags

@@ -95,7 +95,8 @@ std::string detailText(int index)
 
 std::string_view fwoNote()
 {
-    return "[FWO] means First Wall Only - you should only use this flag on Wall #0 of a section - it will have no effect when applied to other walls.";
+    return "[FWO] means First Wall Only - you should only use this flag on Wall #0 of a section - "
+           "it will have no effect when applied to other walls.";
 }
 
 } // namespace flags

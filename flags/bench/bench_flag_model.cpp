@@ -22,7 +22,7 @@ BENCHMARK(decomposeEveryValue);
 void runningTotalOfEverySet(benchmark::State &state)
 {
     std::uint32_t v = 0;
-    flags::FlagSet set{};
+    flags::FlagSet set {};
     for (auto _ : state) {
         for (int k = 0; k < flags::FlagCount; ++k)
             set[k] = (v >> k) & 1u;

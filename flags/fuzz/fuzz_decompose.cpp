@@ -57,7 +57,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         require(d.remainder != 0);
         return 0;
     }
-    flags::FlagSet ticked{};
+    flags::FlagSet ticked {};
     for (int k : d.ticks)
         ticked[k] = true;
     require(d.remainder == 0);

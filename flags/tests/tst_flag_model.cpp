@@ -11,11 +11,14 @@ Q_DECLARE_METATYPE(std::string)
 
 namespace {
 
-QString q(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString q(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 FlagSet setOf(const std::vector<int> &indices)
 {
-    FlagSet set{};
+    FlagSet set {};
     for (int i : indices)
         set[i] = true;
     return set;
@@ -57,17 +60,21 @@ void TestFlagModel::catalogue_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("description");
 
-    QTest::newRow("0: lowest bit") << 0 << "1" << "Flips texture co-ordinates left-right";
+    QTest::newRow("0: lowest bit") << 0 << "1"
+                                   << "Flips texture co-ordinates left-right";
     QTest::newRow("8: apostrophe and parentheses")
-        << 8 << "256" << "Don't split this wall longitudinally (will override 2048 and 4096)";
+        << 8 << "256"
+        << "Don't split this wall longitudinally (will override 2048 and 4096)";
     QTest::newRow("9: full stop") << 9 << "512"
                                   << "Maps texture once left-right, wall splits at traces.";
-    QTest::newRow("10: full stop") << 10 << "1024"
-                                   << "Used for clipping help, usually in sections with elevations.";
+    QTest::newRow("10: full stop")
+        << 10 << "1024"
+        << "Used for clipping help, usually in sections with elevations.";
     QTest::newRow("13: widest row") << 13 << "8192"
                                     << "[FWO] Increases number of groove polygons in this "
                                        "section to one every 2m";
-    QTest::newRow("19: highest bit") << 19 << "524288" << "Overrides 262144 for this wall only";
+    QTest::newRow("19: highest bit") << 19 << "524288"
+                                     << "Overrides 262144 for this wall only";
 }
 
 void TestFlagModel::catalogue()
@@ -137,15 +144,15 @@ void TestFlagModel::decompose_data()
     for (int k = FlagCount - 1; k >= 0; --k)
         all << k;
 
-    QTest::newRow("0 ticks nothing") << std::string("0") << QList<int>{} << true << true;
-    QTest::newRow("000 ticks nothing") << std::string("000") << QList<int>{} << true << true;
-    QTest::newRow("1 ticks flag 0") << std::string("1") << QList<int>{ 0 } << true << true;
-    QTest::newRow("12 ticks 3 then 2") << std::string("12") << QList<int>{ 3, 2 } << true << true;
-    QTest::newRow("0012 reads as 12") << std::string("0012") << QList<int>{ 3, 2 } << true << true;
-    QTest::newRow("1040 ticks 10 and 4") << std::string("1040") << QList<int>{ 10, 4 } << true
-                                         << true;
-    QTest::newRow("524288 ticks 19 only") << std::string("524288") << QList<int>{ 19 } << true
-                                          << true;
+    QTest::newRow("0 ticks nothing") << std::string("0") << QList<int> {} << true << true;
+    QTest::newRow("000 ticks nothing") << std::string("000") << QList<int> {} << true << true;
+    QTest::newRow("1 ticks flag 0") << std::string("1") << QList<int> { 0 } << true << true;
+    QTest::newRow("12 ticks 3 then 2") << std::string("12") << QList<int> { 3, 2 } << true << true;
+    QTest::newRow("0012 reads as 12") << std::string("0012") << QList<int> { 3, 2 } << true << true;
+    QTest::newRow("1040 ticks 10 and 4")
+        << std::string("1040") << QList<int> { 10, 4 } << true << true;
+    QTest::newRow("524288 ticks 19 only")
+        << std::string("524288") << QList<int> { 19 } << true << true;
     QTest::newRow("1048575 ticks all") << std::string("1048575") << all << true << true;
     QTest::newRow("1048576 ticks all, invalid") << std::string("1048576") << all << true << false;
     QTest::newRow("2^64-1 ticks all, invalid")
@@ -157,18 +164,18 @@ void TestFlagModel::decompose_data()
     QTest::newRow("million nines ticks all, invalid")
         << std::string(1000000, '9') << all << true << false;
     QTest::newRow("million zeros then 12")
-        << (std::string(1000000, '0') + "12") << QList<int>{ 3, 2 } << true << true;
+        << (std::string(1000000, '0') + "12") << QList<int> { 3, 2 } << true << true;
     QTest::newRow("million zeros then 1048576")
         << (std::string(1000000, '0') + "1048576") << all << true << false;
 
-    const char *notNumbers[] = { "",      " ",    " 12",  "12 ",   "-1",       "+5",
-                                 "1.5",   "1e3",  "1E3",  "12a",   "0x10",     "inf",
-                                 "nan",   "1,000", "\t7", "7\r\n", "\xd9\xa1", "\xef\xbc\x91" };
+    const char *notNumbers[] = { "", " ", " 12", "12 ", "-1", "+5", "1.5", "1e3", "1E3", "12a",
+        "0x10", "inf", "nan", "1,000", "\t7", "7\r\n", "\xd9\xa1", "\xef\xbc\x91" };
     for (const char *text : notNumbers)
-        QTest::addRow("not a number: \"%s\"", text) << std::string(text) << QList<int>{} << false
-                                                    << false;
-    QTest::newRow("not a number: embedded NUL")
-        << std::string("1\0" "2", 3) << QList<int>{} << false << false;
+        QTest::addRow("not a number: \"%s\"", text)
+            << std::string(text) << QList<int> {} << false << false;
+    QTest::newRow("not a number: embedded NUL") << std::string("1\0"
+                                                               "2",
+        3) << QList<int> {} << false << false;
 }
 
 void TestFlagModel::decompose()
@@ -228,17 +235,19 @@ void TestFlagModel::detailText()
         QCOMPARE(text, std::string(flags::description(0)));
         break;
     case 2:
-        QCOMPARE(text, std::string("Creates this wall from triangles instead of quads.\r\n"
-                                   "However, if a polygon is found to be non-co-planar, it "
-                                   "will automatically be created from triangles."));
+        QCOMPARE(text,
+            std::string("Creates this wall from triangles instead of quads.\r\n"
+                        "However, if a polygon is found to be non-co-planar, it "
+                        "will automatically be created from triangles."));
         break;
     case 6:
         QVERIFY(text.find("end.  TEX Setting: 5.   See also") != std::string::npos);
         break;
     case 8:
-        QVERIFY(text.find("This will save FPS." + std::string(37, ' ') + "See also - flags 2048, "
-                          "4096.")
-                != std::string::npos);
+        QVERIFY(text.find("This will save FPS." + std::string(37, ' ')
+                    + "See also - flags 2048, "
+                      "4096.")
+            != std::string::npos);
         QVERIFY(text.find("FPS." + std::string(38, ' ')) == std::string::npos);
         break;
     case 10:
@@ -266,7 +275,8 @@ void TestFlagModel::detailTextsAreSevenBitWithCrLfBreaksOnly()
             const bool crlf = (c == '\r' && at + 1 < text.size() && text[at + 1] == '\n')
                 || (c == '\n' && at > 0 && text[at - 1] == '\r');
             if (!printable && !crlf)
-                QFAIL(qPrintable(QStringLiteral("flag %1 has byte %2 at %3").arg(i).arg(c).arg(at)));
+                QFAIL(
+                    qPrintable(QStringLiteral("flag %1 has byte %2 at %3").arg(i).arg(c).arg(at)));
         }
     }
 }
@@ -274,9 +284,9 @@ void TestFlagModel::detailTextsAreSevenBitWithCrLfBreaksOnly()
 void TestFlagModel::fwoNote()
 {
     QCOMPARE(q(flags::fwoNote()),
-             QStringLiteral("[FWO] means First Wall Only - you should only use this flag on "
-                            "Wall #0 of a section - it will have no effect when applied to other "
-                            "walls."));
+        QStringLiteral("[FWO] means First Wall Only - you should only use this flag on "
+                       "Wall #0 of a section - it will have no effect when applied to other "
+                       "walls."));
 }
 
 QTEST_APPLESS_MAIN(TestFlagModel)

@@ -1,17 +1,13 @@
 #pragma once
 
 // The About window as designed: its client area and every control's place, in twips.
-// Pixels come from px() only, when a widget is placed (15 twips make a pixel at 96 dpi).
+// Pixels come from px() only, when a widget is placed.
+
+#include "ui/twips.h"
 
 namespace about_layout {
 
-constexpr int TwipsPerPixel = 15; // 1440 twips per inch at 96 dpi
-
-// Converts twips to the nearest whole pixel.
-constexpr int px(int twips)
-{
-    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
-}
+using twips::px;
 
 constexpr int ClientWidth = 5775;
 constexpr int ClientHeight = 3600;

@@ -4,25 +4,21 @@
 // from the top-left corner of the client area below the menu bar. This header is data only;
 // main_window.cpp converts to pixels with px(), and only when it places a widget.
 
+#include "ui/twips.h"
+
 #include <string_view>
 
 namespace layout {
 
-constexpr int TwipsPerPixel = 15; // 1440 twips per inch at 96 dpi
-
-// Twips to logical pixels, rounded to the nearest pixel (only popup heights are not multiples
-// of 15).
-constexpr int px(int twips)
-{
-    return (twips + TwipsPerPixel / 2) / TwipsPerPixel;
-}
+using twips::px;
+using twips::TwipsPerPixel;
 
 // The client area below the menu bar.
 constexpr int ClientWidth = 7500;
 constexpr int ClientHeight = 6630;
 
 enum class Kind {
-    Label, // fixed size, one line
+    Label,     // fixed size, one line
     AutoLabel, // sized to its text, one line
     WrapLabel, // keeps its width, height follows the wrapped text
     Button,
@@ -76,7 +72,7 @@ constexpr int FlagBoxWidth = 915;
 constexpr int DescriptionLeft = 1440;
 constexpr int RowTop = 1680;
 constexpr int RowPitch = 240;
-constexpr int RowHeight = 195; // one line of the window font
+constexpr int RowHeight = 195;    // one line of the window font
 constexpr int FlagBoxTabBase = 1; // Check1(i) has tab index i + 1
 constexpr int DescriptionTabBase = 24;
 
@@ -141,7 +137,6 @@ static_assert(
 static_assert(
     sizeof(DescriptionWidths) / sizeof(int) == 20 && sizeof(PopupHeights) / sizeof(int) == 20);
 static_assert(px(ClientWidth) == 500 && px(ClientHeight) == 442);
-static_assert(px(820) == 55 && px(1250) == 83 && px(500) == 33, "nearest, not truncated");
 static_assert(popupTop(0) == 1680 && popupTop(0) + PopupHeights[0] == 1935);
 static_assert(popupTop(10) + PopupHeights[10] == 6345 && popupTop(15) + PopupHeights[15] == 6555);
 static_assert(

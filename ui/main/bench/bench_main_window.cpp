@@ -28,7 +28,8 @@ void BenchMainWindow::goOnTheLimit()
     auto *value = window.findChild<QLineEdit *>(QStringLiteral("Text1"));
     auto *go = window.findChild<QPushButton *>(QStringLiteral("cmdGo"));
 
-    QBENCHMARK {
+    QBENCHMARK
+    {
         QTest::mouseClick(value, Qt::LeftButton);
         QTest::keyClicks(value, QStringLiteral("1048575"));
         QTest::mouseClick(go, Qt::LeftButton);
@@ -41,7 +42,8 @@ void BenchMainWindow::goOnTheLimit()
 void BenchMainWindow::startUpWindow()
 {
     MainWindow::useDesignFont();
-    QBENCHMARK {
+    QBENCHMARK
+    {
         MainWindow window;
         window.show();
         window.repaint();

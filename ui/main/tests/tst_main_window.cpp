@@ -112,9 +112,9 @@ private:
     void chooseMenu(Qt::Key menu, Qt::Key entry);
 
     MainWindow *m_window = nullptr;
-    QStringList m_clipboard; // the clipboard's text at each change
+    QStringList m_clipboard;   // the clipboard's text at each change
     QStringList m_valueAtCopy; // the value box's text at each change of the clipboard
-    QList<int> m_toggles; // +index for each tick, -index-100 for each untick, in order
+    QList<int> m_toggles;      // +index for each tick, -index-100 for each untick, in order
 };
 
 void TestMainWindow::initTestCase()
@@ -329,7 +329,7 @@ void TestMainWindow::tabOrder()
 void TestMainWindow::go_data()
 {
     QTest::addColumn<QString>("typed");
-    QTest::addColumn<QList<int>>("ticks"); // in the order ticked
+    QTest::addColumn<QList<int>>("ticks");   // in the order ticked
     QTest::addColumn<QStringList>("copies"); // the clipboard at each change
     QTest::addColumn<QString>("valueAfter");
     QTest::addColumn<bool>("message");

@@ -26,18 +26,18 @@
 namespace {
 
 enum class Act {
-    Click, // left click at (x, y) of the client area, wherever it lands
-    ClickValue, // left click on the value box at (x, y) inside it
-    Type, // one key press carrying the character `code`
-    Digits, // `code` digit keys in a row, the digits drawn from `x`
-    Shortcut, // one of the editing shortcuts, by `code`
-    Paste, // put text number `code` on the clipboard, then the context menu's Paste
-    Go, // click GO (when it is enabled, else a click on a disabled button)
-    Tick, // click flag box `code`
+    Click,       // left click at (x, y) of the client area, wherever it lands
+    ClickValue,  // left click on the value box at (x, y) inside it
+    Type,        // one key press carrying the character `code`
+    Digits,      // `code` digit keys in a row, the digits drawn from `x`
+    Shortcut,    // one of the editing shortcuts, by `code`
+    Paste,       // put text number `code` on the clipboard, then the context menu's Paste
+    Go,          // click GO (when it is enabled, else a click on a disabled button)
+    Tick,        // click flag box `code`
     Description, // click description `code`
-    Fwo, // Help > What is [FWO]?
-    About, // Help > About
-    AboutKey, // a key to the About window: Enter, Esc, or its close button
+    Fwo,         // Help > What is [FWO]?
+    About,       // Help > About
+    AboutKey,    // a key to the About window: Enter, Esc, or its close button
 };
 
 struct Action
