@@ -7,7 +7,7 @@ packages=(cmake g++ make qt6-base-dev fonts-wine)
 if [ "${1:-run}" = test ]; then
     # Window tests on a real X server, the clipboard read from outside the program,
     # the fuzz target, the benchmark, the memory check and the desktop-file checks.
-    packages+=(xvfb xdotool xclip x11-utils clang libclang-rt-dev libbenchmark-dev valgrind
+    packages+=(xvfb xdotool xclip x11-utils libx11-dev clang libclang-rt-dev libbenchmark-dev valgrind
                desktop-file-utils appstream dpkg-dev imagemagick llvm)
 fi
 

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # End to end on a real X server: click the value box, type 1040, press GO, and read the
 # CLIPBOARD selection from another process, as a track editor would paste it. Then Cancel
-# must end the program through its normal exit.
-# Usage: x11_clipboard.sh PROGRAM
+# must end the program through its normal exit, handing the total to the clipboard manager
+# so that it can still be pasted after the program has gone.
+# Usage: x11_clipboard.sh PROGRAM CLIPBOARD_MANAGER
 set -euo pipefail
-program=${1:?usage: $0 PROGRAM}
+program=${1:?usage: $0 PROGRAM CLIPBOARD_MANAGER}
+manager=${2:?usage: $0 PROGRAM CLIPBOARD_MANAGER}
 
 for tool in Xvfb xdotool xclip; do
     if ! command -v "$tool" >/dev/null; then
@@ -16,7 +18,12 @@ done
 work=$(mktemp -d)
 xvfb_pid=
 app_pid=
+manager_pid=
 cleanup() {
+    if [ -n "$manager_pid" ]; then
+        kill "$manager_pid" 2>/dev/null || true
+        wait "$manager_pid" 2>/dev/null || true
+    fi
     if [ -n "$app_pid" ]; then
         kill "$app_pid" 2>/dev/null || true
         wait "$app_pid" 2>/dev/null || true
@@ -47,6 +54,14 @@ done
 export DISPLAY=":$(head -n 1 "$work/display")"
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+"$manager" >"$work/manager.log" 2>&1 &
+manager_pid=$!
+for _ in $(seq 100); do
+    grep -q ready "$work/manager.log" && break
+    sleep 0.1
+done
+grep -q ready "$work/manager.log" || fail "the clipboard manager did not start"
 
 QT_QPA_PLATFORM=xcb "$program" >"$work/app.log" 2>&1 &
 app_pid=$!
@@ -94,3 +109,11 @@ wait "$app_pid" || status=$?
 app_pid=
 [ "$status" -eq 0 ] || fail "the program ended with status $status"
 echo "Cancel ended the program with status 0"
+
+for _ in $(seq 50); do
+    kill -0 "$manager_pid" 2>/dev/null || break
+    sleep 0.1
+done
+saved=$(sed -n 's/^saved: //p' "$work/manager.log")
+[ "$saved" = 1040 ] || fail "the clipboard manager saved '$saved', expected '1040'"
+echo "the clipboard manager kept the total after exit: $saved"
