@@ -6,9 +6,9 @@ set -euo pipefail
 packages=(cmake g++ make qt6-base-dev fonts-wine)
 if [ "${1:-run}" = test ]; then
     # Window tests on a real X server, the clipboard read from outside the program,
-    # the fuzz target, the benchmark, the memory check and the desktop-file checks.
+    # the fuzz target, the benchmark, the memory check, and the install and .deb checks.
     packages+=(xvfb xdotool xclip x11-utils libx11-dev clang libclang-rt-dev libbenchmark-dev valgrind
-               desktop-file-utils appstream dpkg-dev imagemagick llvm)
+               desktop-file-utils appstream dpkg-dev file imagemagick llvm)
 fi
 
 missing=()
@@ -17,8 +17,12 @@ for p in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing: ${missing[*]}"
 sudo=()
-[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null \
+        || { echo "Missing packages: ${missing[*]}. Run as root, or install sudo." >&2; exit 1; }
+    sudo=(sudo)
+fi
+echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

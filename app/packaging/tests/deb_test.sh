@@ -5,7 +5,7 @@
 set -euo pipefail
 build=$1 id=$2 program=$3
 
-for tool in cpack dpkg-deb dpkg-shlibdeps; do
+for tool in cpack dpkg-deb dpkg-shlibdeps file; do
     command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
