@@ -3,12 +3,13 @@
 # CLIPBOARD selection from another process, as a track editor would paste it. Then Cancel
 # must end the program through its normal exit, handing the total to the clipboard manager
 # so that it can still be pasted after the program has gone.
-# Usage: x11_clipboard.sh PROGRAM CLIPBOARD_MANAGER
+# Usage: run_on_xvfb.sh x11_clipboard.sh PROGRAM CLIPBOARD_MANAGER
 set -euo pipefail
 program=${1:?usage: $0 PROGRAM CLIPBOARD_MANAGER}
 manager=${2:?usage: $0 PROGRAM CLIPBOARD_MANAGER}
 
-for tool in Xvfb xdotool xclip; do
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: no X server; run it through run_on_xvfb.sh"; exit 1; }
+for tool in xdotool xclip; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed (scripts/deps.sh test installs it)"
         exit 77
@@ -16,22 +17,13 @@ for tool in Xvfb xdotool xclip; do
 done
 
 work=$(mktemp -d)
-xvfb_pid=
 app_pid=
 manager_pid=
 cleanup() {
-    if [ -n "$manager_pid" ]; then
-        kill "$manager_pid" 2>/dev/null || true
-        wait "$manager_pid" 2>/dev/null || true
-    fi
-    if [ -n "$app_pid" ]; then
-        kill "$app_pid" 2>/dev/null || true
-        wait "$app_pid" 2>/dev/null || true
-    fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    for pid in $manager_pid $app_pid; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -42,19 +34,6 @@ fail() {
     exit 1
 }
 
-# Xvfb finds a free display itself and writes its number to descriptor 3 once it listens.
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 800x600x24 \
-    3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-
 "$manager" >"$work/manager.log" 2>&1 &
 manager_pid=$!
 for _ in $(seq 100); do
@@ -63,7 +42,7 @@ for _ in $(seq 100); do
 done
 grep -q ready "$work/manager.log" || fail "the clipboard manager did not start"
 
-QT_QPA_PLATFORM=xcb "$program" >"$work/app.log" 2>&1 &
+"$program" >"$work/app.log" 2>&1 &
 app_pid=$!
 window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Orvan unk4 ver\.2\.2$' | head -n 1) \
     || fail "the main window did not appear"
