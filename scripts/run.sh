@@ -5,5 +5,5 @@ cd "$(dirname "$0")/.."
 
 scripts/deps.sh run
 cmake --preset default >/dev/null
-cmake --build --preset default -j "$(nproc)"
+cmake --build --preset default -j "$(nproc)" --target Orvanunk4ver22
 exec ./build/Orvanunk4ver22
