@@ -2,13 +2,14 @@
 
 #include "ui/about/about_window_layout.h"
 #include "ui/about/picture_box.h"
+#include "ui/tab_order.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 
-#include <algorithm>
+#include <utility>
 #include <vector>
 
 using namespace about_layout;
@@ -86,21 +87,11 @@ AboutWindow::AboutWindow(const QIcon &icon)
     iconBox->setAutoSize(true);
     iconBox->setPicture(icon.pixmap(QSize(IconSize, IconSize)));
 
-    // Tab walks the controls by tab index, skipping those that take no focus (the label).
-    std::vector<const Control *> byTab;
+    std::vector<std::pair<int, QWidget *>> order;
     for (const Control &c : Controls)
-        byTab.push_back(&c);
-    std::sort(byTab.begin(), byTab.end(),
-        [](const Control *a, const Control *b) { return a->tab < b->tab; });
-    QWidget *previous = nullptr;
-    for (const Control *c : byTab) {
-        auto *widget = findChild<QWidget *>(QLatin1String(c->name), Qt::FindDirectChildrenOnly);
-        if (!(widget->focusPolicy() & Qt::TabFocus))
-            continue;
-        if (previous)
-            setTabOrder(previous, widget);
-        previous = widget;
-    }
+        order.emplace_back(
+            c.tab, findChild<QWidget *>(QLatin1String(c.name), Qt::FindDirectChildrenOnly));
+    setTabOrderByIndex(std::move(order));
 
     m_ok->setFocus();
 }

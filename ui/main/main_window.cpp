@@ -6,6 +6,7 @@
 #include "ui/main/flag_box.h"
 #include "ui/main/main_window_layout.h"
 #include "ui/main/value_box.h"
+#include "ui/tab_order.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -250,19 +251,13 @@ void MainWindow::createFlagRows()
 
 void MainWindow::buildTabOrder()
 {
-    // Qt's default tab order is creation order; the window's is that of the tab indices.
     std::vector<std::pair<int, QWidget *>> order;
-    for (const layout::Control &c : layout::Controls) {
-        auto *widget = centralWidget()->findChild<QWidget *>(toQString(c.name));
-        if (widget->focusPolicy() & Qt::TabFocus)
-            order.emplace_back(layout::tabAfterLoad(c.name, c.tab), widget);
-    }
+    for (const layout::Control &c : layout::Controls)
+        order.emplace_back(layout::tabAfterLoad(c.name, c.tab),
+            centralWidget()->findChild<QWidget *>(toQString(c.name)));
     for (int i = 0; i < flags::FlagCount; ++i)
         order.emplace_back(layout::tabAfterLoad("Check1", layout::FlagBoxTabBase + i), m_flags[i]);
-    std::sort(
-        order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
-    for (std::size_t k = 1; k < order.size(); ++k)
-        QWidget::setTabOrder(order[k - 1].second, order[k].second);
+    setTabOrderByIndex(std::move(order));
 }
 
 void MainWindow::load()

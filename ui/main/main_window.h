@@ -9,6 +9,8 @@
 // which fires on setChecked too), which writes the running total into the value box and onto
 // the clipboard. The flag model (flags/flag_model.h) does the arithmetic and holds the texts.
 
+#include "flags/flag_model.h"
+
 #include <QIcon>
 #include <QMainWindow>
 
@@ -61,7 +63,7 @@ private:
     QPushButton *m_cancel = nullptr;
     ValueBox *m_value = nullptr;
     QPushButton *m_go = nullptr;
-    std::array<QCheckBox *, 20> m_flags {};
-    std::array<ClickableLabel *, 20> m_descriptions {};
+    std::array<QCheckBox *, flags::FlagCount> m_flags {};
+    std::array<ClickableLabel *, flags::FlagCount> m_descriptions {};
     ClickableLabel *m_popup = nullptr;
 };
