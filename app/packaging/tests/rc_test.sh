@@ -10,8 +10,10 @@ compiler=$(command -v llvm-rc || ls /usr/bin/llvm-rc-* 2>/dev/null | head -n 1 |
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-# llvm-rc finds no preprocessor headers here; the script needs none.
-"$compiler" -no-preprocess -fo "$out/orvanunk4.res" "$rc"
+# llvm-rc finds no preprocessor headers here; the script needs none. It reads a word that
+# starts with a slash as a Windows-style option (/c is the code page, so /ci/... vanishes):
+# the input path goes after "--".
+"$compiler" -no-preprocess -fo "$out/orvanunk4.res" -- "$rc"
 ls -l "$out/orvanunk4.res"
 
 icon=$(sed -n 's/^IDI_ICON1 ICON "\(.*\)"$/\1/p' "$rc")
