@@ -6,6 +6,7 @@
 namespace twips {
 
 constexpr int TwipsPerPixel = 15; // 1440 twips per inch at 96 dpi
+constexpr int TwipsPerPoint = 20; // 72 points per inch
 
 // Twips to logical pixels, rounded to the nearest pixel (only some popup heights are not
 // multiples of 15).

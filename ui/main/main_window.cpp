@@ -2,6 +2,7 @@
 
 #include "flags/flag_model.h"
 #include "ui/about/about_window.h"
+#include "ui/main/bitmap_strikes.h"
 #include "ui/main/clickable_label.h"
 #include "ui/main/flag_box.h"
 #include "ui/main/main_window_layout.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFile>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLayout>
@@ -19,6 +21,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -41,6 +44,65 @@ QString toQString(std::string_view text)
 QRect pixelRect(int left, int top, int width, int height)
 {
     return QRect(px(left), px(top), px(width), px(height));
+}
+
+// The font the layout was measured in, compiled in where the build found it: a bitmap font
+// with strikes of 13, 16 and 20 pixels, registered one strike at a time so that Qt offers all
+// three.
+struct Strike
+{
+    int pixelSize;
+    int ascent;
+};
+
+struct DesignFont
+{
+    QString family = QStringLiteral("MS Sans Serif");
+    std::vector<Strike> strikes; // empty where the font is not compiled in
+};
+
+const DesignFont &designFont()
+{
+    static const DesignFont font = [] {
+        DesignFont design;
+        QFile file(QStringLiteral(":/main/fonts/ms_sans_serif.ttf"));
+        if (!file.open(QIODevice::ReadOnly))
+            return design;
+        const QByteArray data = file.readAll();
+        for (const BitmapStrike &strike : splitBitmapStrikes(data)) {
+            const QStringList families = QFontDatabase::applicationFontFamilies(
+                QFontDatabase::addApplicationFontFromData(strike.font));
+            if (!families.isEmpty()) {
+                design.family = families.first();
+                design.strikes.push_back({ strike.pixelSize, strike.ascent });
+            }
+        }
+        if (design.strikes.empty()) { // not split into strikes: as it is
+            const QStringList families = QFontDatabase::applicationFontFamilies(
+                QFontDatabase::addApplicationFontFromData(data));
+            if (!families.isEmpty())
+                design.family = families.first();
+        }
+        return design;
+    }();
+    return font;
+}
+
+// Sizes font for a point size. A bitmap font is sized as Windows sizes it, by its character
+// height (the cell less its internal leading, which in this font is the ascent) in pixels at
+// the layout's 96 dpi: 8.25 points ask for 11 and take the 13-pixel strike, 9.75 points ask
+// for 13 and take the 16-pixel one. Qt would match the cell instead and take 13 for both, so
+// the strike is chosen here and asked for by its pixel size.
+void setSize(QFont &font, double points, const std::vector<Strike> &strikes)
+{
+    if (strikes.empty()) {
+        font.setPointSizeF(points);
+        return;
+    }
+    const double wanted = points * twips::TwipsPerPoint / twips::TwipsPerPixel;
+    const auto miss = [wanted](const Strike &strike) { return std::abs(strike.ascent - wanted); };
+    font.setPixelSize(std::min_element(strikes.begin(), strikes.end(),
+        [&](const Strike &a, const Strike &b) { return miss(a) < miss(b); })->pixelSize);
 }
 
 } // namespace
@@ -70,19 +132,11 @@ void MainWindow::useDesignFont()
     // 14 and overflows them.
     QApplication::setStyle(QStringLiteral("Windows"));
 
-    static QString family;
-    if (family.isEmpty()) {
-        // A bitmap font with strikes of 13, 16 and 20 pixels: at 8.25 points Qt picks the
-        // 13-pixel strike, whose widths are those the layout was measured in.
-        const int id
-            = QFontDatabase::addApplicationFont(QStringLiteral(":/main/fonts/ms_sans_serif.ttf"));
-        const QStringList families = QFontDatabase::applicationFontFamilies(id);
-        family = families.isEmpty() ? QStringLiteral("MS Sans Serif") : families.first();
-    }
-    QFont font(family);
+    const DesignFont &design = designFont();
+    QFont font(design.family);
     font.setStyleHint(QFont::SansSerif); // where MS Sans Serif is missing: a plain sans-serif
-    font.setPointSizeF(WindowPointSize);
     font.setWeight(QFont::Normal);
+    setSize(font, WindowPointSize, design.strikes);
 
     // The strikes serve only screens with one device pixel per logical pixel: scaled, Qt
     // spaces the glyphs of one strike by the advances of another and the words fall apart.
@@ -107,12 +161,14 @@ void MainWindow::useDesignFont()
     QApplication::setFont(font);
 }
 
-// The value box's font: the window font at 9.75 instead of 8.25 points. (The compiled-in font
-// offers Qt one strike only, so with it the value box looks like the labels.)
+// The value box's font: the window font at 9.75 instead of 8.25 points.
 QFont MainWindow::valueBoxFont()
 {
     QFont font = QApplication::font();
-    font.setPointSizeF(font.pointSizeF() * ValueBoxPointSize / WindowPointSize);
+    if (font.pixelSize() > 0)
+        setSize(font, ValueBoxPointSize, designFont().strikes);
+    else
+        font.setPointSizeF(font.pointSizeF() * ValueBoxPointSize / WindowPointSize);
     return font;
 }
 

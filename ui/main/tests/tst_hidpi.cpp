@@ -35,8 +35,9 @@ void TestHighDpi::initTestCase()
     m_window = std::make_unique<MainWindow>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    const QFontInfo font(QApplication::font());
     qInfo("device pixel ratio %.2f, font %s %.2f pt", m_window->devicePixelRatioF(),
-        qPrintable(QFontInfo(QApplication::font()).family()), QApplication::font().pointSizeF());
+        qPrintable(font.family()), font.pointSizeF());
 }
 
 void TestHighDpi::layoutKeepsItsLogicalSize()

@@ -214,12 +214,22 @@ void TestMainWindow::shouldHaveDefaultValue()
 
     QVERIFY(QFile::exists(QStringLiteral(":/main/orvanunk4.png")));
     QVERIFY(!m_window->windowIcon().isNull());
-    QCOMPARE(QApplication::font().pointSizeF(), 8.25);
-    QCOMPARE(valueBox()->font().pointSizeF(), 9.75);
-    if (designFontLoaded())
-        QCOMPARE(QFontInfo(QApplication::font()).family(), QStringLiteral("MS Sans Serif"));
-    else
+    if (designFontLoaded()) {
+        // 8.25 and 9.75 points are character heights of 11 and 13 pixels: the font's 13- and
+        // 16-pixel strikes, as Windows draws them.
+        const QFontInfo labels(QApplication::font());
+        const QFontInfo value(valueBox()->font());
+        QCOMPARE(labels.family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(value.family(), QStringLiteral("MS Sans Serif"));
+        QCOMPARE(labels.pixelSize(), 13);
+        QCOMPARE(value.pixelSize(), 16);
+        QCOMPARE(QFontMetrics(QApplication::font()).ascent(), 11);
+        QCOMPARE(QFontMetrics(valueBox()->font()).ascent(), 13);
+    } else {
+        QCOMPARE(QApplication::font().pointSizeF(), 8.25);
+        QCOMPARE(valueBox()->font().pointSizeF(), 9.75);
         qWarning("the design font is not compiled in: widths are only checked to fit");
+    }
     // The classic style's check box is as high as a flag row.
     QCOMPARE(box(0)->style()->pixelMetric(QStyle::PM_IndicatorHeight), px(195));
 }
