@@ -13,8 +13,8 @@
 
 struct BitmapStrike
 {
-    int pixelSize; // the strike's pixels per em, as FreeType and fontconfig report it
-    int ascent; // its pixels above the baseline, as the strike table gives them
+    int pixelSize;   // the strike's pixels per em, as FreeType and fontconfig report it
+    int ascent;      // its pixels above the baseline, as the strike table gives them
     QByteArray font; // a whole font file holding this strike only
 };
 

@@ -10,11 +10,21 @@ void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
     // Take the press, so that it does not reach whatever lies beneath.
     event->accept();
+    m_pressed = event->button() == Qt::LeftButton;
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    const bool click = m_pressed && event->button() == Qt::LeftButton
+        && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    if (click)
         emit clicked();
+}
+
+void ClickableLabel::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    event->accept();
+    m_pressed = false;
 }

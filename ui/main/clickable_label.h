@@ -2,8 +2,10 @@
 
 #include <QLabel>
 
-// A label that reports a left click (press and release on it) with clicked(). The flag
-// descriptions and the detail popup are clickable labels.
+// A label that reports a left click (press and release on it) with clicked(). The second click
+// of a double-click is not a click: double-clicking a description leaves its explanation open
+// rather than closing it at once. The flag descriptions and the detail popup are clickable
+// labels.
 class ClickableLabel : public QLabel
 {
     Q_OBJECT
@@ -17,4 +19,8 @@ signals:
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    bool m_pressed = false;
 };

@@ -101,8 +101,9 @@ void setSize(QFont &font, double points, const std::vector<Strike> &strikes)
     }
     const double wanted = points * twips::TwipsPerPoint / twips::TwipsPerPixel;
     const auto miss = [wanted](const Strike &strike) { return std::abs(strike.ascent - wanted); };
-    font.setPixelSize(std::min_element(strikes.begin(), strikes.end(),
-        [&](const Strike &a, const Strike &b) { return miss(a) < miss(b); })->pixelSize);
+    const auto nearest = std::min_element(strikes.begin(), strikes.end(),
+        [&](const Strike &a, const Strike &b) { return miss(a) < miss(b); });
+    font.setPixelSize(nearest->pixelSize);
 }
 
 } // namespace
@@ -257,7 +258,7 @@ void MainWindow::createControls()
             m_popup->setIndent(0);
             m_popup->setAutoFillBackground(true);
             m_popup->setBackgroundRole(QPalette::ToolTipBase);
-            m_popup->setForegroundRole(QPalette::ToolTipText);
+            m_popup->setForegroundRole(QPalette::WindowText); // the labels' text colour
             m_popup->setWordWrap(true);
             m_popup->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             // Shown exactly as written: no character may turn the text into markup.
@@ -293,13 +294,15 @@ void MainWindow::createFlagRows()
         connect(box, &QCheckBox::toggled, this, [this, i] { flagClicked(i); });
         m_flags[i] = box;
 
-        // Sized to its text, so that a click beside the text is no click on the description.
+        // As wide as its text, so that a click beside the text is no click on the description,
+        // and one row high whatever the font, so that a popup standing up from it ends level
+        // with it.
         auto *label = new ClickableLabel(client);
         label->setObjectName(QStringLiteral("Label3_%1").arg(i));
         label->setTextFormat(Qt::PlainText);
         label->setText(description);
-        label->setGeometry(
-            QRect(QPoint(px(layout::DescriptionLeft), px(layout::rowTop(i))), label->sizeHint()));
+        label->setGeometry(px(layout::DescriptionLeft), px(layout::rowTop(i)),
+            label->sizeHint().width(), px(layout::RowHeight));
         connect(label, &ClickableLabel::clicked, this, [this, i] { descriptionClicked(i); });
         m_descriptions[i] = label;
     }

@@ -43,8 +43,17 @@ quint32 checksum(const QByteArray &font)
     return sum;
 }
 
-enum class Field { TableCount, EblcOffset, EblcLength, EblcTag, EbdtTag, StrikeCount,
-    ArrayOffset, ArraySize, PixelsPerEm };
+enum class Field {
+    TableCount,
+    EblcOffset,
+    EblcLength,
+    EblcTag,
+    EbdtTag,
+    StrikeCount,
+    ArrayOffset,
+    ArraySize,
+    PixelsPerEm
+};
 
 void patch(QByteArray &font, Field field, quint32 value)
 {
@@ -55,13 +64,27 @@ void patch(QByteArray &font, Field field, quint32 value)
     case Field::TableCount:
         qToBigEndian(quint16(value), font.data() + 4);
         return;
-    case Field::EblcOffset: at = eblc + 8; break;
-    case Field::EblcLength: at = eblc + 12; break;
-    case Field::EblcTag: at = eblc; break;
-    case Field::EbdtTag: at = record(font, "EBDT"); break;
-    case Field::StrikeCount: at = table + 4; break;
-    case Field::ArrayOffset: at = table + 8; break;
-    case Field::ArraySize: at = table + 12; break;
+    case Field::EblcOffset:
+        at = eblc + 8;
+        break;
+    case Field::EblcLength:
+        at = eblc + 12;
+        break;
+    case Field::EblcTag:
+        at = eblc;
+        break;
+    case Field::EbdtTag:
+        at = record(font, "EBDT");
+        break;
+    case Field::StrikeCount:
+        at = table + 4;
+        break;
+    case Field::ArrayOffset:
+        at = table + 8;
+        break;
+    case Field::ArraySize:
+        at = table + 12;
+        break;
     case Field::PixelsPerEm:
         font[table + 8 + 45] = char(value);
         return;
@@ -134,7 +157,7 @@ void TestBitmapStrikes::refusesDamagedFonts_data()
     QTest::newRow("strike table longer than the font") << Field::EblcLength << 0x7FFFFFFFu;
     QTest::newRow("strike table shorter than its header") << Field::EblcLength << 7u;
     QTest::newRow("no strike table") << Field::EblcTag << 0x45424C58u; // "EBLX"
-    QTest::newRow("no glyph data") << Field::EbdtTag << 0x45424458u; // "EBDX"
+    QTest::newRow("no glyph data") << Field::EbdtTag << 0x45424458u;   // "EBDX"
     QTest::newRow("no strikes") << Field::StrikeCount << 0u;
     QTest::newRow("more strikes than the table holds") << Field::StrikeCount << 0xFFFFFFFFu;
     QTest::newRow("index array beyond the table") << Field::ArrayOffset << 0xFFFFFFFFu;

@@ -23,6 +23,7 @@ private slots:
     void textsStayInside_data();
     void textsStayInside();
     void instructionsEndAboveTheNextLine();
+    void popupsMeetTheirDescriptions();
     void fontIsLegible();
 
 private:
@@ -89,6 +90,28 @@ void TestHighDpi::instructionsEndAboveTheNextLine()
     QVERIFY(instructions && next);
     QVERIFY(instructions->geometry().bottom() < next->geometry().top());
     QVERIFY(instructions->heightForWidth(instructions->width()) <= instructions->height());
+}
+
+// Flags 0 to 15 hang their popup from the description's top, 16 to 19 stand it on the
+// description's bottom, whichever font draws the descriptions.
+void TestHighDpi::popupsMeetTheirDescriptions()
+{
+    auto *popup = m_window->findChild<QLabel *>(QStringLiteral("Label1"));
+    QVERIFY(popup);
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        auto *description = m_window->findChild<QLabel *>(QStringLiteral("Label3_%1").arg(i));
+        QVERIFY(description);
+        if (popup->isVisible()) // a shown popup takes the click that would land beneath it
+            QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
+                popup->mapTo(m_window.get(), QPoint(1, 1)));
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
+            description->mapTo(m_window.get(), QPoint(2, description->height() / 2)));
+        QVERIFY(popup->isVisible());
+        if (i < 16)
+            QCOMPARE(popup->y(), description->y());
+        else
+            QCOMPARE(popup->geometry().bottom(), description->geometry().bottom());
+    }
 }
 
 // The design font's 13-pixel strike is the plain screen's size; a scaled screen must not draw

@@ -610,8 +610,8 @@ void TestMainWindow::popup()
             qPrintable(QString::number(p->heightForWidth(p->width()))));
 }
 
-// A framed tooltip-coloured box of wrapped plain text, in which CR LF is one line break, the CR
-// no glyph, and runs of spaces stay.
+// A framed box of wrapped plain text in window-text colour on the tooltip background, in which
+// CR LF is one line break, the CR no glyph, and runs of spaces stay.
 void TestMainWindow::popupLooks()
 {
     click(description(8));
@@ -620,7 +620,7 @@ void TestMainWindow::popupLooks()
     QCOMPARE(p->lineWidth(), 1);
     QVERIFY(p->autoFillBackground() && p->wordWrap());
     QCOMPARE(p->backgroundRole(), QPalette::ToolTipBase);
-    QCOMPARE(p->foregroundRole(), QPalette::ToolTipText);
+    QCOMPARE(p->foregroundRole(), QPalette::WindowText);
     QCOMPARE(p->alignment(), Qt::AlignLeft | Qt::AlignTop);
     QCOMPARE(p->textFormat(), Qt::PlainText);
 
@@ -667,6 +667,18 @@ void TestMainWindow::popupClicks()
     QVERIFY(popupLabel()->isVisible());
     QCOMPARE(popupLabel()->geometry(), twips(500, 50, 4800, 500));
     click(popupLabel());
+    QVERIFY(!popupLabel()->isVisible());
+
+    // The second click of a double-click is no click: a description double-clicked keeps its
+    // explanation open, and the popup double-clicked over description 3 only hides.
+    const auto doubleClick = [this](QWidget *widget, QPoint at) {
+        QTest::mouseDClick(
+            m_window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(m_window, at));
+    };
+    doubleClick(description(1), onText);
+    QVERIFY(popupLabel()->isVisible());
+    QCOMPARE(popupLabel()->text(), detail(1));
+    doubleClick(description(3), onText);
     QVERIFY(!popupLabel()->isVisible());
 }
 
