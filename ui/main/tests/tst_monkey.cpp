@@ -26,7 +26,7 @@
 namespace {
 
 enum class Act {
-    Click,       // left click at (x, y) of the client area, wherever it lands
+    Click,       // left click at (x, y) of the client area, wherever it lands; `code` 1: double
     ClickValue,  // left click on the value box at (x, y) inside it
     Type,        // one key press carrying the character `code`
     Digits,      // `code` digit keys in a row, the digits drawn from `x`
@@ -90,7 +90,10 @@ QString describe(const Action &a)
 {
     switch (a.act) {
     case Act::Click:
-        return QStringLiteral("click at %1,%2").arg(a.x).arg(a.y);
+        return QStringLiteral("%1 at %2,%3")
+            .arg(a.code ? "double-click" : "click")
+            .arg(a.x)
+            .arg(a.y);
     case Act::ClickValue:
         return QStringLiteral("click value box at %1,%2").arg(a.x).arg(a.y);
     case Act::Type:
@@ -128,7 +131,7 @@ Action randomAction(std::mt19937 &rng)
     Action a { Act::Click };
     const int r = pick(100);
     if (r < 14) {
-        a = { Act::Click, 0, pick(500), pick(442) };
+        a = { Act::Click, pick(4) == 0, pick(500), pick(442) };
     } else if (r < 22) {
         a = { Act::ClickValue, 0, pick(137), pick(23) };
     } else if (r < 32) {
@@ -280,7 +283,7 @@ private:
         return w ? w : m_value;
     }
 
-    void clickAt(QWidget *parent, QPoint p)
+    void clickAt(QWidget *parent, QPoint p, bool twice = false)
     {
         QWidget *target = parent->childAt(p);
         if (!target)
@@ -294,14 +297,21 @@ private:
             m_goEnabled = true;
         else if (target == m_go && m_go->isEnabled())
             m_goEnabled = false;
-        QTest::mouseClick(target, Qt::LeftButton, {}, local);
+        // A double-click through the window, as a person makes it: press, release, then a
+        // second press that the window turns into a double-click, and its release. (Sent to a
+        // widget, QTest's double-click has no releases.) Buttons take one click here.
+        if (twice && !qobject_cast<QPushButton *>(target))
+            QTest::mouseDClick(
+                m_window->windowHandle(), Qt::LeftButton, {}, target->mapTo(m_window.get(), local));
+        else
+            QTest::mouseClick(target, Qt::LeftButton, {}, local);
     }
 
     void apply(const Action &a)
     {
         switch (a.act) {
         case Act::Click:
-            clickAt(m_window->centralWidget(), QPoint(a.x, a.y));
+            clickAt(m_window->centralWidget(), QPoint(a.x, a.y), a.code == 1);
             break;
         case Act::ClickValue:
             m_goEnabled = true;
