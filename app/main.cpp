@@ -1,3 +1,4 @@
+#include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
 
 #include <QApplication>
@@ -9,9 +10,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("2.2"));
     // Ties the windows to the installed desktop entry (and its icon) on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvanunk4.Orvanunk4"));
-    MainWindow::useDesignFont();
+    const Appearance appearance; // before any window
 
-    MainWindow window;
+    MainWindow window(appearance);
     window.show();
     return app.exec();
 }

@@ -1,7 +1,6 @@
 #include "ui/about/about_window.h"
 
-#include "ui/about/about_window_layout.h"
-#include "ui/about/picture_box.h"
+#include "form/about_form_layout.h"
 #include "ui/tab_order.h"
 
 #include <QKeyEvent>
@@ -18,9 +17,25 @@ namespace {
 
 QPointer<AboutWindow> s_window;
 
-const char Description[] = "Orvanunk4   version 2.2   July 24, 2004"
-                           " "
-                           "Written for OrvanTrk track builders.";
+QString toQString(std::string_view text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A picture box: a sunken 3-D border, 2 pixels wide, around a picture drawn at its own size at
+// the top-left corner of the inner area and clipped to it. It takes the focus by Tab only, so
+// that a screen reader reaches it, and is announced as an image.
+QLabel *pictureBox(QWidget *parent, const QString &name, const QString &accessibleName)
+{
+    auto *box = new QLabel(parent);
+    box->setObjectName(name);
+    box->setAccessibleName(accessibleName);
+    // The Windows-style panel is the classic two-line 3-D border, whatever the widget style.
+    box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box->setFocusPolicy(Qt::TabFocus);
+    return box;
+}
 
 } // namespace
 
@@ -50,24 +65,20 @@ AboutWindow::AboutWindow(const QIcon &icon)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About Orvanunk4"));
+    setWindowTitle(toQString(Caption));
     setWindowIcon(icon);
     setFixedSize(px(ClientWidth), px(ClientHeight));
 
-    auto *picture = new PictureBox(this);
-    picture->setObjectName(QStringLiteral("Picture1"));
-    // The picture boxes take the focus, so a screen reader announces them.
-    picture->setAccessibleName(QStringLiteral("Orvan unk4 picture"));
-    picture->setPicture(QPixmap(QStringLiteral(":/about/about.png")));
-
-    auto *iconBox = new PictureBox(this);
-    iconBox->setObjectName(QStringLiteral("picIcon"));
-    iconBox->setAccessibleName(QStringLiteral("Orvan unk4 icon"));
+    QLabel *picture
+        = pictureBox(this, QStringLiteral("Picture1"), QStringLiteral("Orvan unk4 picture"));
+    picture->setPixmap(QPixmap(QStringLiteral(":/about/about.png")));
+    QLabel *iconBox
+        = pictureBox(this, QStringLiteral("picIcon"), QStringLiteral("Orvan unk4 icon"));
 
     auto *description = new QLabel(this);
     description->setObjectName(QStringLiteral("lblDescription"));
     description->setTextFormat(Qt::PlainText);
-    description->setText(QString::fromLatin1(Description));
+    description->setText(toQString(Description));
     description->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     description->setWordWrap(true);
     QPalette black = description->palette();
@@ -84,8 +95,8 @@ AboutWindow::AboutWindow(const QIcon &icon)
             ->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
 
     // Placed first, then fitted: the box keeps its corner and takes the icon's size.
-    iconBox->setAutoSize(true);
-    iconBox->setPicture(icon.pixmap(QSize(IconSize, IconSize)));
+    iconBox->setPixmap(icon.pixmap(QSize(IconSize, IconSize)));
+    iconBox->resize(iconBox->sizeHint());
 
     std::vector<std::pair<int, QWidget *>> order;
     for (const Control &c : Controls)

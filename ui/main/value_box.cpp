@@ -1,6 +1,6 @@
 #include "ui/main/value_box.h"
 
-#include "flags/flag_model.h"
+#include "form/main_form.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -38,7 +38,7 @@ bool ValueBox::isBlocked(const QKeyEvent *event)
     if (text.isEmpty())
         return false;
     for (QChar c : text) {
-        if (!flags::acceptsCharacter(c.unicode()))
+        if (!form::MainForm::acceptsCharacter(c.unicode()))
             return true;
     }
     return false;

@@ -2,7 +2,7 @@
 // picture and icon, the keys and clicks that close it, and its lifetime beside another window.
 
 #include "ui/about/about_window.h"
-#include "ui/about/picture_box.h"
+#include "ui/tests/window_test.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,7 +23,6 @@ const QString IconFile = QStringLiteral(":/test/orvanunk4.png");
 const QString PictureFile = QStringLiteral(":/about/about.png");
 const QString VersionLine = QStringLiteral("Orvanunk4   version 2.2   July 24, 2004");
 
-QtMessageHandler s_testLog = nullptr;
 bool s_designFont = false;
 
 // Opens the About window and waits until it is on screen. Checks follow the window's own focus
@@ -38,10 +37,7 @@ AboutWindow *openAndWait(const QIcon &icon = QIcon(IconFile))
 
 template <typename T = QWidget> T *child(QWidget *w, const char *name)
 {
-    T *c = w->findChild<T *>(QLatin1String(name));
-    if (!c)
-        qFatal("no control %s", name);
-    return c;
+    return window_test::child<T>(w, QLatin1String(name));
 }
 
 QImage rgb(const QImage &image)
@@ -77,11 +73,7 @@ private slots:
 void TestAboutWindow::initTestCase()
 {
     // The offscreen platform reports that it cannot raise a window each time open() does.
-    s_testLog = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext &context, const QString &text) {
-            if (!text.startsWith(QLatin1String("This plugin does not support")))
-                s_testLog(type, context, text);
-        });
+    window_test::quietPlatformChatter();
     const QString font = QStringLiteral("/usr/share/wine/fonts/ms_sans_serif.ttf");
     const int id = QFile::exists(font) ? QFontDatabase::addApplicationFont(font) : -1;
     s_designFont = id >= 0;
@@ -323,14 +315,15 @@ void TestAboutWindow::picture()
     QCOMPARE(file.size(), QSize(350, 149));
     QVERIFY(!file.isGrayscale() && !file.hasAlphaChannel());
 
-    auto *box = child<PictureBox>(openAndWait(), "Picture1");
+    auto *box = child<QLabel>(openAndWait(), "Picture1");
     const QRect inner = box->contentsRect();
     QCOMPARE(inner, QRect(2, 2, 349, 133));
     const QImage shown = rgb(box->grab().toImage());
     QCOMPARE(shown.copy(inner), rgb(file).copy(0, 0, 349, 133));
 
     // Outside: exactly the border of an empty box, dark at the top-left, light at the bottom-right.
-    PictureBox bare(box->parentWidget());
+    QLabel bare(box->parentWidget());
+    bare.setFrameStyle(box->frameStyle());
     bare.setGeometry(box->geometry());
     const auto outside = [&](QImage image) {
         QPainter(&image).fillRect(inner, Qt::black);
@@ -350,7 +343,7 @@ void TestAboutWindow::icon()
     AboutWindow *w = openAndWait(QIcon(blue));
     const QImage expected = rgb(blue.toImage());
     QCOMPARE(rgb(w->windowIcon().pixmap(QSize(16, 16)).toImage()), expected);
-    auto *box = child<PictureBox>(w, "picIcon");
+    auto *box = child<QLabel>(w, "picIcon");
     QCOMPARE(box->geometry(), QRect(16, 168, 20, 20));
     QCOMPARE(rgb(box->grab().toImage()).copy(2, 2, 16, 16), expected);
 }

@@ -3,6 +3,7 @@
 // platform to measure (offscreen, or xcb on an X server, where every clipboard write talks to
 // the server); it prints figures and checks nothing.
 
+#include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
 
 #include <QtTest>
@@ -21,8 +22,8 @@ private slots:
 
 void BenchMainWindow::goOnTheLimit()
 {
-    MainWindow::useDesignFont();
-    MainWindow window;
+    const Appearance appearance;
+    MainWindow window(appearance);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     auto *value = window.findChild<QLineEdit *>(QStringLiteral("Text1"));
@@ -41,10 +42,10 @@ void BenchMainWindow::goOnTheLimit()
 // Building the window and its first paint, without the process start-up around it.
 void BenchMainWindow::startUpWindow()
 {
-    MainWindow::useDesignFont();
+    const Appearance appearance;
     QBENCHMARK
     {
-        MainWindow window;
+        MainWindow window(appearance);
         window.show();
         window.repaint();
     }

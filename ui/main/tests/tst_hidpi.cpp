@@ -3,6 +3,7 @@
 // draws at least as many device pixels as the design font does on a plain screen.
 
 #include "flags/flag_model.h"
+#include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
 
 #include <QtTest>
@@ -27,13 +28,14 @@ private slots:
     void fontIsLegible();
 
 private:
+    std::unique_ptr<Appearance> m_appearance;
     std::unique_ptr<MainWindow> m_window;
 };
 
 void TestHighDpi::initTestCase()
 {
-    MainWindow::useDesignFont();
-    m_window = std::make_unique<MainWindow>();
+    m_appearance = std::make_unique<Appearance>();
+    m_window = std::make_unique<MainWindow>(*m_appearance);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     const QFontInfo font(QApplication::font());

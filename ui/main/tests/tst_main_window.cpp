@@ -6,8 +6,10 @@
 #include "ui/about/about_window.h"
 #include "ui/main/clickable_label.h"
 #include "ui/main/main_window.h"
-#include "ui/main/main_window_layout.h"
+#include "form/main_form_layout.h"
+#include "ui/main/appearance.h"
 #include "ui/main/value_box.h"
+#include "ui/tests/window_test.h"
 
 #include <QAccessible>
 #include <QCheckBox>
@@ -27,7 +29,6 @@ namespace {
 const QString Untouched = QStringLiteral("clipboard before the test");
 enum class Sizing { Fixed, FitsText, Wraps };
 enum class Setup { None, SelectAll, Undone };
-QtMessageHandler s_testLog = nullptr;
 
 } // namespace
 
@@ -70,10 +71,7 @@ private:
     static bool designFontLoaded() { return QFile::exists(":/main/fonts/ms_sans_serif.ttf"); }
     template <typename T = QWidget> T *child(const QString &name) const
     {
-        T *w = m_window->findChild<T *>(name);
-        if (!w)
-            qFatal("no control %s", qPrintable(name));
-        return w;
+        return window_test::child<T>(m_window, name);
     }
     ValueBox *valueBox() const { return child<ValueBox>(QStringLiteral("Text1")); }
     QPushButton *goButton() const { return child<QPushButton>(QStringLiteral("cmdGo")); }
@@ -111,6 +109,7 @@ private:
     // Opens a menu entry by its access keys, as a user would with the keyboard.
     void chooseMenu(Qt::Key menu, Qt::Key entry);
 
+    std::unique_ptr<Appearance> m_appearance;
     MainWindow *m_window = nullptr;
     QStringList m_clipboard;   // the clipboard's text at each change
     QStringList m_valueAtCopy; // the value box's text at each change of the clipboard
@@ -119,14 +118,8 @@ private:
 
 void TestMainWindow::initTestCase()
 {
-    // The offscreen platform reports each window feature it lacks (size hints, raise, keyboard
-    // grab) on every test; those lines would bury the ones that matter.
-    s_testLog = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext &c, const QString &text) {
-            if (!text.startsWith(QLatin1String("This plugin does not support")))
-                s_testLog(type, c, text);
-        });
-    MainWindow::useDesignFont();
+    window_test::quietPlatformChatter();
+    m_appearance = std::make_unique<Appearance>();
 }
 
 void TestMainWindow::init()
@@ -136,7 +129,7 @@ void TestMainWindow::init()
     m_valueAtCopy.clear();
     m_toggles.clear();
 
-    m_window = new MainWindow;
+    m_window = new MainWindow(*m_appearance);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_window, [this] {
         m_clipboard << QGuiApplication::clipboard()->text();
         m_valueAtCopy << valueBox()->text();

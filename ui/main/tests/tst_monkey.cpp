@@ -5,7 +5,9 @@
 // ORVAN_MONKEY_SEED and ORVAN_MONKEY_ACTIONS override the seed and the number of actions.
 
 #include "flags/flag_model.h"
+#include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
+#include "ui/tests/window_test.h"
 
 #include <QtTest>
 
@@ -24,6 +26,9 @@
 #include <random>
 
 namespace {
+
+// Settled once, before the first window.
+std::unique_ptr<Appearance> s_appearance;
 
 enum class Act {
     Click,       // left click at (x, y) of the client area, wherever it lands; `code` 1: double
@@ -224,7 +229,7 @@ class Session
 {
 public:
     Session()
-        : m_window(std::make_unique<MainWindow>())
+        : m_window(std::make_unique<MainWindow>(*s_appearance))
     {
         closeAbout();
         QGuiApplication::clipboard()->setText(QStringLiteral("monkey"));
@@ -463,15 +468,6 @@ QList<Action> shorten(QList<Action> actions)
     return actions;
 }
 
-// The offscreen platform warns on every raise() and size hint; the monkey raises thousands.
-QtMessageHandler s_previousHandler = nullptr;
-void dropPlatformChatter(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (type == QtWarningMsg && text.startsWith(QLatin1String("This plugin does not support")))
-        return;
-    s_previousHandler(type, context, text);
-}
-
 quint32 envNumber(const char *name, quint32 fallback)
 {
     bool ok = false;
@@ -488,8 +484,10 @@ class TestMonkey : public QObject
 private slots:
     void initTestCase()
     {
-        MainWindow::useDesignFont();
-        s_previousHandler = qInstallMessageHandler(dropPlatformChatter);
+        // The offscreen platform warns on every raise() and size hint; the monkey raises
+        // thousands.
+        window_test::quietPlatformChatter();
+        s_appearance = std::make_unique<Appearance>();
     }
     void randomActionsKeepTheInvariants();
 };

@@ -3,6 +3,7 @@
 // It runs on its own and, where valgrind is installed, under memcheck.
 
 #include "ui/about/about_window.h"
+#include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
 
 #include <QtTest>
@@ -24,8 +25,8 @@ private slots:
 
 void TestSession::typeGoTickPopupAboutExit()
 {
-    MainWindow::useDesignFont();
-    auto *window = new MainWindow;
+    const Appearance appearance;
+    auto *window = new MainWindow(appearance);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));

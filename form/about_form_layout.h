@@ -1,13 +1,20 @@
 #pragma once
 
-// The About window as designed: its client area and every control's place, in twips.
-// Pixels come from px() only, when a widget is placed.
+// The About window as designed: its captions, its client area and every control's place, in
+// twips. Pixels come from px() only, when a control is placed.
 
-#include "ui/twips.h"
+#include "form/twips.h"
+
+#include <string_view>
 
 namespace about_layout {
 
 using twips::px;
+
+constexpr std::string_view Caption = "About Orvanunk4";
+// Three spaces before "version" and three before "July"; wrapped and centred in the label.
+constexpr std::string_view Description
+    = "Orvanunk4   version 2.2   July 24, 2004 Written for OrvanTrk track builders.";
 
 constexpr int ClientWidth = 5775;
 constexpr int ClientHeight = 3600;

@@ -1,17 +1,23 @@
 #pragma once
 
-// The main window as designed: every control's place and size in twips (1/1440 inch), measured
-// from the top-left corner of the client area below the menu bar. This header is data only;
-// main_window.cpp converts to pixels with px(), and only when it places a widget.
+// The main window as designed: its captions, its menu bar, and every control's place and size
+// in twips (1/1440 inch), measured from the top-left corner of the client area below the menu
+// bar. This header is data only; each front end converts to pixels with px(), and only when it
+// places a control.
 
-#include "ui/twips.h"
+#include "form/twips.h"
 
 #include <string_view>
 
 namespace layout {
 
 using twips::px;
+using twips::Rect;
 using twips::TwipsPerPixel;
+
+constexpr std::string_view Caption = "Orvan unk4 ver.2.2";
+// The program's title, which the invalid-value message box carries.
+constexpr std::string_view ProgramTitle = "Orvanunk4";
 
 // The client area below the menu bar.
 constexpr int ClientWidth = 7500;
@@ -122,13 +128,27 @@ constexpr int popupTop(int index)
                                       : rowTop(index) + RowHeight - PopupHeights[index];
 }
 
-struct Rect
-{
-    int left, top, width, height;
-};
-
 // Where Help > What is [FWO]? shows the popup: over the instructions at the top.
 constexpr Rect FwoPopup = { 500, 50, 4800, 500 };
+
+// The menu bar, in order. An ampersand marks the access key; no entry has a shortcut key.
+enum class MenuKind { Menu, Entry, Separator };
+struct MenuEntry
+{
+    std::string_view name;
+    MenuKind kind;
+    std::string_view caption;
+};
+// clang-format off
+constexpr MenuEntry Menus[] = {
+    { "mnuFile",      MenuKind::Menu,      "&File" },
+    { "mnuFileExit",  MenuKind::Entry,     "E&xit" },
+    { "mnuHelp",      MenuKind::Menu,      "&Help" },
+    { "mnuFWO",       MenuKind::Entry,     "&What is [FWO]?..." },
+    { "mnuSeparator", MenuKind::Separator, "-" },
+    { "mnuHelpAbout", MenuKind::Entry,     "&About Orvanunk4..." },
+};
+// clang-format on
 
 static_assert(control("Text1").name == "Text1" && control("Label1").name == "Label1");
 static_assert(rowTop(10) == 4080);

@@ -1,0 +1,126 @@
+#include "ui/main/appearance.h"
+
+#include "flags/flag_model.h"
+#include "form/main_form_layout.h"
+#include "ui/main/bitmap_strikes.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double WindowPointSize = 8.25;
+constexpr double ValueBoxPointSize = 9.75;
+
+// The font the layout was measured in, compiled in where the build found it: a bitmap font
+// with strikes of 13, 16 and 20 pixels, registered one strike at a time so that Qt offers all
+// three.
+struct Strike
+{
+    int pixelSize;
+    int ascent;
+};
+
+struct DesignFont
+{
+    QString family = QStringLiteral("MS Sans Serif");
+    std::vector<Strike> strikes; // empty where the font is not compiled in
+};
+
+DesignFont registerDesignFont()
+{
+    DesignFont design;
+    QFile file(QStringLiteral(":/main/fonts/ms_sans_serif.ttf"));
+    if (!file.open(QIODevice::ReadOnly))
+        return design;
+    const QByteArray data = file.readAll();
+    for (const BitmapStrike &strike : splitBitmapStrikes(data)) {
+        const QStringList families = QFontDatabase::applicationFontFamilies(
+            QFontDatabase::addApplicationFontFromData(strike.font));
+        if (!families.isEmpty()) {
+            design.family = families.first();
+            design.strikes.push_back({ strike.pixelSize, strike.ascent });
+        }
+    }
+    if (design.strikes.empty()) { // not split into strikes: as it is
+        const QStringList families = QFontDatabase::applicationFontFamilies(
+            QFontDatabase::addApplicationFontFromData(data));
+        if (!families.isEmpty())
+            design.family = families.first();
+    }
+    return design;
+}
+
+// Sizes font for a point size. A bitmap font is sized as Windows sizes it, by its character
+// height (the cell less its internal leading, which in this font is the ascent) in pixels at
+// the layout's 96 dpi: 8.25 points ask for 11 and take the 13-pixel strike, 9.75 points ask
+// for 13 and take the 16-pixel one. Qt would match the cell instead and take 13 for both, so
+// the strike is chosen here and asked for by its pixel size.
+void setSize(QFont &font, double points, const std::vector<Strike> &strikes)
+{
+    if (strikes.empty()) {
+        font.setPointSizeF(points);
+        return;
+    }
+    const double wanted = points * twips::TwipsPerPoint / twips::TwipsPerPixel;
+    const auto miss = [wanted](const Strike &strike) { return std::abs(strike.ascent - wanted); };
+    const auto nearest = std::min_element(strikes.begin(), strikes.end(),
+        [&](const Strike &a, const Strike &b) { return miss(a) < miss(b); });
+    font.setPixelSize(nearest->pixelSize);
+}
+
+} // namespace
+
+Appearance::Appearance()
+{
+    // The check box of the classic Windows style is 13 pixels, like the flag rows; Fusion's is
+    // 14 and overflows them.
+    QApplication::setStyle(QStringLiteral("Windows"));
+
+    const DesignFont design = registerDesignFont();
+    QFont font(design.family);
+    font.setStyleHint(QFont::SansSerif); // where MS Sans Serif is missing: a plain sans-serif
+    font.setWeight(QFont::Normal);
+    setSize(font, WindowPointSize, design.strikes);
+
+    // The strikes serve only screens with one device pixel per logical pixel: scaled, Qt
+    // spaces the glyphs of one strike by the advances of another and the words fall apart.
+    // There, and where the font is missing, a scalable sans-serif face takes over, sized so
+    // that the widest description keeps its designed width.
+    const bool strikes = qApp->devicePixelRatio() == 1.0
+        && QFontInfo(font).family() == QLatin1String("MS Sans Serif");
+    if (!strikes) {
+        font = QFont();
+        font.setFamilies({ QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Sans Serif") });
+        font.setStyleHint(QFont::SansSerif);
+        font.setWeight(QFont::Normal);
+        font.setPointSizeF(WindowPointSize);
+        const auto *widths = std::begin(layout::DescriptionWidths);
+        const int widest = std::max_element(widths, std::end(layout::DescriptionWidths)) - widths;
+        const qreal designed = widths[widest] / qreal(layout::TwipsPerPixel);
+        const std::string_view text = flags::description(widest);
+        const qreal actual = QFontMetricsF(font).horizontalAdvance(
+            QString::fromLatin1(text.data(), qsizetype(text.size())));
+        if (actual > designed)
+            font.setPointSizeF(WindowPointSize * designed / actual);
+    }
+    m_windowFont = font;
+    QApplication::setFont(font);
+
+    m_valueBoxFont = font;
+    if (strikes)
+        setSize(m_valueBoxFont, ValueBoxPointSize, design.strikes);
+    else
+        m_valueBoxFont.setPointSizeF(font.pointSizeF() * ValueBoxPointSize / WindowPointSize);
+}
+
+QIcon Appearance::programIcon()
+{
+    return QIcon(QStringLiteral(":/main/orvanunk4.png"));
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+// What the window tests share: quiet platform chatter and find controls by their names.
+
+#include <QObject>
+#include <QString>
+#include <QtGlobal>
+
+namespace window_test {
+
+// The offscreen platform reports each window feature it lacks (size hints, raise, keyboard
+// grab) every time; those lines would bury the ones that matter. Drops them, passes the rest.
+inline void quietPlatformChatter()
+{
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &text) {
+            if (!text.startsWith(QLatin1String("This plugin does not support")))
+                previous(type, context, text);
+        });
+}
+
+// The control of that object name under parent; a missing one ends the test program, since
+// every check after it would be meaningless.
+template <typename T = QObject> T *child(const QObject *parent, const QString &name)
+{
+    T *found = parent->findChild<T *>(name);
+    if (!found)
+        qFatal("no control %s", qPrintable(name));
+    return found;
+}
+
+} // namespace window_test
