@@ -1,0 +1,526 @@
+#include "win32/main_window.h"
+
+#include "form/main_form_layout.h"
+#include "win32/about_window.h"
+#include "win32/resource_ids.h"
+#include "win32/wide_text.h"
+#include "win32/window_count.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using layout::px;
+
+namespace win32 {
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"OrvanMainWindow";
+
+// IsDialogMessage sends IDOK and IDCANCEL (1 and 2) for Enter and Esc: no control has them.
+enum ControlId : int {
+    TableControlBase = 100, // + the control's row in layout::Controls
+    FlagBoxBase = 200,      // + the flag's index
+    DescriptionBase = 300,  // + the flag's index
+    MenuBase = 400,         // + the entry's row in layout::Menus
+};
+
+constexpr int tableRow(std::string_view name)
+{
+    int row = 0;
+    while (row < layout::ControlCount - 1 && layout::Controls[row].name != name)
+        ++row;
+    return row;
+}
+
+constexpr int idOf(std::string_view name)
+{
+    return TableControlBase + tableRow(name);
+}
+
+static_assert(idOf("Label1") < FlagBoxBase && FlagBoxBase + flags::FlagCount <= DescriptionBase
+    && DescriptionBase + flags::FlagCount <= MenuBase);
+
+// Window fonts by point size times 100 (8.25 and 9.75 points), sized for a dpi as Windows
+// sizes them: the character height in pixels, rounded.
+Font createFont(int hundredthPoints, int dpi)
+{
+    return Font(CreateFontW(-MulDiv(hundredthPoints, dpi, 72 * 100), 0, 0, 0, FW_NORMAL, FALSE,
+        FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+        DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+}
+constexpr int WindowPoints = 825;
+constexpr int ValueBoxPoints = 975;
+
+// GO and Cancel press nothing on Enter, as in the Qt program, where they are no default
+// buttons. Without DLGC_UNDEFPUSHBUTTON, IsDialogMessage neither makes a focused push button
+// the default one nor sends it Enter: Enter becomes IDOK, which the window ignores.
+WNDPROC s_buttonProcedure = nullptr;
+
+LRESULT CALLBACK plainButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_GETDLGCODE)
+        return (CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam)
+                   & ~(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
+            | DLGC_BUTTON;
+    return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
+}
+
+void makePlainButton(HWND button)
+{
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&plainButtonProcedure)));
+    s_buttonProcedure = previous; // every BUTTON has the same class procedure
+}
+
+} // namespace
+
+MainWindow::MainWindow(HINSTANCE instance)
+    : m_instance(instance)
+{ }
+
+// A fixed single border: title, system menu and close button, no minimize or maximize.
+DWORD MainWindow::style()
+{
+    return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+}
+
+DWORD MainWindow::exStyle()
+{
+    return WS_EX_CONTROLPARENT;
+}
+
+bool MainWindow::create(int show)
+{
+    WNDCLASSEXW wc {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &MainWindow::procedure;
+    wc.hInstance = m_instance;
+    wc.hIcon = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
+        GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
+    wc.hIconSm = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
+        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ClassName;
+    if (!RegisterClassExW(&wc))
+        return false;
+
+    if (!CreateWindowExW(exStyle(), ClassName, widen(layout::Caption).c_str(), style(),
+            CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, m_instance, this))
+        return false;
+    createMenus();
+
+    const int dpi = static_cast<int>(GetDpiForWindow(m_window));
+    RECT frame { 0, 0, px(layout::ClientWidth, dpi), px(layout::ClientHeight, dpi) };
+    AdjustWindowRectExForDpi(&frame, style(), TRUE, exStyle(), static_cast<UINT>(dpi));
+    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    createControls();
+    placeControls(dpi);
+    m_form.load();
+    ShowWindow(m_window, show);
+    UpdateWindow(m_window);
+    m_focus = m_value.handle();
+    SetFocus(m_focus);
+    return true;
+}
+
+void MainWindow::createMenus()
+{
+    Menu bar(CreateMenu());
+    Menu menu;
+    std::wstring menuCaption;
+    const auto finishMenu = [&] {
+        if (menu
+            && AppendMenuW(
+                bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), menuCaption.c_str()))
+            menu.release(); // the bar owns it now
+        menu.reset();
+    };
+    for (int row = 0; row < static_cast<int>(std::size(layout::Menus)); ++row) {
+        const layout::MenuEntry &entry = layout::Menus[row];
+        switch (entry.kind) {
+        case layout::MenuKind::Menu:
+            finishMenu();
+            menu.reset(CreatePopupMenu());
+            menuCaption = widen(entry.caption);
+            break;
+        case layout::MenuKind::Separator:
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+            break;
+        case layout::MenuKind::Entry:
+            AppendMenuW(menu.get(), MF_STRING, MenuBase + row, widen(entry.caption).c_str());
+            break;
+        }
+    }
+    finishMenu();
+    if (SetMenu(m_window, bar.get()))
+        bar.release(); // the window owns it now
+}
+
+HWND MainWindow::createControl(
+    const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle)
+{
+    // Overlapping siblings (the popup over the labels) must not paint over one another.
+    return CreateWindowExW(exStyle, className, text,
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, m_window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_instance, nullptr);
+}
+
+void MainWindow::createControls()
+{
+    // Tab order and the z-order are the order of creation: by tab index after the load step
+    // (value box, GO, the boxes, Cancel), the labels after them and the popup last. Label2
+    // goes just before the value box, whose accessible name it then gives (MSAA names an edit
+    // after the static control before it).
+    struct Item
+    {
+        int key;
+        enum { Table, Flag, Description } what;
+        int index;
+    };
+    std::vector<Item> items;
+    for (int row = 0; row < layout::ControlCount; ++row) {
+        const layout::Control &c = layout::Controls[row];
+        const int key = c.name == "Label2" ? -1 : 2 * layout::tabAfterLoad(c.name, c.tab);
+        items.push_back({ key, Item::Table, row });
+    }
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        items.push_back(
+            { 2 * layout::tabAfterLoad("Check1", layout::FlagBoxTabBase + i), Item::Flag, i });
+        items.push_back({ 2 * (layout::DescriptionTabBase + i), Item::Description, i });
+    }
+    std::stable_sort(
+        items.begin(), items.end(), [](const Item &a, const Item &b) { return a.key < b.key; });
+
+    for (const Item &item : items) {
+        if (item.what == Item::Flag) {
+            m_flags[item.index]
+                = createControl(L"BUTTON", widen(flags::caption(item.index)).c_str(),
+                    WS_TABSTOP | BS_AUTOCHECKBOX, FlagBoxBase + item.index);
+            continue;
+        }
+        if (item.what == Item::Description) {
+            m_descriptions[item.index]
+                = createControl(L"STATIC", widen(flags::description(item.index)).c_str(),
+                    SS_LEFT | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + item.index);
+            continue;
+        }
+        const layout::Control &c = layout::Controls[item.index];
+        const int id = TableControlBase + item.index;
+        const std::wstring caption = widen(c.caption);
+        switch (c.kind) {
+        case layout::Kind::Label:
+        case layout::Kind::AutoLabel:
+            createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
+            break;
+        case layout::Kind::WrapLabel:
+            createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
+            break;
+        case layout::Kind::Button: {
+            HWND button = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, id);
+            makePlainButton(button);
+            if (c.name == "cmdGo")
+                m_go = button;
+            break;
+        }
+        case layout::Kind::TextBox: {
+            HWND edit = createControl(L"EDIT", caption.c_str(),
+                WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, id, WS_EX_CLIENTEDGE);
+            SendMessageW(edit, EM_SETLIMITTEXT, 0, 0); // as long as memory allows
+            m_value.attach(edit, [this] { m_form.valueClicked(); });
+            break;
+        }
+        case layout::Kind::Popup:
+            // A tooltip-coloured label with a flat one-pixel border; a click closes it.
+            m_popup = createControl(
+                L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER, id);
+            break;
+        }
+    }
+}
+
+// The text extent of a control's text in its font.
+SIZE MainWindow::textSize(HWND control) const
+{
+    const int length = GetWindowTextLengthW(control);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    GetWindowTextW(control, text.data(), length + 1);
+    WindowDc dc(control);
+    SelectedObject font(
+        dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE size {};
+    GetTextExtentPoint32W(dc.get(), text.c_str(), length, &size);
+    return size;
+}
+
+// Places every control at a dpi, in the fonts of that dpi.
+void MainWindow::placeControls(int dpi)
+{
+    Font font = createFont(WindowPoints, dpi);
+    Font valueFont = createFont(ValueBoxPoints, dpi);
+    const auto place = [dpi](HWND control, int left, int top, int width, int height) {
+        SetWindowPos(control, nullptr, px(left, dpi), px(top, dpi), width, height,
+            SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+
+    for (int row = 0; row < layout::ControlCount; ++row) {
+        const layout::Control &c = layout::Controls[row];
+        HWND control = GetDlgItem(m_window, TableControlBase + row);
+        SendMessageW(control, WM_SETFONT,
+            reinterpret_cast<WPARAM>(
+                c.kind == layout::Kind::TextBox ? valueFont.get() : font.get()),
+            FALSE);
+        int width = px(c.width, dpi);
+        int height = px(c.height, dpi);
+        if (c.kind == layout::Kind::AutoLabel) {
+            const SIZE size = textSize(control);
+            width = size.cx;
+            height = size.cy;
+        } else if (c.kind == layout::Kind::WrapLabel) {
+            const int length = GetWindowTextLengthW(control);
+            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+            GetWindowTextW(control, text.data(), length + 1);
+            WindowDc dc(control);
+            SelectedObject selected(dc.get(), font.get());
+            RECT bounds { 0, 0, width, 0 };
+            DrawTextW(dc.get(), text.c_str(), length, &bounds,
+                DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT | DT_EXPANDTABS);
+            height = bounds.bottom;
+        } else if (c.kind == layout::Kind::Popup) {
+            continue; // placed when shown
+        }
+        place(control, c.left, c.top, width, height);
+    }
+    SendMessageW(m_popup, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    const twips::Rect &p = m_popupPlace;
+    SetWindowPos(m_popup, nullptr, px(p.left, dpi), px(p.top, dpi), px(p.width, dpi),
+        px(p.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        SendMessageW(m_flags[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        place(m_flags[i], layout::FlagBoxLeft, layout::rowTop(i), px(layout::FlagBoxWidth, dpi),
+            px(layout::RowHeight, dpi));
+        // As wide as its text, so that a click beside the text is no click on the description,
+        // but never past its designed width; one row high.
+        SendMessageW(m_descriptions[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+        const int width = std::min(static_cast<int>(textSize(m_descriptions[i]).cx),
+            px(layout::DescriptionWidths[i], dpi));
+        place(m_descriptions[i], layout::DescriptionLeft, layout::rowTop(i), width,
+            px(layout::RowHeight, dpi));
+    }
+
+    // The controls use the new fonts now; the old ones may go.
+    m_font = std::move(font);
+    m_valueFont = std::move(valueFont);
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE) {
+        auto *self = static_cast<MainWindow *>(
+            reinterpret_cast<const CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        WindowCount::opened();
+    }
+    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->onMessage(message, wParam, lParam);
+}
+
+LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        onCommand(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_ACTIVATE:
+        onActivate(LOWORD(wParam) != WA_INACTIVE);
+        return 0;
+    case WM_DPICHANGED:
+        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    case WM_NCDESTROY: {
+        const LRESULT result = DefWindowProcW(m_window, message, wParam, lParam);
+        onDestroy();
+        return result;
+    }
+    default:
+        return DefWindowProcW(m_window, message, wParam, lParam);
+    }
+}
+
+void MainWindow::onCommand(int id, int code)
+{
+    if (id >= MenuBase && id < MenuBase + static_cast<int>(std::size(layout::Menus))) {
+        const std::string_view name = layout::Menus[id - MenuBase].name;
+        if (name == "mnuFileExit")
+            m_form.exitClicked();
+        else if (name == "mnuFWO")
+            m_form.fwoClicked();
+        else if (name == "mnuHelpAbout")
+            m_form.aboutClicked();
+        return;
+    }
+    if (id >= FlagBoxBase && id < FlagBoxBase + flags::FlagCount) {
+        if (code == BN_CLICKED)
+            m_form.flagClicked(id - FlagBoxBase);
+        return;
+    }
+    if (id >= DescriptionBase && id < DescriptionBase + flags::FlagCount) {
+        if (code == STN_CLICKED)
+            m_form.descriptionClicked(id - DescriptionBase);
+        return;
+    }
+    if (id == idOf("cmdGo") && code == BN_CLICKED)
+        m_form.goClicked();
+    else if (id == idOf("cmdCancel") && code == BN_CLICKED)
+        m_form.cancelClicked();
+    else if (id == idOf("Label1") && code == STN_CLICKED)
+        m_form.popupClicked();
+    // IDOK and IDCANCEL, from Enter and Esc: nothing.
+}
+
+LRESULT MainWindow::onCtlColorStatic(HDC dc, HWND control)
+{
+    if (control != m_popup)
+        return DefWindowProcW(m_window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+            reinterpret_cast<LPARAM>(control));
+    // The tooltip background, with the labels' text colour.
+    SetBkColor(dc, GetSysColor(COLOR_INFOBK));
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
+}
+
+// A plain window gives the focus to itself on activation; the control that had it gets it back.
+void MainWindow::onActivate(bool active)
+{
+    if (!active) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(m_window, focus))
+            m_focus = focus;
+    } else if (m_focus) {
+        SetFocus(m_focus);
+    }
+}
+
+void MainWindow::onDpiChanged(int dpi, const RECT &suggested)
+{
+    RECT frame { 0, 0, px(layout::ClientWidth, dpi), px(layout::ClientHeight, dpi) };
+    AdjustWindowRectExForDpi(&frame, style(), TRUE, exStyle(), static_cast<UINT>(dpi));
+    SetWindowPos(m_window, nullptr, suggested.left, suggested.top, frame.right - frame.left,
+        frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    placeControls(dpi);
+}
+
+void MainWindow::onDestroy()
+{
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
+    m_window = nullptr;
+    WindowCount::closed();
+}
+
+bool MainWindow::isTicked(int index) const
+{
+    return SendMessageW(m_flags[index], BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void MainWindow::setTicked(int index, bool ticked)
+{
+    SendMessageW(m_flags[index], BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+std::string MainWindow::valueText() const
+{
+    const int length = GetWindowTextLengthW(m_value.handle());
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int read = GetWindowTextW(m_value.handle(), text.data(), length + 1);
+    text.resize(static_cast<size_t>(read));
+    return narrow(text);
+}
+
+void MainWindow::setValueText(std::string_view text)
+{
+    SetWindowTextW(m_value.handle(), widen(text).c_str());
+}
+
+void MainWindow::selectValueText(int start, int length)
+{
+    SendMessageW(m_value.handle(), EM_SETSEL, static_cast<WPARAM>(start),
+        static_cast<LPARAM>(start + length));
+}
+
+void MainWindow::focusValueBox()
+{
+    SetFocus(m_value.handle());
+}
+
+void MainWindow::setGoEnabled(bool enabled)
+{
+    EnableWindow(m_go, enabled);
+}
+
+void MainWindow::setClipboardText(std::string_view text)
+{
+    const std::wstring wide = widen(text);
+    const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    if (!memory)
+        return;
+    void *data = GlobalLock(memory.get());
+    if (!data)
+        return;
+    std::memcpy(data, wide.c_str(), bytes);
+    GlobalUnlock(memory.get());
+
+    // Should another program hold the clipboard, the previous content stays (see the form).
+    OpenClipboardScope clipboard(m_window);
+    if (!clipboard.isOpen() || !EmptyClipboard())
+        return;
+    if (SetClipboardData(CF_UNICODETEXT, memory.get()))
+        memory.release(); // the clipboard owns it now
+}
+
+void MainWindow::showMessage(std::string_view title, std::string_view text)
+{
+    MessageBoxW(m_window, widen(text).c_str(), widen(title).c_str(), MB_OK);
+}
+
+void MainWindow::showPopup(std::string_view text, const twips::Rect &place)
+{
+    m_popupPlace = place;
+    SetWindowTextW(m_popup, widen(text).c_str());
+    const int dpi = static_cast<int>(GetDpiForWindow(m_window));
+    // On top of the labels, which then leave its area to it and let it take the clicks.
+    SetWindowPos(m_popup, HWND_TOP, px(place.left, dpi), px(place.top, dpi), px(place.width, dpi),
+        px(place.height, dpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
+    InvalidateRect(m_popup, nullptr, TRUE);
+}
+
+void MainWindow::hidePopup()
+{
+    ShowWindow(m_popup, SW_HIDE);
+}
+
+void MainWindow::openAbout()
+{
+    AboutWindow::open(m_instance);
+}
+
+void MainWindow::endProgram()
+{
+    // Each window counts itself out as it goes; the last one ends the message loop.
+    AboutWindow::close();
+    DestroyWindow(m_window);
+}
+
+} // namespace win32

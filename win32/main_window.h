@@ -1,0 +1,88 @@
+#pragma once
+
+// The main window, Form1, in plain Windows API: the value box, GO, Cancel, the twenty flag
+// rows, the detail popup and the menu bar.
+//
+// The window is a view of the toolkit-free form (form/main_form.h), which holds the behaviour,
+// as the Qt window is: its controls come from the twips table of form/main_form_layout.h,
+// placed in pixels at the window's dpi; the window procedure hands each message to a small
+// On... member, which forwards the user's action to the form; the MainView members show what
+// the form sets. All state lives in the controls. Check boxes report only the user's own
+// clicks (BN_CLICKED): BM_SETCHECK from the form sends no notification, and the text the form
+// puts into the value box is not reported as typing.
+//
+// The window acts as a dialog (WS_EX_CONTROLPARENT, IsDialogMessage in the message loop): Tab
+// walks value box, GO, boxes 1 to 524288, Cancel; Enter and Esc press nothing.
+
+#include "flags/flag_model.h"
+#include "form/main_form.h"
+#include "form/main_view.h"
+#include "win32/raii.h"
+#include "win32/value_box.h"
+
+#include <windows.h>
+
+#include <array>
+
+namespace win32 {
+
+class MainWindow : private form::MainView
+{
+public:
+    explicit MainWindow(HINSTANCE instance);
+    ~MainWindow() override = default;
+    MainWindow(const MainWindow &) = delete;
+    MainWindow &operator=(const MainWindow &) = delete;
+
+    // Creates the window with its menus and controls, runs the form's load step and shows it.
+    bool create(int show);
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void onCommand(int id, int code);
+    LRESULT onCtlColorStatic(HDC dc, HWND control);
+    void onActivate(bool active);
+    void onDpiChanged(int dpi, const RECT &suggested);
+    void onDestroy();
+
+    void createMenus();
+    void createControls();
+    HWND createControl(
+        const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle = 0);
+    void placeControls(int dpi);
+    SIZE textSize(HWND control) const;
+
+    static DWORD style();
+    static DWORD exStyle();
+
+    // form::MainView
+    bool isTicked(int index) const override;
+    void setTicked(int index, bool ticked) override;
+    std::string valueText() const override;
+    void setValueText(std::string_view text) override;
+    void selectValueText(int start, int length) override;
+    void focusValueBox() override;
+    void setGoEnabled(bool enabled) override;
+    void setClipboardText(std::string_view text) override;
+    void showMessage(std::string_view title, std::string_view text) override;
+    void showPopup(std::string_view text, const twips::Rect &place) override;
+    void hidePopup() override;
+    void openAbout() override;
+    void endProgram() override;
+
+    HINSTANCE m_instance;
+    HWND m_window = nullptr;
+    form::MainForm m_form { *this };
+    Font m_font;      // the window font, 8.25 points
+    Font m_valueFont; // the value box's, 9.75 points
+    ValueBox m_value;
+    HWND m_go = nullptr;
+    HWND m_popup = nullptr;
+    twips::Rect m_popupPlace {};
+    std::array<HWND, flags::FlagCount> m_flags {};
+    std::array<HWND, flags::FlagCount> m_descriptions {};
+    HWND m_focus = nullptr; // the control to give the focus back to on activation
+};
+
+} // namespace win32

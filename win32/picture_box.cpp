@@ -1,0 +1,105 @@
+#include "win32/picture_box.h"
+
+#include "form/about_form_layout.h"
+#include "win32/raii.h"
+
+namespace win32 {
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"OrvanPictureBox";
+
+// What a box shows, kept with the window.
+struct Content
+{
+    HBITMAP bitmap;
+    HICON icon;
+};
+
+} // namespace
+
+void PictureBox::registerClass(HINSTANCE instance)
+{
+    WNDCLASSEXW wc {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &PictureBox::procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ClassName;
+    RegisterClassExW(&wc);
+}
+
+HWND PictureBox::create(HWND parent, int id, const wchar_t *name, HBITMAP bitmap, HICON icon)
+{
+    auto *content = new Content { bitmap, icon };
+    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, ClassName, name,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), content);
+    if (!box)
+        delete content;
+    return box;
+}
+
+LRESULT CALLBACK PictureBox::procedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCREATE: {
+        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        break;
+    }
+    case WM_NCDESTROY:
+        delete reinterpret_cast<Content *>(GetWindowLongPtrW(box, GWLP_USERDATA));
+        SetWindowLongPtrW(box, GWLP_USERDATA, 0);
+        break;
+    case WM_PAINT:
+        onPaint(box);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(box, nullptr, TRUE);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(box, message, wParam, lParam);
+}
+
+void PictureBox::onPaint(HWND box)
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(box, &ps);
+    const auto *content = reinterpret_cast<const Content *>(GetWindowLongPtrW(box, GWLP_USERDATA));
+    const int dpi = static_cast<int>(GetDpiForWindow(box));
+    RECT inner;
+    GetClientRect(box, &inner);
+    // The client area is the inner area: whatever lies beyond it is clipped.
+    if (content && content->bitmap) {
+        BITMAP info {};
+        GetObjectW(content->bitmap, sizeof info, &info);
+        HDC source = CreateCompatibleDC(dc);
+        {
+            SelectedObject picture(source, content->bitmap);
+            const int width = MulDiv(info.bmWidth, dpi, twips::DesignDpi);
+            const int height = MulDiv(info.bmHeight, dpi, twips::DesignDpi);
+            if (width == info.bmWidth) {
+                BitBlt(dc, 0, 0, width, height, source, 0, 0, SRCCOPY);
+            } else {
+                SetStretchBltMode(dc, HALFTONE);
+                StretchBlt(
+                    dc, 0, 0, width, height, source, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+            }
+        }
+        DeleteDC(source);
+    } else if (content && content->icon) {
+        const int size = MulDiv(about_layout::IconSize, dpi, twips::DesignDpi);
+        DrawIconEx(dc, 0, 0, content->icon, size, size, 0, nullptr, DI_NORMAL);
+    }
+    if (GetFocus() == box && !(SendMessageW(box, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
+        DrawFocusRect(dc, &inner);
+    EndPaint(box, &ps);
+}
+
+} // namespace win32

@@ -1,0 +1,104 @@
+#pragma once
+
+// Owners of the Windows resources the front end creates: fonts and bitmaps, icons, menus not
+// yet handed to a window, clipboard memory not yet handed to the clipboard, device contexts
+// and the open clipboard. Each releases its resource on every way out of a scope.
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace win32 {
+
+struct GdiObjectDeleter
+{
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+template <typename Handle>
+using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
+using Font = GdiObject<HFONT>;
+using Bitmap = GdiObject<HBITMAP>;
+
+struct IconDeleter
+{
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+// A menu that no window owns yet; release() it when SetMenu hands it over.
+struct MenuDeleter
+{
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
+
+// Global memory the program still owns; release() it once SetClipboardData has taken it.
+struct GlobalDeleter
+{
+    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
+using GlobalMemory = std::unique_ptr<void, GlobalDeleter>;
+
+// A window's device context, for measuring text.
+class WindowDc
+{
+public:
+    explicit WindowDc(HWND window)
+        : m_window(window)
+        , m_dc(GetDC(window))
+    { }
+    ~WindowDc() { ReleaseDC(m_window, m_dc); }
+    WindowDc(const WindowDc &) = delete;
+    WindowDc &operator=(const WindowDc &) = delete;
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// Selects an object into a device context and puts the previous one back.
+class SelectedObject
+{
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : m_dc(dc)
+        , m_previous(SelectObject(dc, object))
+    { }
+    ~SelectedObject() { SelectObject(m_dc, m_previous); }
+    SelectedObject(const SelectedObject &) = delete;
+    SelectedObject &operator=(const SelectedObject &) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+// The clipboard, opened for a window; closed again on leaving the scope.
+class OpenClipboardScope
+{
+public:
+    // Another program may hold the clipboard for a moment: a few short retries.
+    explicit OpenClipboardScope(HWND owner)
+    {
+        for (int attempt = 0; attempt < 5 && !m_open; ++attempt) {
+            m_open = OpenClipboard(owner) != FALSE;
+            if (!m_open)
+                Sleep(10);
+        }
+    }
+    ~OpenClipboardScope()
+    {
+        if (m_open)
+            CloseClipboard();
+    }
+    OpenClipboardScope(const OpenClipboardScope &) = delete;
+    OpenClipboardScope &operator=(const OpenClipboardScope &) = delete;
+    bool isOpen() const { return m_open; }
+
+private:
+    bool m_open = false;
+};
+
+} // namespace win32
