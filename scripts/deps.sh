@@ -6,9 +6,12 @@ set -euo pipefail
 packages=(cmake g++ make qt6-base-dev fonts-wine)
 if [ "${1:-run}" = test ]; then
     # Window tests on a real X server, the clipboard read from outside the program,
-    # the fuzz target, the benchmark, the memory check, and the install and .deb checks.
+    # the fuzz target, the benchmark, the memory check, and the install and .deb checks;
+    # the Windows program cross-built and tested under Wine (64-bit only), its version
+    # resource and imports read back with pefile.
     packages+=(xvfb xdotool xclip x11-utils libx11-dev clang libclang-rt-dev libbenchmark-dev valgrind
-               desktop-file-utils appstream dpkg-dev file imagemagick llvm)
+               desktop-file-utils appstream dpkg-dev file imagemagick llvm
+               g++-mingw-w64-x86-64-win32 wine wine64 python3-pefile)
 fi
 
 missing=()

@@ -41,7 +41,7 @@ int idOf(std::string_view name)
 
 } // namespace
 
-void AboutWindow::open(HINSTANCE instance)
+void AboutWindow::open(HINSTANCE instance, HWND over)
 {
     if (s_window) {
         // Already open: no second window, but this one comes to the front.
@@ -51,7 +51,7 @@ void AboutWindow::open(HINSTANCE instance)
     auto *window = new AboutWindow(instance);
     s_window = window;
     // Once the window existed, its destruction has freed the object already.
-    if (!window->create() && s_window == window) {
+    if (!window->create(over) && s_window == window) {
         s_window = nullptr;
         delete window;
     }
@@ -82,7 +82,7 @@ DWORD AboutWindow::exStyle()
     return WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 }
 
-bool AboutWindow::create()
+bool AboutWindow::create(HWND over)
 {
     static const bool registered = [this] {
         WNDCLASSEXW wc {};
@@ -106,8 +106,22 @@ bool AboutWindow::create()
     const int dpi = static_cast<int>(GetDpiForWindow(m_window));
     RECT frame { 0, 0, px(ClientWidth, dpi), px(ClientHeight, dpi) };
     AdjustWindowRectExForDpi(&frame, style(), FALSE, exStyle(), static_cast<UINT>(dpi));
-    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    // Centred over the window it was opened from, as a dialog is, and kept on its screen.
+    RECT area {};
+    MONITORINFO monitor { sizeof monitor, {}, {}, 0 };
+    GetMonitorInfoW(MonitorFromWindow(over ? over : m_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    if (over)
+        GetWindowRect(over, &area);
+    else
+        area = monitor.rcWork;
+    const RECT &work = monitor.rcWork;
+    const int left = std::clamp(
+        (area.left + area.right - width) / 2, work.left, std::max(work.left, work.right - width));
+    const int top = std::clamp(
+        (area.top + area.bottom - height) / 2, work.top, std::max(work.top, work.bottom - height));
+    SetWindowPos(m_window, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 
     createControls();
     placeControls(dpi);

@@ -15,8 +15,9 @@ namespace win32 {
 class AboutWindow
 {
 public:
-    // Opens the window, or brings the open one to the front.
-    static void open(HINSTANCE instance);
+    // Opens the window over `over` (or the screen's centre), or brings the open one to the
+    // front.
+    static void open(HINSTANCE instance, HWND over);
     // Closes the window if it is open.
     static void close();
     static HWND handle();
@@ -27,7 +28,7 @@ public:
 private:
     explicit AboutWindow(HINSTANCE instance);
     ~AboutWindow() = default;
-    bool create();
+    bool create(HWND over);
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);

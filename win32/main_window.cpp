@@ -513,7 +513,7 @@ void MainWindow::hidePopup()
 
 void MainWindow::openAbout()
 {
-    AboutWindow::open(m_instance);
+    AboutWindow::open(m_instance, m_window);
 }
 
 void MainWindow::endProgram()

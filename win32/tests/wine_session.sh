@@ -1,0 +1,194 @@
+#!/usr/bin/env bash
+# The Windows program under Wine, driven as a person would: clicks and keys from xdotool, the
+# total read from the X CLIPBOARD (Wine hands the Windows clipboard over), ticks read from a
+# screenshot, and the window's client area and focus from window_probe, a Windows program
+# running beside it in the same Wine session.
+# Usage: run_on_xvfb.sh wine_session.sh PREFIX PROGRAM.exe window_probe.exe
+set -euo pipefail
+[ $# -eq 3 ] || { echo "usage: $0 PREFIX PROGRAM.exe window_probe.exe" >&2; exit 2; }
+[ -n "${DISPLAY:-}" ] || { echo "FAIL: no X server; run it through run_on_xvfb.sh"; exit 1; }
+for tool in xdotool xclip convert import; do
+    command -v "$tool" >/dev/null \
+        || { echo "SKIP: $tool is not installed (scripts/deps.sh test installs it)"; exit 77; }
+done
+program=$2
+probe=$3
+source "$(dirname "$0")/../../cmake/wine_prefix.sh" "$1"
+
+work=$(mktemp -d)
+app_pid=
+cleanup() {
+    [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    # The screen as it was, for a look afterwards.
+    import -window root "$PWD/wine_session_failure.png" 2>/dev/null \
+        && echo "screen: $PWD/wine_session_failure.png"
+    exit 1
+}
+
+Main='Orvan unk4 ver.2.2'
+About='About Orvanunk4'
+
+# Waits until `probe client TITLE` gives N windows (N=0: until none is left).
+windows() { wine "$probe" client "$1" 2>/dev/null | tr -d '\r' || true; }
+wait_windows() { # title count
+    for _ in $(seq 60); do
+        [ "$(windows "$1" | grep -c .)" -eq "$2" ] && return 0
+        sleep 0.25
+    done
+    fail "expected $2 window(s) titled '$1', found: $(windows "$1" | grep -c .)"
+}
+focus() { wine "$probe" focus "$Main" 2>/dev/null | tr -d '\r'; }
+clipboard_is() {
+    local got=
+    for _ in $(seq 40); do
+        got=$(xclip -o -selection clipboard 2>/dev/null || true)
+        [ "$got" = "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "clipboard '$got', expected '$1'"
+}
+
+wine "$program" >"$work/app.log" 2>&1 &
+app_pid=$!
+wait_windows "$Main" 1
+read -r X Y W H <<<"$(windows "$Main")"
+[ "$W $H" = "500 442" ] || fail "client area $W x $H, expected 500 x 442"
+echo "ok: client area 500 x 442 at $X,$Y"
+
+click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }
+value_box() { click 196 83; }
+go() { click 288 84; }
+# A ticked classic check box has black check-mark pixels inside its 13 x 13 square.
+ticks() {
+    import -window root "$work/screen.png"
+    local i ticked=()
+    for i in $(seq 0 19); do
+        n=$(convert "$work/screen.png" -crop 9x9+$((X + 26))+$((Y + 114 + 16 * i)) +repage txt:- \
+            | grep -c '#000000' || true)
+        [ "$n" -gt 5 ] && ticked+=("$i")
+    done
+    echo "${ticked[*]}"
+}
+ticks_are() {
+    local got
+    got=$(ticks)
+    [ "$got" = "$1" ] || fail "ticked boxes '$got', expected '$1' (flag indices)"
+}
+
+ticks_are ""
+[ "$(focus)" = "Edit:0" ] || fail "focus at start: $(focus)"
+
+# Tab walks value box, GO, boxes 1 to 524288, Cancel, and back to the value box.
+expected=("Button:GO")
+for v in 1 2 4 8 16 32 64 128 256 512 1024 2048 4096 8192 16384 32768 65536 131072 262144 524288; do
+    expected+=("Button:$v")
+done
+expected+=("Button:Cancel" "Edit:0")
+for want in "${expected[@]}"; do
+    xdotool key Tab
+    [ "$(focus)" = "$want" ] || fail "Tab reached '$(focus)', expected '$want'"
+done
+echo "ok: tab order"
+
+# Enter and Esc press nothing, also on a focused button (Cancel would end the program).
+xdotool key shift+Tab
+[ "$(focus)" = "Button:Cancel" ] || fail "Shift+Tab reached '$(focus)'"
+xdotool key Return Escape
+sleep 0.5
+kill -0 "$app_pid" 2>/dev/null || fail "Enter or Esc on Cancel ended the program"
+echo "ok: Enter and Esc press nothing"
+
+value_box
+xdotool type --delay 50 1040
+go
+clipboard_is 1040
+ticks_are "4 10"
+echo "ok: 1040 ticks 16 and 1024"
+
+value_box
+ticks_are ""
+click 30 166 # box 8
+click 30 118 # box 1
+clipboard_is 9
+ticks_are "0 3"
+echo "ok: boxes 8 and 1 give 9"
+
+value_box
+xdotool type --delay 50 1048576
+go
+wait_windows Orvanunk4 1
+clipboard_is 1048575
+ticks_are "$(seq -s ' ' 0 19)"
+xdotool key Return
+wait_windows Orvanunk4 0
+echo "ok: 1048576 ticks every box and is reported"
+
+# Flag 10's description: the popup at client (96, 272), 316 x 151, tooltip-coloured.
+info_pixels() { # left top width height: how many pixels have the tooltip background
+    import -window root "$work/screen.png"
+    convert "$work/screen.png" -crop "$3x$4+$((X + $1))+$((Y + $2))" +repage txt:- \
+        | grep -ci '#FFFFE1' || true
+}
+click 110 277
+inside=$(info_pixels 97 273 314 149)
+[ "$inside" -gt $((314 * 149 / 2)) ] || fail "popup background: $inside pixels inside"
+[ "$(info_pixels 96 271 316 1)" -eq 0 ] || fail "popup reaches above its place"
+[ "$(info_pixels 412 272 4 151)" -eq 0 ] || fail "popup reaches right of its place"
+[ "$(info_pixels 96 423 316 3)" -eq 0 ] || fail "popup reaches below its place"
+click 300 400
+[ "$(info_pixels 97 273 314 149)" -eq 0 ] || fail "a click on the popup did not close it"
+echo "ok: description 10 opens its popup in place; a click closes it"
+
+# Help > About twice: one window; OK closes it.
+about() {
+    xdotool key alt+h
+    sleep 0.3
+    xdotool key a
+}
+about
+wait_windows "$About" 1
+read -r AX AY AW AH <<<"$(windows "$About")"
+[ "$AW $AH" = "385 240" ] || fail "About client area $AW x $AH, expected 385 x 240"
+click 450 300 # back to the main window, beside the About window
+about
+sleep 0.5
+wait_windows "$About" 1
+xdotool mousemove $((AX + 194)) $((AY + 219)) click 1
+wait_windows "$About" 0
+echo "ok: About opens once and OK closes it"
+
+# Closing the main window leaves the About window, and the program, running; closing that ends
+# it.
+about
+wait_windows "$About" 1
+click 450 300
+xdotool key alt+F4
+wait_windows "$Main" 0
+kill -0 "$app_pid" 2>/dev/null || fail "the program ended with the About window open"
+xdotool mousemove $((AX + 194)) $((AY + 100)) click 1 # focus the About window
+xdotool key Escape
+wait_windows "$About" 0
+status=0
+wait "$app_pid" || status=$?
+app_pid=
+[ "$status" -eq 0 ] || fail "exit code $status after the last window closed"
+echo "ok: the program ends with its last window"
+
+# Cancel ends the program with exit code 0.
+wine "$program" >"$work/app.log" 2>&1 &
+app_pid=$!
+wait_windows "$Main" 1
+read -r X Y W H <<<"$(windows "$Main")"
+click 448 32
+status=0
+wait "$app_pid" || status=$?
+app_pid=
+[ "$status" -eq 0 ] || fail "exit code $status after Cancel"
+echo "ok: Cancel ends the program with exit code 0"
