@@ -105,6 +105,26 @@ sleep 0.5
 kill -0 "$app_pid" 2>/dev/null || fail "Enter or Esc on Cancel ended the program"
 echo "ok: Enter and Esc press nothing"
 
+# Typing brings digits only; the keyboard's clipboard and undo commands do nothing, while the
+# context menu's Paste still pastes.
+value_box
+printf 777 | xclip -selection clipboard -i
+xdotool type --delay 50 '12a3-'
+value_is() { [ "$(focus)" = "Edit:$1" ] || fail "$2: value box '$(focus)', expected '$1'"; }
+value_is 123 "typing 12a3-"
+for key in ctrl+v shift+Insert ctrl+x shift+Delete ctrl+c ctrl+Insert ctrl+z alt+BackSpace \
+    BackSpace ctrl+a; do
+    xdotool key shift+Home "$key"
+    value_is 123 "$key"
+done
+clipboard_is 777
+xdotool key End
+xdotool click 3
+sleep 0.5
+xdotool key p
+value_is 123777 "the context menu's Paste"
+echo "ok: the value box takes typed digits and the context menu's Paste only"
+
 value_box
 xdotool type --delay 50 1040
 go
