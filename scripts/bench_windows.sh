@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Start-up of the Windows program under Wine on a private Xvfb, beside a bare Win32 window built
+# the same way (bench/windows/bare_win32.c): from launch until the window is mapped, with the
+# wineserver kept running between runs, interleaved, medians. Figures, not a test.
+#
+#   scripts/bench_windows.sh [-n RUNS] [PROGRAM.exe]   (defaults: 15; build-windows/Orvanunk4ver22.exe)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+RUNS=15
+while getopts "n:" o; do
+    case $o in n) RUNS=$OPTARG ;; *) exit 2 ;; esac
+done
+shift $((OPTIND - 1))
+PROGRAM=$(realpath "${1:-build-windows/Orvanunk4ver22.exe}")
+[ -f "$PROGRAM" ] || { echo "no $PROGRAM: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
+
+TMP=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    wineserver -k 2>/dev/null || true
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$TMP"
+}
+trap cleanup EXIT
+
+x86_64-w64-mingw32-gcc -Os -municode -mwindows -static -ffunction-sections -fdata-sections \
+    -Wl,--gc-sections -s -o "$TMP/bare_win32.exe" bench/windows/bare_win32.c
+gcc -O2 -o "$TMP/map_wait" bench/windows/map_wait.c -lX11
+
+Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$TMP/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$TMP/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n 1 "$TMP/display")"
+
+# The prefix of the Windows tests, with their fonts and settings.
+source cmake/wine_prefix.sh "$PWD/build-windows/wine-prefix"
+wineserver -p # persistent: every run finds it running, as a desktop session would
+run() { "$TMP/map_wait" "$1" wine "$2"; sleep 0.3; }
+run "Orvan unk4 ver.2.2" "$PROGRAM" >/dev/null # warm-up: the prefix's services start
+run bare-win32 "$TMP/bare_win32.exe" >/dev/null
+
+for ((k = 0; k < RUNS; k++)); do
+    echo "orvanunk4 $(run "Orvan unk4 ver.2.2" "$PROGRAM")" >>"$TMP/rows"
+    echo "bare-win32 $(run bare-win32 "$TMP/bare_win32.exe")" >>"$TMP/rows"
+done
+
+median() { grep "^$1 " "$TMP/rows" | awk '{print $2}' | sort -n \
+    | awk '{a[NR] = $1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
+program_ms=$(median orvanunk4)
+bare_ms=$(median bare-win32)
+echo "| program | median start-up ms ($RUNS runs) | × bare-win32 | file size bytes |"
+echo "|---|---:|---:|---:|"
+echo "| Orvanunk4ver22.exe | $program_ms | $(awk -v a="$program_ms" -v b="$bare_ms" 'BEGIN {printf "%.2f", a / b}') | $(stat -c %s "$PROGRAM") |"
+echo "| bare_win32.exe | $bare_ms | 1.00 | $(stat -c %s "$TMP/bare_win32.exe") |"
