@@ -6,7 +6,10 @@
 #include "win32/wide_text.h"
 #include "win32/window_count.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -377,7 +380,7 @@ void MainWindow::onCommand(int id, int code)
         return;
     }
     if (id >= DescriptionBase && id < DescriptionBase + flags::FlagCount) {
-        if (code == STN_CLICKED)
+        if (code == STN_CLICKED && !isSecondClick())
             m_form.descriptionClicked(id - DescriptionBase);
         return;
     }
@@ -385,9 +388,27 @@ void MainWindow::onCommand(int id, int code)
         m_form.goClicked();
     else if (id == idOf("cmdCancel") && code == BN_CLICKED)
         m_form.cancelClicked();
-    else if (id == idOf("Label1") && code == STN_CLICKED)
+    else if (id == idOf("Label1") && code == STN_CLICKED && !isSecondClick())
         m_form.popupClicked();
     // IDOK and IDCANCEL, from Enter and Esc: nothing.
+}
+
+// A double-click on a description opens the popup over it, and its second click lands on the
+// popup, a window of its own, so Windows reports it as a click there (STN_CLICKED, not
+// STN_DBLCLK); the same goes the other way round. As in the Qt program, the second click of a
+// double-click is no click: this tells it by the time and place of the click before.
+bool MainWindow::isSecondClick()
+{
+    const LONG time = GetMessageTime();
+    const DWORD position = GetMessagePos();
+    const POINT at { GET_X_LPARAM(position), GET_Y_LPARAM(position) };
+    const bool second = m_lastClick.valid
+        && static_cast<DWORD>(time - m_lastClick.time) <= GetDoubleClickTime()
+        && std::abs(at.x - m_lastClick.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2
+        && std::abs(at.y - m_lastClick.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    // A third click starts afresh.
+    m_lastClick = { !second, time, at };
+    return second;
 }
 
 LRESULT MainWindow::onCtlColorStatic(HDC dc, HWND control)

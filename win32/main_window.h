@@ -45,6 +45,7 @@ private:
     void onActivate(bool active);
     void onDpiChanged(int dpi, const RECT &suggested);
     void onDestroy();
+    bool isSecondClick();
 
     void createMenus();
     void createControls();
@@ -83,6 +84,13 @@ private:
     std::array<HWND, flags::FlagCount> m_flags {};
     std::array<HWND, flags::FlagCount> m_descriptions {};
     HWND m_focus = nullptr; // the control to give the focus back to on activation
+    struct Click
+    {
+        bool valid;
+        LONG time;
+        POINT at;
+    };
+    Click m_lastClick {}; // the last click on a description or the popup
 };
 
 } // namespace win32

@@ -166,6 +166,15 @@ click 300 400
 [ "$(info_pixels 97 273 314 149)" -eq 0 ] || fail "a click on the popup did not close it"
 echo "ok: description 10 opens its popup in place; a click closes it"
 
+# The second click of a double-click is no click: a double-click on the description leaves the
+# popup open, one on the popup closes it for good.
+double_click() { xdotool mousemove $((X + $1)) $((Y + $2)) click --repeat 2 --delay 100 1; sleep 0.3; }
+double_click 110 277
+[ "$(info_pixels 97 273 314 149)" -gt $((314 * 149 / 2)) ] || fail "a double-click closed the popup"
+double_click 300 400
+[ "$(info_pixels 97 273 314 149)" -eq 0 ] || fail "a double-click on the popup left it open"
+echo "ok: a double-click counts once"
+
 # Help > About twice: one window; OK closes it.
 about() {
     xdotool key alt+h
