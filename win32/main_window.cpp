@@ -210,7 +210,7 @@ void MainWindow::createControls()
         if (item.what == Item::Description) {
             m_descriptions[item.index]
                 = createControl(L"STATIC", widen(flags::description(item.index)).c_str(),
-                    SS_LEFT | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + item.index);
+                    SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + item.index);
             continue;
         }
         const layout::Control &c = layout::Controls[item.index];
@@ -219,7 +219,8 @@ void MainWindow::createControls()
         switch (c.kind) {
         case layout::Kind::Label:
         case layout::Kind::AutoLabel:
-            createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
+            // One line: clipped, never wrapped onto a line that the control has no room for.
+            createControl(L"STATIC", caption.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX, id);
             break;
         case layout::Kind::WrapLabel:
             createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
@@ -308,13 +309,12 @@ void MainWindow::placeControls(int dpi)
         SendMessageW(m_flags[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         place(m_flags[i], layout::FlagBoxLeft, layout::rowTop(i), px(layout::FlagBoxWidth, dpi),
             px(layout::RowHeight, dpi));
-        // As wide as its text, so that a click beside the text is no click on the description,
-        // but never past its designed width; one row high.
+        // As wide as its text, so that a click beside the text is no click on the description;
+        // one row high. At 96 dpi that is the designed width; at other sizes the bitmap font
+        // does not scale exactly, and the whole text stays readable.
         SendMessageW(m_descriptions[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        const int width = std::min(static_cast<int>(textSize(m_descriptions[i]).cx),
-            px(layout::DescriptionWidths[i], dpi));
-        place(m_descriptions[i], layout::DescriptionLeft, layout::rowTop(i), width,
-            px(layout::RowHeight, dpi));
+        place(m_descriptions[i], layout::DescriptionLeft, layout::rowTop(i),
+            textSize(m_descriptions[i]).cx, px(layout::RowHeight, dpi));
     }
 
     // The controls use the new fonts now; the old ones may go.

@@ -5,7 +5,12 @@
 //                               screen) per visible top-level window titled exactly TITLE
 //   window_probe focus TITLE    the class and text of the control that has the focus in that
 //                               window, "Button:GO"
-// Exits 1 when no such window is found.
+//   window_probe layout DPI     compares the place of every control of the main window with
+//                               the twips table at that dpi; prints each difference
+// Exits 1 when no such window is found or a control is out of place.
+
+#include "flags/flag_model.h"
+#include "form/main_form_layout.h"
 
 #include <windows.h>
 
@@ -42,12 +47,90 @@ void print(const wchar_t *text)
         std::putchar(*text < 0x80 ? static_cast<char>(*text) : '?');
 }
 
+std::wstring widen(std::string_view text)
+{
+    return std::wstring(text.begin(), text.end());
+}
+
+// The child window of that class and text (any text for an empty one), in client coordinates.
+bool childRect(HWND window, const wchar_t *className, std::string_view text, RECT &rect)
+{
+    const std::wstring wide = widen(text);
+    HWND child = FindWindowExW(window, nullptr, className, text.empty() ? nullptr : wide.c_str());
+    if (!child)
+        return false;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT *>(&rect), 2);
+    return true;
+}
+
+// One control's expected place; -1 where the size follows the text.
+struct Expected
+{
+    const wchar_t *className;
+    std::string name;
+    std::string_view text;
+    int left, top, width, height;
+};
+
+int checkLayout(HWND window, int dpi)
+{
+    using layout::px;
+    std::vector<Expected> expected;
+    for (const layout::Control &c : layout::Controls) {
+        const bool sizedByText
+            = c.kind == layout::Kind::AutoLabel || c.kind == layout::Kind::WrapLabel;
+        const wchar_t *className = c.kind == layout::Kind::Button ? L"Button"
+            : c.kind == layout::Kind::TextBox                     ? L"Edit"
+                                                                  : L"Static";
+        if (c.kind == layout::Kind::Popup)
+            continue; // placed when shown; the session test looks at it
+        expected.push_back({ className, std::string(c.name), c.caption, px(c.left, dpi),
+            px(c.top, dpi), c.kind == layout::Kind::AutoLabel ? -1 : px(c.width, dpi),
+            sizedByText ? -1 : px(c.height, dpi) });
+    }
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        const std::string index = std::to_string(i);
+        expected.push_back({ L"Button", "Check1_" + index, flags::caption(i),
+            px(layout::FlagBoxLeft, dpi), px(layout::rowTop(i), dpi), px(layout::FlagBoxWidth, dpi),
+            px(layout::RowHeight, dpi) });
+        // At the design dpi the descriptions come out at their designed widths.
+        expected.push_back({ L"Static", "Label3_" + index, flags::description(i),
+            px(layout::DescriptionLeft, dpi), px(layout::rowTop(i), dpi),
+            dpi == twips::DesignDpi ? px(layout::DescriptionWidths[i], dpi) : -1,
+            px(layout::RowHeight, dpi) });
+    }
+
+    int wrong = 0;
+    for (const Expected &e : expected) {
+        RECT r;
+        if (!childRect(window, e.className, e.text, r)) {
+            std::printf("%s: missing\n", e.name.c_str());
+            ++wrong;
+            continue;
+        }
+        const int width = r.right - r.left, height = r.bottom - r.top;
+        if (r.left != e.left || r.top != e.top || (e.width >= 0 && width != e.width)
+            || (e.height >= 0 && height != e.height) || width <= 0 || height <= 0) {
+            std::printf("%s: %ld %ld %d %d, expected %d %d %d %d\n", e.name.c_str(), r.left, r.top,
+                width, height, e.left, e.top, e.width, e.height);
+            ++wrong;
+        }
+    }
+    return wrong == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t *argv[])
 {
     if (argc != 3)
         return 2;
+    if (std::wcscmp(argv[1], L"layout") == 0) {
+        const std::wstring caption = widen(layout::Caption);
+        const std::vector<HWND> main = windowsTitled(caption.c_str());
+        return main.empty() ? 1 : checkLayout(main.front(), _wtoi(argv[2]));
+    }
     const std::vector<HWND> windows = windowsTitled(argv[2]);
     if (windows.empty())
         return 1;

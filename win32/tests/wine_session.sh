@@ -17,8 +17,17 @@ source "$(dirname "$0")/../../cmake/wine_prefix.sh" "$1"
 
 work=$(mktemp -d)
 app_pid=
+# The screen's dpi, as Wine reads it from the prefix when its wineserver starts.
+set_dpi() {
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wineserver -w 2>/dev/null || true
+}
+dpi_changed=
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
+    [ -n "$dpi_changed" ] && set_dpi 96 # the prefix is shared with the other tests
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     rm -rf "$work"
@@ -44,7 +53,7 @@ wait_windows() { # title count
     done
     fail "expected $2 window(s) titled '$1', found: $(windows "$1" | grep -c .)"
 }
-focus() { wine "$probe" focus "$Main" 2>/dev/null | tr -d '\r'; }
+focus() { wine "$probe" focus "${1:-$Main}" 2>/dev/null | tr -d '\r'; }
 clipboard_is() {
     local got=
     for _ in $(seq 40); do
@@ -61,6 +70,8 @@ wait_windows "$Main" 1
 read -r X Y W H <<<"$(windows "$Main")"
 [ "$W $H" = "500 442" ] || fail "client area $W x $H, expected 500 x 442"
 echo "ok: client area 500 x 442 at $X,$Y"
+wine "$probe" layout 96 | tr -d '\r' || fail "controls out of place"
+echo "ok: every control in place"
 
 click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }
 value_box() { click 196 83; }
@@ -185,6 +196,12 @@ about
 wait_windows "$About" 1
 read -r AX AY AW AH <<<"$(windows "$About")"
 [ "$AW $AH" = "385 240" ] || fail "About client area $AW x $AH, expected 385 x 240"
+# OK has the focus at each opening; Tab walks OK, the icon, the picture.
+for want in "Button:OK" "OrvanPictureBox:Orvan unk4 icon" "OrvanPictureBox:Orvan unk4 picture" \
+    "Button:OK"; do
+    [ "$(focus "$About")" = "$want" ] || fail "About: focus on '$(focus "$About")', expected '$want'"
+    xdotool key Tab
+done
 click 450 300 # back to the main window, beside the About window
 about
 sleep 0.5
@@ -215,9 +232,32 @@ wine "$program" >"$work/app.log" 2>&1 &
 app_pid=$!
 wait_windows "$Main" 1
 read -r X Y W H <<<"$(windows "$Main")"
+click 30 134 # box 2
+clipboard_is 2
 click 448 32
 status=0
 wait "$app_pid" || status=$?
 app_pid=
 [ "$status" -eq 0 ] || fail "exit code $status after Cancel"
 echo "ok: Cancel ends the program with exit code 0"
+# The total outlives the program, ready to paste.
+clipboard_is 2
+echo "ok: the total stays on the clipboard"
+
+# At 144 dpi (150 %) the window follows the screen: the table at that dpi, in pixels.
+dpi_changed=1
+set_dpi 144
+wine "$program" >"$work/app.log" 2>&1 &
+app_pid=$!
+wait_windows "$Main" 1
+read -r X Y W H <<<"$(windows "$Main")"
+[ "$W $H" = "750 663" ] || fail "client area at 144 dpi $W x $H, expected 750 x 663"
+wine "$probe" layout 144 | tr -d '\r' || fail "controls out of place at 144 dpi"
+click 672 48 # Cancel
+status=0
+wait "$app_pid" || status=$?
+app_pid=
+[ "$status" -eq 0 ] || fail "exit code $status after Cancel at 144 dpi"
+set_dpi 96
+dpi_changed=
+echo "ok: at 144 dpi every control in place"
