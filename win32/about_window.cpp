@@ -89,6 +89,9 @@ bool AboutWindow::create(HWND over)
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = &AboutWindow::procedure;
         wc.hInstance = m_instance;
+        // No icon in its dialog frame, but the task switcher shows the program's.
+        wc.hIcon = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
+            GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = ClassName;

@@ -186,6 +186,18 @@ double_click 300 400
 [ "$(info_pixels 97 273 314 149)" -eq 0 ] || fail "a double-click on the popup left it open"
 echo "ok: a double-click counts once"
 
+# Help > What is [FWO]? shows the note over the instructions: client (33, 3), 320 x 33.
+xdotool key alt+h
+sleep 0.3
+xdotool key w
+sleep 0.3
+inside=$(info_pixels 34 4 318 31)
+[ "$inside" -gt $((318 * 31 / 2)) ] || fail "[FWO] note background: $inside pixels inside"
+[ "$(info_pixels 33 37 320 3)" -eq 0 ] || fail "[FWO] note reaches below its place"
+click 200 20
+[ "$(info_pixels 34 4 318 31)" -eq 0 ] || fail "a click on the [FWO] note did not close it"
+echo "ok: Help > What is [FWO]? shows its note in place"
+
 # Help > About twice: one window; OK closes it.
 about() {
     xdotool key alt+h
@@ -253,11 +265,13 @@ wait_windows "$Main" 1
 read -r X Y W H <<<"$(windows "$Main")"
 [ "$W $H" = "750 663" ] || fail "client area at 144 dpi $W x $H, expected 750 x 663"
 wine "$probe" layout 144 | tr -d '\r' || fail "controls out of place at 144 dpi"
-click 672 48 # Cancel
+xdotool key alt+f
+sleep 0.3
+xdotool key x # File > Exit
 status=0
 wait "$app_pid" || status=$?
 app_pid=
-[ "$status" -eq 0 ] || fail "exit code $status after Cancel at 144 dpi"
+[ "$status" -eq 0 ] || fail "exit code $status after File > Exit at 144 dpi"
 set_dpi 96
 dpi_changed=
 echo "ok: at 144 dpi every control in place"
