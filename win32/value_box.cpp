@@ -2,6 +2,8 @@
 
 #include "form/main_form.h"
 
+#include <imm.h>
+
 namespace win32 {
 
 ValueBox::~ValueBox()
@@ -18,6 +20,9 @@ void ValueBox::attach(HWND edit, std::function<void()> clicked)
     m_edit = edit;
     m_clicked = std::move(clicked);
     SetWindowLongPtrW(edit, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    // An input method's commit goes into an edit control without a WM_CHAR for the filter to
+    // see: like the Qt box, this one has no input method.
+    ImmAssociateContext(edit, nullptr);
     m_original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ValueBox::procedure)));
 }
@@ -44,6 +49,11 @@ LRESULT ValueBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_LBUTTONUP:
         return onLButtonUp(wParam, lParam);
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+        // Wine's edit control pastes on the middle button, as X11 programs do.
+        return 0;
     default:
         break;
     }

@@ -3,10 +3,12 @@
 // The value box, Text1: a standard EDIT control, subclassed so that digits come in by typing
 // only and a click reports itself.
 //
-// Characters pass the form's filter (WM_CHAR and WM_IME_CHAR alike). The keyboard's clipboard
+// Characters pass the form's filter (WM_CHAR and WM_IME_CHAR alike), and the box has no input
+// method, whose commits would bypass the filter. The keyboard's clipboard
 // and undo commands are dropped: Ctrl+V, C, X and Z arrive as control characters, which the
 // filter drops, but Shift+Insert, Ctrl+Insert, Shift+Delete and Alt+Backspace come as keys and
-// are stopped here. The context menu's Paste still works, as it does in the Qt program. A left
+// are stopped here, as is the middle button, which pastes in Wine. The context menu's Paste
+// still works, as it does in the Qt program. A left
 // button released over the box, after the box has placed the caret, calls `clicked`.
 
 #include <windows.h>

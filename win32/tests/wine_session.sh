@@ -130,6 +130,9 @@ for key in ctrl+v shift+Insert ctrl+x shift+Delete ctrl+c ctrl+Insert ctrl+z alt
 done
 clipboard_is 777
 xdotool key End
+xdotool click 2 # the middle button
+value_is 123 "the middle button"
+xdotool key End
 xdotool click 3
 sleep 0.5
 xdotool key p

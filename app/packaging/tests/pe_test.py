@@ -13,8 +13,8 @@ except ImportError:
     print("SKIP: python3-pefile is not installed (scripts/deps.sh test)")
     sys.exit(77)
 
-WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "comctl32.dll", "msvcrt.dll",
-                "advapi32.dll", "shell32.dll", "ole32.dll", "uxtheme.dll"}
+WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "imm32.dll", "comctl32.dll",
+                "msvcrt.dll", "advapi32.dll", "shell32.dll", "ole32.dll", "uxtheme.dll"}
 TEXTS = {
     "FileDescription": "A utility to identify individual unk4 values that have been combined "
                        "to make up the final unk4 input for OrvanTRK",
