@@ -6,12 +6,16 @@
 
 #include <cstdio>
 
+#ifdef Q_OS_UNIX
+#include "app/ending_signals.h"
+#endif
+
 namespace {
 
 // Writes the text as the terminal's encoding wants it.
 void print(std::FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fprintf(stream, "%s", text.toLocal8Bit().constData());
 }
 
 } // namespace
@@ -54,6 +58,9 @@ int main(int argc, char *argv[])
     // Ties the windows to the installed desktop entry (and its icon) on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvanunk4.Orvanunk4"));
     MainWindow::useDesignFont();
+#ifdef Q_OS_UNIX
+    EndingSignals endingSignals;
+#endif
 
     MainWindow window;
     window.show();
