@@ -19,6 +19,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -113,6 +114,7 @@ MainWindow::MainWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Orvan unk4 ver.2.2"));
+    m_clipboardOncePerEvent = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     setWindowIcon(programIcon());
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
@@ -369,7 +371,21 @@ void MainWindow::flagClicked(int /*index*/)
     m_value->setText(QString::fromStdString(flags::runningTotal(ticked)));
     // Plain text on the CLIPBOARD selection. Should another program hold the clipboard, the
     // write is lost and the previous content stays; there is nothing to report.
-    QGuiApplication::clipboard()->setText(m_value->text(), QClipboard::Clipboard);
+    if (!m_clipboardOncePerEvent) {
+        QGuiApplication::clipboard()->setText(m_value->text(), QClipboard::Clipboard);
+        return;
+    }
+    // A Wayland compositor may take one clipboard offer per input event: weston ignores a
+    // second one with the same event serial, while Qt has already withdrawn the first, so GO's
+    // several ticks would leave the clipboard empty. There the event's last total goes out
+    // once, when control is back in the event loop.
+    if (m_clipboardPending)
+        return;
+    m_clipboardPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_clipboardPending = false;
+        QGuiApplication::clipboard()->setText(m_value->text(), QClipboard::Clipboard);
+    });
 }
 
 void MainWindow::cancelClicked()

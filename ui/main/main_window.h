@@ -66,4 +66,7 @@ private:
     std::array<QCheckBox *, flags::FlagCount> m_flags {};
     std::array<ClickableLabel *, flags::FlagCount> m_descriptions {};
     ClickableLabel *m_popup = nullptr;
+    // On Wayland the clipboard gets the total once per event (see flagClicked()).
+    bool m_clipboardOncePerEvent = false;
+    bool m_clipboardPending = false;
 };
