@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <limits>
 #include <utility>
@@ -44,6 +45,7 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(layout::Caption));
     setWindowIcon(Appearance::programIcon());
+    m_clipboardOncePerEvent = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -237,7 +239,22 @@ void MainWindow::setGoEnabled(bool enabled)
 void MainWindow::setClipboardText(std::string_view text)
 {
     // Plain text on the CLIPBOARD selection.
-    QGuiApplication::clipboard()->setText(toQString(text), QClipboard::Clipboard);
+    m_clipboardText = toQString(text);
+    if (!m_clipboardOncePerEvent) {
+        QGuiApplication::clipboard()->setText(m_clipboardText, QClipboard::Clipboard);
+        return;
+    }
+    // A Wayland compositor may take one clipboard offer per input event: weston ignores a
+    // second one with the same event serial, while Qt has already withdrawn the first, so GO's
+    // several ticks would leave the clipboard empty. There the event's last total goes out
+    // once, when control is back in the event loop.
+    if (m_clipboardPending)
+        return;
+    m_clipboardPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_clipboardPending = false;
+        QGuiApplication::clipboard()->setText(m_clipboardText, QClipboard::Clipboard);
+    });
 }
 
 void MainWindow::showMessage(std::string_view title, std::string_view text)
