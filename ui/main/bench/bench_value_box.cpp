@@ -8,6 +8,7 @@
 // 20 keystrokes, each batch starting again from the full length so that the text grows by no
 // more than 20 digits.
 
+#include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
 
 #include <QApplication>
@@ -60,15 +61,15 @@ double keystrokesPerSecond(QWidget *window, QLineEdit *box, int digits)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    MainWindow::useDesignFont();
-    MainWindow window;
+    const Appearance appearance;
+    MainWindow window(appearance);
     window.show();
     auto *value = window.findChild<QLineEdit *>(QStringLiteral("Text1"));
 
     QWidget plainWindow;
     plainWindow.setWindowTitle(QStringLiteral("plain QLineEdit"));
     auto *plain = new QLineEdit(&plainWindow);
-    plain->setFont(MainWindow::valueBoxFont());
+    plain->setFont(appearance.valueBoxFont());
     plain->setGeometry(value->geometry());
     plainWindow.resize(window.size());
     plainWindow.show();
