@@ -141,6 +141,7 @@ void MainWindow::createControls(const Appearance &appearance)
             m_value->setMaxLength(std::numeric_limits<int>::max());
             m_value->setAccessibleName(toQString(layout::control("Label2").caption));
             connect(m_value, &ValueBox::clicked, this, [this] { m_form.valueClicked(); });
+            connect(m_value, &QLineEdit::textEdited, this, [this] { m_form.valueEdited(); });
             widget = m_value;
             break;
         case layout::Kind::Popup:
