@@ -2,12 +2,12 @@
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
-#include "ui/main/bitmap_strikes.h"
 
 #include <QApplication>
-#include <QFile>
+#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 
 #include <algorithm>
@@ -19,8 +19,8 @@ constexpr double WindowPointSize = 8.25;
 constexpr double ValueBoxPointSize = 9.75;
 
 // The font the layout was measured in, compiled in where the build found it: a bitmap font
-// with strikes of 13, 16 and 20 pixels, registered one strike at a time so that Qt offers all
-// three.
+// whose strikes of 13, 16 and 20 pixels the build wrote as fonts of their own, so that Qt
+// offers all three.
 struct Strike
 {
     int pixelSize;
@@ -36,23 +36,17 @@ struct DesignFont
 DesignFont registerDesignFont()
 {
     DesignFont design;
-    QFile file(QStringLiteral(":/main/fonts/ms_sans_serif.ttf"));
-    if (!file.open(QIODevice::ReadOnly))
-        return design;
-    const QByteArray data = file.readAll();
-    for (const BitmapStrike &strike : splitBitmapStrikes(data)) {
+    const QDir fonts(QStringLiteral(":/main/fonts"), QStringLiteral("ms_sans_serif_*.ttf"));
+    for (const QString &name : fonts.entryList()) {
         const QStringList families = QFontDatabase::applicationFontFamilies(
-            QFontDatabase::addApplicationFontFromData(strike.font));
-        if (!families.isEmpty()) {
-            design.family = families.first();
-            design.strikes.push_back({ strike.pixelSize, strike.ascent });
-        }
-    }
-    if (design.strikes.empty()) { // not split into strikes: as it is
-        const QStringList families = QFontDatabase::applicationFontFamilies(
-            QFontDatabase::addApplicationFontFromData(data));
-        if (!families.isEmpty())
-            design.family = families.first();
+            QFontDatabase::addApplicationFont(fonts.filePath(name)));
+        if (families.isEmpty())
+            continue;
+        design.family = families.first();
+        QFont strike(design.family);
+        strike.setPixelSize(
+            name.section(QLatin1Char('_'), -1).section(QLatin1Char('.'), 0, 0).toInt());
+        design.strikes.push_back({ strike.pixelSize(), QFontMetrics(strike).ascent() });
     }
     return design;
 }

@@ -184,8 +184,10 @@ void MainWindow::createFlagRows()
         label->setObjectName(QStringLiteral("Label3_%1").arg(i));
         label->setTextFormat(Qt::PlainText);
         label->setText(description);
+        // The text's advance is the width a size hint gives, without laying the text out:
+        // twenty size hints were the largest single cost of building the window.
         label->setGeometry(px(layout::DescriptionLeft), px(layout::rowTop(i)),
-            label->sizeHint().width(), px(layout::RowHeight));
+            label->fontMetrics().horizontalAdvance(description), px(layout::RowHeight));
         connect(label, &ClickableLabel::clicked, this, [this, i] { m_form.descriptionClicked(i); });
         m_descriptions[i] = label;
     }

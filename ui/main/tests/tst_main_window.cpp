@@ -68,7 +68,7 @@ private:
     static QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
     static QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), s.size()); }
     static QString detail(int i) { return QString::fromStdString(flags::detailText(i)); }
-    static bool designFontLoaded() { return QFile::exists(":/main/fonts/ms_sans_serif.ttf"); }
+    static bool designFontLoaded() { return QFile::exists(":/main/fonts/ms_sans_serif_13.ttf"); }
     template <typename T = QWidget> T *child(const QString &name) const
     {
         return window_test::child<T>(m_window, name);
