@@ -2,13 +2,18 @@
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
+#include "ui/main/images/orvanunk4_xpm.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QImage>
+#include <QPixmap>
+
+#ifdef ORVAN_DESIGN_FONT_STRIKES
+#include "ui/main/fonts/design_font_strikes.h" // written by the build
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -20,7 +25,7 @@ constexpr double ValueBoxPointSize = 9.75;
 
 // The font the layout was measured in, compiled in where the build found it: a bitmap font
 // whose strikes of 13, 16 and 20 pixels the build wrote as fonts of their own, so that Qt
-// offers all three.
+// offers all three, with a table of their sizes.
 struct Strike
 {
     int pixelSize;
@@ -36,18 +41,18 @@ struct DesignFont
 DesignFont registerDesignFont()
 {
     DesignFont design;
-    const QDir fonts(QStringLiteral(":/main/fonts"), QStringLiteral("ms_sans_serif_*.ttf"));
-    for (const QString &name : fonts.entryList()) {
-        const QStringList families = QFontDatabase::applicationFontFamilies(
-            QFontDatabase::addApplicationFont(fonts.filePath(name)));
+#ifdef ORVAN_DESIGN_FONT_STRIKES
+    for (const auto &strike : DesignFontStrikes) {
+        const QString file
+            = QStringLiteral(":/main/fonts/ms_sans_serif_%1.ttf").arg(strike.pixelSize);
+        const QStringList families
+            = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
         if (families.isEmpty())
             continue;
         design.family = families.first();
-        QFont strike(design.family);
-        strike.setPixelSize(
-            name.section(QLatin1Char('_'), -1).section(QLatin1Char('.'), 0, 0).toInt());
-        design.strikes.push_back({ strike.pixelSize(), QFontMetrics(strike).ascent() });
+        design.strikes.push_back({ strike.pixelSize, strike.ascent });
     }
+#endif
     return design;
 }
 
@@ -116,5 +121,7 @@ Appearance::Appearance()
 
 QIcon Appearance::programIcon()
 {
-    return QIcon(QStringLiteral(":/main/orvanunk4.png"));
+    // From XPM data rather than the PNG: reading a PNG sets up Qt's image plugins first, the
+    // largest single cost of building the main window.
+    return QIcon(QPixmap::fromImage(QImage(ProgramIconXpm)));
 }

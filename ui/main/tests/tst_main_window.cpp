@@ -3,11 +3,11 @@
 // real message box are watched. Expected places are the designed twips, not the layout table.
 
 #include "flags/flag_model.h"
+#include "form/main_form_layout.h"
 #include "ui/about/about_window.h"
+#include "ui/main/appearance.h"
 #include "ui/main/clickable_label.h"
 #include "ui/main/main_window.h"
-#include "form/main_form_layout.h"
-#include "ui/main/appearance.h"
 #include "ui/main/value_box.h"
 #include "ui/tests/window_test.h"
 
@@ -205,8 +205,13 @@ void TestMainWindow::shouldHaveDefaultValue()
     QVERIFY((f & Qt::WindowCloseButtonHint) && (f & Qt::WindowSystemMenuHint));
     QVERIFY(!m_window->menuBar()->isNativeMenuBar());
 
-    QVERIFY(QFile::exists(QStringLiteral(":/main/orvanunk4.png")));
-    QVERIFY(!m_window->windowIcon().isNull());
+    // The window icon is the program icon as shipped, pixel for pixel.
+    const QImage shipped = QImage(QStringLiteral(":/test/orvanunk4.png"));
+    QCOMPARE(m_window->windowIcon()
+                 .pixmap(QSize(32, 32))
+                 .toImage()
+                 .convertToFormat(QImage::Format_RGB32),
+        shipped.convertToFormat(QImage::Format_RGB32));
     if (designFontLoaded()) {
         // 8.25 and 9.75 points are character heights of 11 and 13 pixels: the font's 13- and
         // 16-pixel strikes, as Windows draws them.
