@@ -3,6 +3,7 @@
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
 
+#include <algorithm>
 #include <string>
 
 namespace form {
@@ -24,6 +25,17 @@ bool MainForm::acceptsCharacter(char32_t code)
     return flags::acceptsCharacter(code);
 }
 
+bool MainForm::acceptsTyped(std::u32string_view text)
+{
+    return std::all_of(text.begin(), text.end(), acceptsCharacter);
+}
+
+// A new value is on its way: GO may split it.
+void MainForm::valueEdited()
+{
+    m_view.setGoEnabled(true);
+}
+
 // Reset: GO back on, every box unticked in ascending order, "0" wholly selected.
 void MainForm::valueClicked()
 {
@@ -36,11 +48,12 @@ void MainForm::valueClicked()
 
 void MainForm::goClicked()
 {
-    // Each untick rewrites the value box, so with boxes ticked it reads "0" afterwards.
+    // The value shown is read before the boxes are cleared: each untick rewrites the value box,
+    // and with boxes ticked the typed value (or the total shown) would be gone, leaving "0".
+    const flags::Decomposition split = flags::decompose(m_view.valueText());
     for (int i = 0; i < flags::FlagCount; ++i)
         setTicked(i, false);
 
-    const flags::Decomposition split = flags::decompose(m_view.valueText());
     // Highest flag first; each tick runs the flag-box step before the next.
     for (int index : split.ticks)
         setTicked(index, true);
@@ -48,6 +61,10 @@ void MainForm::goClicked()
     if (!flags::isValid(split))
         m_view.showMessage(layout::ProgramTitle, flags::InvalidValueMessage);
     m_view.setGoEnabled(false);
+    // Back to the value box, ready for the next value: the disabled GO would otherwise hand the
+    // focus to the first flag box, where the next Space ticks it.
+    m_view.focusValueBox();
+    selectAllValueText();
 }
 
 // The same for every box: it does not matter which one changed.
@@ -68,17 +85,43 @@ void MainForm::exitClicked()
 
 void MainForm::descriptionClicked(int index)
 {
+    m_helpFlag = -1;
     m_view.showPopup(flags::detailText(index), popupPlace(index));
 }
 
 void MainForm::popupClicked()
 {
+    m_helpFlag = -1;
     m_view.hidePopup();
 }
 
 void MainForm::fwoClicked()
 {
+    m_helpFlag = -1;
     m_view.showPopup(flags::fwoNote(), layout::FwoPopup);
+}
+
+void MainForm::helpRequested(int index)
+{
+    if (index < 0 || index >= flags::FlagCount)
+        return;
+    if (m_helpFlag == index) {
+        popupClicked();
+        return;
+    }
+    descriptionClicked(index);
+    m_helpFlag = index;
+}
+
+void MainForm::escapePressed()
+{
+    popupClicked();
+}
+
+void MainForm::focusMoved()
+{
+    if (m_helpFlag >= 0)
+        popupClicked();
 }
 
 void MainForm::aboutClicked()

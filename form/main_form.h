@@ -3,11 +3,13 @@
 // The main window's behaviour, free of any toolkit: the load step, the value box's reset and
 // filter, GO, the running total, the end of the program and the detail popup.
 //
-// MainForm holds no state of its own: everything lives in the controls, which it reads and
-// sets through a MainView. A front end builds the controls from main_form_layout.h, forwards
-// each of the user's actions to the handler of the same name and shows what the form sets.
-// When the form itself ticks or unticks a box (GO, the reset), it runs the flag-box step at
-// once, nested inside its loop, whatever the toolkit does on a change made by code.
+// MainForm keeps almost no state of its own: everything lives in the controls, which it reads
+// and sets through a MainView; it only remembers whether the popup was opened from the
+// keyboard, which decides whether moving the focus closes it. A front end builds the controls from
+// main_form_layout.h, forwards each of the user's actions to the handler of the same name and shows
+// what the form sets. When the form itself ticks or unticks a box (GO, the reset), it runs the
+// flag-box step at once, nested inside its loop, whatever the toolkit does on a change made by
+// code.
 
 #include "form/main_view.h"
 #include "form/twips.h"
@@ -28,6 +30,11 @@ public:
     void valueClicked();
     // The value box takes these characters by typing, and no others.
     static bool acceptsCharacter(char32_t code);
+    // Text typed in one go (an input method's commit, a composed character) enters the value
+    // box only if every character of it would pass one by one.
+    static bool acceptsTyped(std::u32string_view text);
+    // The user changed the value box's text by typing or deleting.
+    void valueEdited();
     void goClicked();
     // The user ticked or unticked box `index`; the view already shows the new state.
     void flagClicked(int index);
@@ -38,6 +45,14 @@ public:
     void popupClicked();
     void fwoClicked();
     void aboutClicked();
+
+    // F1 with the focus on flag box `index` (or on no flag box, -1): opens the flag's
+    // explanation, or closes it when F1 opened it already.
+    void helpRequested(int index);
+    // Esc in the main window: closes the popup, however it was opened.
+    void escapePressed();
+    // The keyboard focus moved to another control: closes an explanation opened by F1.
+    void focusMoved();
 
     // Where the popup stands for flag `index`: beside the description column, hanging down
     // from the description or, for the last rows, standing up from it.
@@ -51,6 +66,7 @@ private:
     void selectAllValueText();
 
     MainView &m_view;
+    int m_helpFlag = -1; // the flag whose explanation F1 opened, while it is shown
 };
 
 } // namespace form

@@ -1,64 +1,110 @@
 #!/usr/bin/env bash
-# Start-up time and memory of Orvan unk4 beside the programs a user might use instead, on a
-# private Xvfb, in one sitting: interleaved rounds, medians, ratios to the bare Qt 6 window.
-# Uses the team's instrument (startup.sh and its reference programs).
+# Start-up cost and memory of Orvan unk4 beside a bare Qt 6 window, a bare Xlib window and
+# whichever of xcalc, galculator and SpeedCrunch are installed, on a private Xvfb with no window
+# manager. After one warm-up run each, every round runs each program once, in an order rotated
+# from round to round, so that the machine's drift falls on all of them alike. Prints medians
+# and ratios to the bare Qt window as a markdown table.
 #
-#   scripts/bench_startup.sh [-n RUNS] [-r ROUNDS] [-B BENCH_DIR] [PROGRAM]
-#   (defaults: 15 runs in 3 rounds; ../shared/bench; build/Orvanunk4ver22)
-set -u -o pipefail
+#   scripts/bench_startup.sh [-n RUNS] [-B BUILD_DIR] [-o ROWS_FILE]
+#   (defaults: 15 runs, build; configure first: cmake -S . -B build -DCMAKE_BUILD_TYPE=Release)
+#
+# Per run (bench/startup/xstartwait.c): the time on a processor the program has used when the
+# X server reports its window mapped, the wall time from fork() to then, and VmRSS and RssAnon
+# 300 ms later. CPU time is the figure to compare: a busy machine stretches wall time, but
+# hardly the work a program does. -o keeps one row per run: label wall_us cpu_us rss_kb anon_kb.
+set -euo pipefail
 cd "$(dirname "$0")/.."
-RUNS=15 ROUNDS=3 BENCH=../shared/bench
-while getopts "n:r:B:" o; do
-    case $o in n) RUNS=$OPTARG ;; r) ROUNDS=$OPTARG ;; B) BENCH=$OPTARG ;; *) exit 2 ;; esac
+RUNS=15 BUILD=build ROWS=
+while getopts "n:B:o:" o; do
+    case $o in n) RUNS=$OPTARG ;; B) BUILD=$OPTARG ;; o) ROWS=$OPTARG ;; *) exit 2 ;; esac
 done
-shift $((OPTIND - 1))
-PROGRAM=$(realpath "${1:-build/Orvanunk4ver22}")
-BENCH=$(realpath "$BENCH")
-PER=$(((RUNS + ROUNDS - 1) / ROUNDS))
+[ -f "$BUILD/CMakeCache.txt" ] \
+    || { echo "configure first: cmake -S . -B $BUILD -DCMAKE_BUILD_TYPE=Release" >&2; exit 1; }
+command -v Xvfb >/dev/null || { echo "needs Xvfb (scripts/deps.sh test)" >&2; exit 1; }
+cmake --build "$BUILD" --target Orvanunk4ver22 xstartwait bare-qt bare-xlib >/dev/null
+BUILD=$(realpath "$BUILD")
+BENCH=$BUILD/bench/startup
 
 TMP=$(mktemp -d)
-trap 'rm -rf "$TMP"' EXIT
-REF=$TMP/ref
-cmake -S "$BENCH/ref" -B "$REF" -DCMAKE_BUILD_TYPE=Release >/dev/null && cmake --build "$REF" >/dev/null \
-    || { echo "reference build failed" >&2; exit 1; }
+xvfb_pid=
+cleanup() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$TMP"
+}
+trap cleanup EXIT
 
-# label | window title ERE | command
-PROGRAMS=(
-    "orvanunk4|^Orvan unk4 ver\\.2\\.2\$|$PROGRAM"
-    "bare-qt|^bare-qt\$|$REF/bare-qt"
-    "bare-xlib|^bare-xlib\$|$REF/bare-xlib"
+# Xvfb picks a free display and writes its number to descriptor 3 once it listens. -noreset:
+# otherwise the server resets each time its last client leaves, and the next one waits for it.
+mkfifo "$TMP/display"
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>"$TMP/display" \
+    2>"$TMP/xvfb.log" </dev/null &
+xvfb_pid=$!
+read -r -t 15 display <"$TMP/display" || { cat "$TMP/xvfb.log" >&2; exit 1; }
+export DISPLAY=:$display QT_QPA_PLATFORM=xcb HOME=$TMP/home XDG_RUNTIME_DIR=$TMP/run
+unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
+mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# label | window title (extended regular expression) | command
+candidates=(
+    "orvanunk4|^Orvan unk4 ver\\.2\\.2\$|$BUILD/Orvanunk4ver22"
+    "bare-qt|^bare-qt\$|$BENCH/bare-qt"
+    "bare-xlib|^bare-xlib\$|$BENCH/bare-xlib"
     "xcalc|^Calculator\$|xcalc"
     "galculator|^galculator\$|galculator"
     "speedcrunch|^SpeedCrunch\$|speedcrunch"
 )
-mkdir -p "$TMP/home"
-for ((r = 1; r <= ROUNDS; r++)); do
-    for ((k = 0; k < ${#PROGRAMS[@]}; k++)); do
-        IFS='|' read -r label title cmd <<<"${PROGRAMS[(k + r - 1) % ${#PROGRAMS[@]}]}"
-        command -v "$cmd" >/dev/null || { echo "skipping $label: not installed" >&2; continue; }
-        echo "... $label, round $r" >&2
-        "$BENCH/startup.sh" -n "$PER" -H "$TMP/home" -l "$label" -t "$title" -- "$cmd" \
-            | awk -v l="$label" 'NF == 7 && $1 ~ /^[0-9]+$/ { print l, $2, $3, $5 }' >>"$TMP/rows"
-    done
+programs=()
+for p in "${candidates[@]}"; do
+    command -v "${p##*|}" >/dev/null && programs+=("$p")
 done
 
-echo "| program | median start-up ms | × bare-qt | median RSS MiB | × bare-qt | RssAnon MiB |"
-echo "|---|---:|---:|---:|---:|---:|"
-awk '
-function med(a, n,   i, j, t) {
-    for (i = 2; i <= n; i++) { t = a[i]; for (j = i - 1; j > 0 && a[j] > t; j--) a[j + 1] = a[j]; a[j + 1] = t }
-    return (n % 2) ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
+run() { # label title command -> one row on stdout
+    local values
+    values=$("$BENCH/xstartwait" "$2" "$3" 2>>"$TMP/programs.log") \
+        || { echo "$1 failed:" >&2; tail -n 20 "$TMP/programs.log" >&2; exit 1; }
+    echo "$1 $values"
 }
-{ n[$1]++; ms[$1, n[$1]] = $2; rss[$1, n[$1]] = $3; anon[$1, n[$1]] = $4; if (!seen[$1]++) order[++k] = $1 }
+
+load_before=$(cut -d' ' -f1-3 /proc/loadavg)
+for p in "${programs[@]}"; do
+    IFS='|' read -r label title cmd <<<"$p"
+    echo "warm-up: $label" >&2
+    run "$label" "$title" "$cmd" >/dev/null
+done
+for ((r = 0; r < RUNS; r++)); do
+    echo "round $((r + 1)) of $RUNS" >&2
+    for ((k = 0; k < ${#programs[@]}; k++)); do
+        IFS='|' read -r label title cmd <<<"${programs[(k + r) % ${#programs[@]}]}"
+        run "$label" "$title" "$cmd" >>"$TMP/rows"
+    done
+done
+[ -n "$ROWS" ] && cp "$TMP/rows" "$ROWS"
+
+echo "$RUNS runs each, interleaved; $(grep -m1 '^CMAKE_BUILD_TYPE:' "$BUILD/CMakeCache.txt" \
+    | cut -d= -f2) build; load average $load_before before, $(cut -d' ' -f1-3 /proc/loadavg) after."
+echo
+echo "| program | on-CPU ms | × bare-qt | wall ms | × bare-qt | RSS MiB | × bare-qt | RssAnon MiB | × bare-qt |"
+echo "|---|---:|---:|---:|---:|---:|---:|---:|---:|"
+awk '
+function median(label, column,   v, n, i, j, t) {
+    n = 0
+    for (i = 1; i <= rows; i++) if (name[i] == label) v[++n] = value[i, column]
+    for (i = 2; i <= n; i++) { t = v[i]; for (j = i - 1; j > 0 && v[j] > t; j--) v[j + 1] = v[j]; v[j + 1] = t }
+    return n % 2 ? v[(n + 1) / 2] : (v[n / 2] + v[n / 2 + 1]) / 2
+}
+{ name[++rows] = $1; for (c = 2; c <= 5; c++) value[rows, c] = $c; if (!seen[$1]++) order[++k] = $1 }
 END {
+    for (c = 2; c <= 5; c++) base[c] = median("bare-qt", c)
     for (i = 1; i <= k; i++) {
-        l = order[i]
-        delete a; for (j = 1; j <= n[l]; j++) a[j] = ms[l, j]; mms[l] = med(a, n[l])
-        delete a; for (j = 1; j <= n[l]; j++) a[j] = rss[l, j]; mrss[l] = med(a, n[l])
-        delete a; for (j = 1; j <= n[l]; j++) a[j] = anon[l, j]; manon[l] = med(a, n[l])
-    }
-    for (i = 1; i <= k; i++) {
-        l = order[i]
-        printf "| %s | %.1f | %.2f | %.1f | %.2f | %.1f |\n", l, mms[l], mms[l] / mms["bare-qt"], mrss[l], mrss[l] / mrss["bare-qt"], manon[l]
+        printf "| %s", order[i]
+        for (j = 1; j <= 4; j++) {
+            c = substr("3245", j, 1)
+            m = median(order[i], c)
+            printf " | %.1f | %.2f", c == 2 || c == 3 ? m / 1000 : m / 1024, m / base[c]
+        }
+        printf " |\n"
     }
 }' "$TMP/rows"

@@ -3,14 +3,19 @@
 # Usage: scripts/deps.sh run|test
 set -euo pipefail
 
-packages=(cmake g++ make qt6-base-dev fonts-wine)
+# The build splits the compiled-in font into its bitmap strikes with fonttools. The X display
+# check links libxcb (found through pkg-config); Qt's Wayland plugin is what a Wayland desktop
+# runs the program with.
+packages=(cmake g++ make qt6-base-dev fonts-wine python3-fonttools libxcb1-dev pkgconf qt6-wayland)
 if [ "${1:-run}" = test ]; then
     # Window tests on a real X server, the clipboard read from outside the program,
-    # the fuzz target, the benchmark, the memory check, and the install and .deb checks;
-    # the Windows program cross-built and tested under Wine (64-bit only), its version
-    # resource and imports read back with pefile.
+    # the fuzz target, the benchmark, the memory check, the install and .deb checks (lintian,
+    # and hardening-check from devscripts), and the program under a Wayland compositor; the
+    # Windows program cross-built and tested under Wine (64-bit only), its version resource and
+    # imports read back with pefile.
     packages+=(xvfb xdotool xclip x11-utils libx11-dev clang libclang-rt-dev libbenchmark-dev valgrind
-               desktop-file-utils appstream dpkg-dev file imagemagick llvm
+               desktop-file-utils appstream dpkg-dev file imagemagick llvm lintian devscripts
+               weston wl-clipboard doctest-dev
                g++-mingw-w64-x86-64-win32 wine wine64 python3-pefile)
 fi
 

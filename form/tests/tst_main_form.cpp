@@ -6,6 +6,7 @@
 
 #include <doctest/doctest.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -104,6 +105,14 @@ struct Fixture
 
 const std::string Limit = "message Orvanunk4: " + std::string(flags::InvalidValueMessage);
 
+std::vector<int> allFlagIndices()
+{
+    std::vector<int> all;
+    for (int i = 0; i < flags::FlagCount; ++i)
+        all.push_back(i);
+    return all;
+}
+
 } // namespace
 
 TEST_CASE("load puts a selected 0 in the value box and hides the popup, and nothing else")
@@ -114,6 +123,13 @@ TEST_CASE("load puts a selected 0 in the value box and hides the popup, and noth
     CHECK(view.log == std::vector<std::string> { "value 0", "select 0 1", "hide popup" });
 }
 
+// GO's end: GO off, then the focus back in the value box with its text selected.
+std::vector<std::string> goEnds(std::vector<std::string> log, const std::string &value)
+{
+    log.insert(log.end(), { "go off", "focus value", "select 0 " + std::to_string(value.size()) });
+    return log;
+}
+
 // Each tick runs the flag-box step at once, before the next flag is tested.
 TEST_CASE("GO ticks highest first, the running total following every tick")
 {
@@ -121,6 +137,7 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
     {
         std::string typed;
         std::vector<std::string> log;
+        std::string shown;
     };
     const std::vector<std::string> allTicks = [] {
         std::vector<std::string> log;
@@ -131,33 +148,85 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
                 { "tick " + std::to_string(k), "value " + std::to_string(total),
                     "clip " + std::to_string(total) });
         }
+        log.push_back(Limit);
         return log;
     }();
-    std::vector<Row> rows = {
-        { "12", { "tick 3", "value 8", "clip 8", "tick 2", "value 12", "clip 12", "go off" } },
-        { "0012", { "tick 3", "value 8", "clip 8", "tick 2", "value 12", "clip 12", "go off" } },
-        { "1040",
-            { "tick 10", "value 1024", "clip 1024", "tick 4", "value 1040", "clip 1040",
-                "go off" } },
+    const std::vector<std::string> twelve
+        = { "tick 3", "value 8", "clip 8", "tick 2", "value 12", "clip 12" };
+    const Row rows[] = {
+        { "12", twelve, "12" },
+        { "0012", twelve, "12" },
+        { "1040", { "tick 10", "value 1024", "clip 1024", "tick 4", "value 1040", "clip 1040" },
+            "1040" },
         // Nothing to tick: the value box keeps its text and the clipboard is left alone.
-        { "0", { "go off" } },
-        { "", { Limit, "go off" } },
-        { "12a", { Limit, "go off" } },
+        { "0", {}, "0" },
+        { "", { Limit }, "" },
+        { "12a", { Limit }, "12a" },
+        // Above the limit: all twenty ticks first, then the message.
+        { "1048576", allTicks, "1048575" },
+        { "99999999999999999999999", allTicks, "1048575" },
     };
-    // Above the limit: all twenty ticks first, then the message, then GO off.
-    for (const char *typed : { "1048576", "99999999999999999999999" }) {
-        Row row { typed, allTicks };
-        row.log.insert(row.log.end(), { Limit, "go off" });
-        rows.push_back(row);
-    }
     for (const Row &row : rows) {
         CAPTURE(row.typed);
         Fixture f;
         f.view.value = row.typed;
         f.form.goClicked();
-        CHECK(f.view.log == row.log);
+        CHECK(f.view.log == goEnds(row.log, row.shown));
         CHECK_FALSE(f.view.goEnabled);
     }
+}
+
+// GO splits the value shown, whatever boxes are ticked: a typed value as typed, a total shown
+// back into the same boxes.
+TEST_CASE("GO with boxes ticked keeps the value shown")
+{
+    struct Row
+    {
+        const char *name;
+        std::vector<int> ticked; // by hand, before
+        const char *typed;       // nullptr: GO on the total the boxes show
+        std::vector<int> after;
+        std::string clipboard;
+        bool message;
+    };
+    const Row rows[] = {
+        { "typed value", { 3, 0 }, "2048", { 11 }, "2048", false },
+        { "shown total", { 3, 0 }, nullptr, { 0, 3 }, "9", false },
+        { "above the limit", { 5 }, "1048576", {}, "1048575", true },
+    };
+    for (const Row &row : rows) {
+        CAPTURE(row.name);
+        Fixture f;
+        for (int i : row.ticked)
+            f.view.tickByHand(f.form, i);
+        if (row.typed)
+            f.view.value = row.typed;
+        f.view.log.clear();
+        f.form.goClicked();
+
+        std::vector<int> after;
+        for (int i = 0; i < flags::FlagCount; ++i)
+            if (f.view.ticked[i])
+                after.push_back(i);
+        CHECK(after == (row.message ? allFlagIndices() : row.after));
+        CHECK(f.view.value == row.clipboard);
+        const auto lastClip = std::find_if(f.view.log.rbegin(), f.view.log.rend(),
+            [](const std::string &line) { return line.rfind("clip ", 0) == 0; });
+        REQUIRE(lastClip != f.view.log.rend());
+        CHECK(*lastClip == "clip " + row.clipboard);
+        CHECK((std::find(f.view.log.begin(), f.view.log.end(), Limit) != f.view.log.end())
+            == row.message);
+    }
+}
+
+TEST_CASE("typing or deleting in the value box turns GO back on")
+{
+    Fixture f;
+    f.view.value = "5";
+    f.form.goClicked();
+    REQUIRE_FALSE(f.view.goEnabled);
+    f.form.valueEdited();
+    CHECK(f.view.goEnabled);
 }
 
 TEST_CASE("the reset unticks in ascending order, then selects a 0 and leaves GO on")
@@ -229,4 +298,54 @@ TEST_CASE("Cancel and File > Exit end the program; Help > About opens the About 
     f.form.exitClicked();
     f.form.aboutClicked();
     CHECK(f.view.log == std::vector<std::string> { "end", "end", "about" });
+}
+
+// F1 and Esc reach every flag's explanation from the keyboard, in the same place as a click.
+TEST_CASE("F1 on a flag box toggles its explanation; Esc and moving on close it")
+{
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        CAPTURE(i);
+        Fixture f;
+        f.form.helpRequested(i);
+        CHECK(f.view.popupShown);
+        CHECK(f.view.popupText == flags::detailText(i));
+        CHECK(f.view.popupPlace == MainForm::popupPlace(i));
+        f.form.helpRequested(i);
+        CHECK_FALSE(f.view.popupShown);
+
+        f.form.helpRequested(i);
+        f.form.escapePressed();
+        CHECK_FALSE(f.view.popupShown);
+
+        f.form.helpRequested(i);
+        f.form.focusMoved();
+        CHECK_FALSE(f.view.popupShown);
+    }
+
+    Fixture f;
+    f.form.helpRequested(-1); // F1 away from the flag boxes
+    CHECK(f.view.log.empty());
+    // A popup opened by a click stays when the focus moves, but Esc closes it.
+    f.form.descriptionClicked(4);
+    f.form.focusMoved();
+    CHECK(f.view.popupShown);
+    f.form.escapePressed();
+    CHECK_FALSE(f.view.popupShown);
+    // F1 over a clicked explanation of another flag shows its own; F1 again closes it.
+    f.form.descriptionClicked(4);
+    f.form.helpRequested(7);
+    CHECK(f.view.popupPlace == MainForm::popupPlace(7));
+    f.form.helpRequested(7);
+    CHECK_FALSE(f.view.popupShown);
+}
+
+TEST_CASE("typed text enters the value box only if it is all digits")
+{
+    CHECK(MainForm::acceptsTyped(U"7"));
+    CHECK(MainForm::acceptsTyped(U"1040"));
+    for (const char32_t *text :
+        { U"\u00e9", U"\u00b9", U"\u00bd", U"\u00b21^", U"1a", U" ", U"\uff11" }) {
+        CAPTURE(std::u32string(text).size());
+        CHECK_FALSE(MainForm::acceptsTyped(text));
+    }
 }

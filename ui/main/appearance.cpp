@@ -2,13 +2,18 @@
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
-#include "ui/main/bitmap_strikes.h"
+#include "ui/main/images/orvanunk4_xpm.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QImage>
+#include <QPixmap>
+
+#ifdef ORVAN_DESIGN_FONT_STRIKES
+#include "ui/main/fonts/design_font_strikes.h" // written by the build
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -19,8 +24,8 @@ constexpr double WindowPointSize = 8.25;
 constexpr double ValueBoxPointSize = 9.75;
 
 // The font the layout was measured in, compiled in where the build found it: a bitmap font
-// with strikes of 13, 16 and 20 pixels, registered one strike at a time so that Qt offers all
-// three.
+// whose strikes of 13, 16 and 20 pixels the build wrote as fonts of their own, so that Qt
+// offers all three, with a table of their sizes.
 struct Strike
 {
     int pixelSize;
@@ -36,24 +41,18 @@ struct DesignFont
 DesignFont registerDesignFont()
 {
     DesignFont design;
-    QFile file(QStringLiteral(":/main/fonts/ms_sans_serif.ttf"));
-    if (!file.open(QIODevice::ReadOnly))
-        return design;
-    const QByteArray data = file.readAll();
-    for (const BitmapStrike &strike : splitBitmapStrikes(data)) {
-        const QStringList families = QFontDatabase::applicationFontFamilies(
-            QFontDatabase::addApplicationFontFromData(strike.font));
-        if (!families.isEmpty()) {
-            design.family = families.first();
-            design.strikes.push_back({ strike.pixelSize, strike.ascent });
-        }
+#ifdef ORVAN_DESIGN_FONT_STRIKES
+    for (const auto &strike : DesignFontStrikes) {
+        const QString file
+            = QStringLiteral(":/main/fonts/ms_sans_serif_%1.ttf").arg(strike.pixelSize);
+        const QStringList families
+            = QFontDatabase::applicationFontFamilies(QFontDatabase::addApplicationFont(file));
+        if (families.isEmpty())
+            continue;
+        design.family = families.first();
+        design.strikes.push_back({ strike.pixelSize, strike.ascent });
     }
-    if (design.strikes.empty()) { // not split into strikes: as it is
-        const QStringList families = QFontDatabase::applicationFontFamilies(
-            QFontDatabase::addApplicationFontFromData(data));
-        if (!families.isEmpty())
-            design.family = families.first();
-    }
+#endif
     return design;
 }
 
@@ -122,5 +121,7 @@ Appearance::Appearance()
 
 QIcon Appearance::programIcon()
 {
-    return QIcon(QStringLiteral(":/main/orvanunk4.png"));
+    // From XPM data rather than the PNG: reading a PNG sets up Qt's image plugins first, the
+    // largest single cost of building the main window.
+    return QIcon(QPixmap::fromImage(QImage(ProgramIconXpm)));
 }

@@ -17,6 +17,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 #include <limits>
 #include <utility>
@@ -44,6 +45,7 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(layout::Caption));
     setWindowIcon(Appearance::programIcon());
+    m_clipboardOncePerEvent = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -139,6 +141,7 @@ void MainWindow::createControls(const Appearance &appearance)
             m_value->setMaxLength(std::numeric_limits<int>::max());
             m_value->setAccessibleName(toQString(layout::control("Label2").caption));
             connect(m_value, &ValueBox::clicked, this, [this] { m_form.valueClicked(); });
+            connect(m_value, &QLineEdit::textEdited, this, [this] { m_form.valueEdited(); });
             widget = m_value;
             break;
         case layout::Kind::Popup:
@@ -181,8 +184,10 @@ void MainWindow::createFlagRows()
         label->setObjectName(QStringLiteral("Label3_%1").arg(i));
         label->setTextFormat(Qt::PlainText);
         label->setText(description);
+        // The text's advance is the width a size hint gives, without laying the text out:
+        // twenty size hints were the largest single cost of building the window.
         label->setGeometry(px(layout::DescriptionLeft), px(layout::rowTop(i)),
-            label->sizeHint().width(), px(layout::RowHeight));
+            label->fontMetrics().horizontalAdvance(description), px(layout::RowHeight));
         connect(label, &ClickableLabel::clicked, this, [this, i] { m_form.descriptionClicked(i); });
         m_descriptions[i] = label;
     }
@@ -237,7 +242,22 @@ void MainWindow::setGoEnabled(bool enabled)
 void MainWindow::setClipboardText(std::string_view text)
 {
     // Plain text on the CLIPBOARD selection.
-    QGuiApplication::clipboard()->setText(toQString(text), QClipboard::Clipboard);
+    m_clipboardText = toQString(text);
+    if (!m_clipboardOncePerEvent) {
+        QGuiApplication::clipboard()->setText(m_clipboardText, QClipboard::Clipboard);
+        return;
+    }
+    // A Wayland compositor may take one clipboard offer per input event: weston ignores a
+    // second one with the same event serial, while Qt has already withdrawn the first, so GO's
+    // several ticks would leave the clipboard empty. There the event's last total goes out
+    // once, when control is back in the event loop.
+    if (m_clipboardPending)
+        return;
+    m_clipboardPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_clipboardPending = false;
+        QGuiApplication::clipboard()->setText(m_clipboardText, QClipboard::Clipboard);
+    });
 }
 
 void MainWindow::showMessage(std::string_view title, std::string_view text)

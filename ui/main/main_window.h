@@ -58,4 +58,8 @@ private:
     std::array<QCheckBox *, flags::FlagCount> m_flags {};
     std::array<ClickableLabel *, flags::FlagCount> m_descriptions {};
     DetailPopup *m_popup = nullptr;
+    // On Wayland the clipboard gets the total once per event (see setClipboardText()).
+    bool m_clipboardOncePerEvent = false;
+    bool m_clipboardPending = false;
+    QString m_clipboardText;
 };

@@ -54,6 +54,14 @@ void ValueBox::keyPressEvent(QKeyEvent *event)
     QLineEdit::keyPressEvent(event);
 }
 
+void ValueBox::keyReleaseEvent(QKeyEvent *event)
+{
+    // QLineEdit restarts the caret's blinking on release as it does on press, and repaints the
+    // caret; every repaint of a line edit measures the whole text again, so a long value paid
+    // that twice per keystroke. The press has shown the caret already.
+    QWidget::keyReleaseEvent(event);
+}
+
 void ValueBox::mousePressEvent(QMouseEvent *event)
 {
     // The middle button would paste X11's selection.

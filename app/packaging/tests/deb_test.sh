@@ -31,6 +31,8 @@ for size in 16 32 48 64 128 256; do
     has "usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
 done
 has "usr/share/doc/orvanunk4/copyright"
+has "usr/share/doc/orvanunk4/changelog.gz"
+has "usr/share/man/man1/$program.1.gz"
 
 field() { dpkg-deb --field "$deb" "$1"; }
 for name in Package Version Maintainer Depends; do
@@ -39,4 +41,5 @@ done
 [ "$(field Package)" = orvanunk4 ] || { echo "FAILED: package name"; fail=1; }
 [ "$(field Version)" = 2.2 ] || { echo "FAILED: version"; fail=1; }
 grep -q 'libqt6widgets6' <<<"$(field Depends)" || { echo "FAILED: Depends lacks Qt Widgets"; fail=1; }
+grep -q 'qt6-wayland' <<<"$(field Recommends)" || { echo "FAILED: Recommends lacks qt6-wayland"; fail=1; }
 exit $fail

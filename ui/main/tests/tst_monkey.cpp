@@ -312,7 +312,23 @@ private:
             QTest::mouseClick(target, Qt::LeftButton, {}, local);
     }
 
+    // Typing or deleting in the value box turns GO back on: a digit typed there always edits,
+    // anything else edits when the text changes.
     void apply(const Action &a)
+    {
+        const QString before = m_value->text();
+        const bool intoValue = keyTarget() == m_value;
+        applyAction(a);
+        const bool digit
+            = a.act == Act::Digits || (a.act == Act::Type && a.code >= '0' && a.code <= '9');
+        // The context menu offers Paste only while the clipboard holds text.
+        const bool pasted = a.act == Act::Paste && PastedTexts[a.code][0] != '\0';
+        if ((intoValue && (digit || (a.act == Act::Shortcut && m_value->text() != before)))
+            || pasted)
+            m_goEnabled = true;
+    }
+
+    void applyAction(const Action &a)
     {
         switch (a.act) {
         case Act::Click:

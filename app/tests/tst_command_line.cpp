@@ -1,0 +1,160 @@
+#include "app/command_line.h"
+#include "app/display_check.h"
+
+#include <QtTest>
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+    void usesX11_data();
+    void usesX11();
+    void problem_data();
+    void problem();
+};
+
+using Action = CommandLine::Action;
+Q_DECLARE_METATYPE(CommandLine::Action)
+
+void TestCommandLine::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QString>("display");
+
+    const QString none;
+    QTest::newRow("no arguments run") << QStringList {} << Action::Run << none << none;
+    QTest::newRow("--help") << QStringList { "--help" } << Action::Help << none << none;
+    QTest::newRow("-h") << QStringList { "-h" } << Action::Help << none << none;
+    QTest::newRow("--version") << QStringList { "--version" } << Action::Version << none << none;
+    QTest::newRow("-v") << QStringList { "-v" } << Action::Version << none << none;
+    QTest::newRow("help wins over Qt's options")
+        << QStringList { "-platform", "xcb", "--help" } << Action::Help << none << none;
+    QTest::newRow("unknown option") << QStringList { "--bogus" } << Action::Error << none << none;
+    QTest::newRow("unknown option with --help")
+        << QStringList { "--bogus", "--help" } << Action::Error << none << none;
+    QTest::newRow("letters after one dash are no bundle")
+        << QStringList { "-hv" } << Action::Error << none << none;
+    QTest::newRow("stray argument") << QStringList { "1040" } << Action::Error << none << none;
+    QTest::newRow("option without its value")
+        << QStringList { "-platform" } << Action::Error << none << none;
+    QTest::newRow("-platform xcb")
+        << QStringList { "-platform", "xcb" } << Action::Run << "xcb" << none;
+    QTest::newRow("--platform wayland")
+        << QStringList { "--platform", "wayland" } << Action::Run << "wayland" << none;
+    QTest::newRow("-display :5") << QStringList { "-display", ":5" } << Action::Run << none << ":5";
+    QTest::newRow("-style fusion, -style=fusion")
+        << QStringList { "-style", "fusion", "-style=fusion" } << Action::Run << none << none;
+    QTest::newRow("window options")
+        << QStringList { "-qwindowgeometry", "500x460+0+0", "-qwindowtitle", "t", "-geometry",
+               "+10+10", "-title", "t", "-name", "n", "-session", "s", "-reverse" }
+        << Action::Run << none << none;
+    QTest::newRow("plug-in options")
+        << QStringList { "-platformpluginpath", "/p", "-platformtheme", "gtk3", "-plugin", "evdev",
+               "-stylesheet", "a.qss", "-widgetcount", "-nograb", "-dograb", "-testability" }
+        << Action::Run << none << none;
+}
+
+void TestCommandLine::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(Action, action);
+    QFETCH(QString, platform);
+    QFETCH(QString, display);
+
+    const CommandLine result
+        = CommandLine::parse(QStringList { QStringLiteral("/usr/bin/Orvanunk4ver22") } + arguments);
+    QCOMPARE(result.action, action);
+    QCOMPARE(result.platform, platform);
+    QCOMPARE(result.display, display);
+    switch (action) {
+    case Action::Run:
+        QVERIFY(result.text.isEmpty());
+        break;
+    case Action::Help:
+        QVERIFY(result.text.startsWith(QStringLiteral("Usage: Orvanunk4ver22 [options]\n")));
+        QVERIFY(result.text.contains(QStringLiteral("--version")));
+        QVERIFY(!result.text.contains(QStringLiteral("platformtheme")));
+        break;
+    case Action::Version:
+        QCOMPARE(result.text, QStringLiteral("Orvanunk4ver22 2.2\n"));
+        break;
+    case Action::Error:
+        // One line, naming the program.
+        QVERIFY(result.text.startsWith(QStringLiteral("Orvanunk4ver22: ")));
+        QCOMPARE(result.text.count(QLatin1Char('\n')), 1);
+        QVERIFY(result.text.endsWith(QLatin1Char('\n')));
+        break;
+    }
+}
+
+void TestCommandLine::usesX11_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QByteArray>("environment");
+    QTest::addColumn<bool>("wayland");
+    QTest::addColumn<bool>("x11");
+
+    QTest::newRow("default outside Wayland is X11") << "" << QByteArray() << false << true;
+    QTest::newRow("default in a Wayland session is not") << "" << QByteArray() << true << false;
+    QTest::newRow("QT_QPA_PLATFORM=xcb") << "" << QByteArray("xcb") << false << true;
+    QTest::newRow("QT_QPA_PLATFORM=xcb beats the Wayland session")
+        << "" << QByteArray("xcb") << true << true;
+    QTest::newRow("QT_QPA_PLATFORM with plug-in options")
+        << "" << QByteArray("xcb:nograb") << false << true;
+    QTest::newRow("QT_QPA_PLATFORM=offscreen") << "" << QByteArray("offscreen") << false << false;
+    QTest::newRow("QT_QPA_PLATFORM=wayland") << "" << QByteArray("wayland") << false << false;
+    QTest::newRow("a list with a fallback is not certain")
+        << "" << QByteArray("wayland;xcb") << false << false;
+    QTest::newRow("-platform xcb beats QT_QPA_PLATFORM")
+        << "xcb" << QByteArray("offscreen") << true << true;
+    QTest::newRow("-platform offscreen beats QT_QPA_PLATFORM")
+        << "offscreen" << QByteArray("xcb") << false << false;
+}
+
+void TestCommandLine::usesX11()
+{
+    QFETCH(QString, option);
+    QFETCH(QByteArray, environment);
+    QFETCH(bool, wayland);
+    QFETCH(bool, x11);
+    QCOMPARE(DisplayCheck::usesX11(option, environment, wayland), x11);
+}
+
+void TestCommandLine::problem_data()
+{
+    QTest::addColumn<QByteArray>("environment");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("problem");
+
+    // Nothing listens on display 987 on a test machine.
+    QTest::newRow("DISPLAY unset") << QByteArray() << ""
+                                   << "cannot open display: DISPLAY is not set";
+#ifdef ORVAN_HAVE_XCB
+    QTest::newRow("DISPLAY=:987") << QByteArray(":987") << ""
+                                  << "cannot open display :987";
+    QTest::newRow("-display :987 beats DISPLAY") << QByteArray(":0") << ":987"
+                                                 << "cannot open display :987";
+    QTest::newRow("-display :987 without DISPLAY") << QByteArray() << ":987"
+                                                   << "cannot open display :987";
+#endif
+}
+
+void TestCommandLine::problem()
+{
+    QFETCH(QByteArray, environment);
+    QFETCH(QString, option);
+    QFETCH(QString, problem);
+    if (environment.isEmpty())
+        qunsetenv("DISPLAY");
+    else
+        qputenv("DISPLAY", environment);
+    QCOMPARE(DisplayCheck::problem(option), problem);
+}
+
+QTEST_APPLESS_MAIN(TestCommandLine)
+#include "tst_command_line.moc"
