@@ -57,24 +57,37 @@ Font createFont(int hundredthPoints, int dpi)
 constexpr int WindowPoints = 825;
 constexpr int ValueBoxPoints = 975;
 
-// GO and Cancel press nothing on Enter, as in the Qt program, where they are no default
-// buttons. Without DLGC_UNDEFPUSHBUTTON, IsDialogMessage neither makes a focused push button
-// the default one nor sends it Enter: Enter becomes IDOK, which the window ignores.
+// Sent by a button of the window to the window when it takes the focus: check boxes report it
+// only with BS_NOTIFY, which would turn a double-click into one click.
+constexpr UINT WM_CONTROLFOCUSED = WM_APP + 1;
+
+// The window's buttons, subclassed. GO and Cancel press nothing on Enter, as in the Qt program,
+// where they are no default buttons: without DLGC_UNDEFPUSHBUTTON, IsDialogMessage neither
+// makes a focused push button the default one nor sends it Enter; Enter becomes IDOK, which the
+// window ignores.
 WNDPROC s_buttonProcedure = nullptr;
 
-LRESULT CALLBACK plainButtonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_GETDLGCODE)
+    switch (message) {
+    case WM_GETDLGCODE:
         return (CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam)
                    & ~(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
             | DLGC_BUTTON;
-    return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
+    case WM_SETFOCUS: {
+        const LRESULT result = CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
+        SendMessageW(GetParent(button), WM_CONTROLFOCUSED, reinterpret_cast<WPARAM>(button), 0);
+        return result;
+    }
+    default:
+        return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
+    }
 }
 
-void makePlainButton(HWND button)
+void subclassButton(HWND button)
 {
     const auto previous = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&plainButtonProcedure)));
+        SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&buttonProcedure)));
     s_buttonProcedure = previous; // every BUTTON has the same class procedure
 }
 
@@ -205,6 +218,7 @@ void MainWindow::createControls()
             m_flags[item.index]
                 = createControl(L"BUTTON", widen(flags::caption(item.index)).c_str(),
                     WS_TABSTOP | BS_AUTOCHECKBOX, FlagBoxBase + item.index);
+            subclassButton(m_flags[item.index]);
             continue;
         }
         if (item.what == Item::Description) {
@@ -227,7 +241,7 @@ void MainWindow::createControls()
             break;
         case layout::Kind::Button: {
             HWND button = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, id);
-            makePlainButton(button);
+            subclassButton(button);
             if (c.name == "cmdGo")
                 m_go = button;
             break;
@@ -344,6 +358,12 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         onCommand(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_CONTROLFOCUSED:
+        onControlFocused(reinterpret_cast<HWND>(wParam));
+        return 0;
+    case WM_HELP:
+        onHelp(*reinterpret_cast<const HELPINFO *>(lParam));
+        return TRUE;
     case WM_CTLCOLORSTATIC:
         return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_ACTIVATE:
@@ -384,13 +404,42 @@ void MainWindow::onCommand(int id, int code)
             m_form.descriptionClicked(id - DescriptionBase);
         return;
     }
+    if (id == idOf("Text1")) {
+        if (code == EN_SETFOCUS)
+            onControlFocused(m_value.handle());
+        else if (code == EN_CHANGE && !m_settingValue)
+            m_form.valueEdited(); // typed, deleted or pasted from the context menu
+        return;
+    }
+    if (id == IDCANCEL) {
+        m_form.escapePressed(); // Esc, from IsDialogMessage
+        return;
+    }
     if (id == idOf("cmdGo") && code == BN_CLICKED)
         m_form.goClicked();
     else if (id == idOf("cmdCancel") && code == BN_CLICKED)
         m_form.cancelClicked();
     else if (id == idOf("Label1") && code == STN_CLICKED && !isSecondClick())
         m_form.popupClicked();
-    // IDOK and IDCANCEL, from Enter and Esc: nothing.
+    // IDOK, from Enter: nothing.
+}
+
+// The keyboard focus went to a control; only a move to another one counts.
+void MainWindow::onControlFocused(HWND control)
+{
+    if (control == m_focused)
+        return;
+    m_focused = control;
+    m_form.focusMoved();
+}
+
+// F1: Windows asks the window for help on the control that has the focus.
+void MainWindow::onHelp(const HELPINFO &help)
+{
+    if (help.iContextType != HELPINFO_WINDOW)
+        return;
+    const auto box = std::find(m_flags.begin(), m_flags.end(), help.hItemHandle);
+    m_form.helpRequested(box == m_flags.end() ? -1 : static_cast<int>(box - m_flags.begin()));
 }
 
 // A double-click on a description opens the popup over it, and its second click lands on the
@@ -471,7 +520,10 @@ std::string MainWindow::valueText() const
 
 void MainWindow::setValueText(std::string_view text)
 {
+    // The edit control reports this change too, but it is no edit of the user's.
+    m_settingValue = true;
     SetWindowTextW(m_value.handle(), widen(text).c_str());
+    m_settingValue = false;
 }
 
 void MainWindow::selectValueText(int start, int length)

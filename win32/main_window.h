@@ -9,10 +9,11 @@
 // On... member, which forwards the user's action to the form; the MainView members show what
 // the form sets. All state lives in the controls. Check boxes report only the user's own
 // clicks (BN_CLICKED): BM_SETCHECK from the form sends no notification, and the text the form
-// puts into the value box is not reported as typing.
+// puts into the value box is not reported as typing (EN_CHANGE). F1 (WM_HELP), Esc and the
+// focus moving between controls go to the form's handlers for the popup.
 //
 // The window acts as a dialog (WS_EX_CONTROLPARENT, IsDialogMessage in the message loop): Tab
-// walks value box, GO, boxes 1 to 524288, Cancel; Enter and Esc press nothing.
+// walks value box, GO, boxes 1 to 524288, Cancel; Enter presses nothing, Esc only closes the popup.
 
 #include "flags/flag_model.h"
 #include "form/main_form.h"
@@ -41,6 +42,8 @@ private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id, int code);
+    void onControlFocused(HWND control);
+    void onHelp(const HELPINFO &help);
     LRESULT onCtlColorStatic(HDC dc, HWND control);
     void onActivate(bool active);
     void onDpiChanged(int dpi, const RECT &suggested);
@@ -83,7 +86,9 @@ private:
     twips::Rect m_popupPlace {};
     std::array<HWND, flags::FlagCount> m_flags {};
     std::array<HWND, flags::FlagCount> m_descriptions {};
-    HWND m_focus = nullptr; // the control to give the focus back to on activation
+    HWND m_focus = nullptr;   // the control to give the focus back to on activation
+    HWND m_focused = nullptr; // the control that last reported taking the focus
+    bool m_settingValue = false;
     struct Click
     {
         bool valid;
