@@ -262,19 +262,26 @@ void MainWindow::createControls()
     }
 }
 
-// The text extent of a control's text in its font.
-SIZE MainWindow::textSize(HWND control) const
+namespace {
+
+std::wstring windowText(HWND window)
 {
-    const int length = GetWindowTextLengthW(control);
+    const int length = GetWindowTextLengthW(window);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    GetWindowTextW(control, text.data(), length + 1);
-    WindowDc dc(control);
-    SelectedObject font(
-        dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+// The extent of a control's text on one line, in the font selected into `dc`.
+SIZE textSize(HDC dc, HWND control)
+{
+    const std::wstring text = windowText(control);
     SIZE size {};
-    GetTextExtentPoint32W(dc.get(), text.c_str(), length, &size);
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size;
 }
+
+} // namespace
 
 // Places every control at a dpi, in the fonts of that dpi.
 void MainWindow::placeControls(int dpi)
@@ -285,6 +292,9 @@ void MainWindow::placeControls(int dpi)
         SetWindowPos(control, nullptr, px(left, dpi), px(top, dpi), width, height,
             SWP_NOZORDER | SWP_NOACTIVATE);
     };
+    // Every label is measured in the window font, through one device context.
+    WindowDc dc(m_window);
+    SelectedObject measuring(dc.get(), font.get());
 
     for (int row = 0; row < layout::ControlCount; ++row) {
         const layout::Control &c = layout::Controls[row];
@@ -296,17 +306,13 @@ void MainWindow::placeControls(int dpi)
         int width = px(c.width, dpi);
         int height = px(c.height, dpi);
         if (c.kind == layout::Kind::AutoLabel) {
-            const SIZE size = textSize(control);
+            const SIZE size = textSize(dc.get(), control);
             width = size.cx;
             height = size.cy;
         } else if (c.kind == layout::Kind::WrapLabel) {
-            const int length = GetWindowTextLengthW(control);
-            std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-            GetWindowTextW(control, text.data(), length + 1);
-            WindowDc dc(control);
-            SelectedObject selected(dc.get(), font.get());
+            const std::wstring text = windowText(control);
             RECT bounds { 0, 0, width, 0 };
-            DrawTextW(dc.get(), text.c_str(), length, &bounds,
+            DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
                 DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT | DT_EXPANDTABS);
             height = bounds.bottom;
         } else if (c.kind == layout::Kind::Popup) {
@@ -328,7 +334,7 @@ void MainWindow::placeControls(int dpi)
         // does not scale exactly, and the whole text stays readable.
         SendMessageW(m_descriptions[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
         place(m_descriptions[i], layout::DescriptionLeft, layout::rowTop(i),
-            textSize(m_descriptions[i]).cx, px(layout::RowHeight, dpi));
+            textSize(dc.get(), m_descriptions[i]).cx, px(layout::RowHeight, dpi));
     }
 
     // The controls use the new fonts now; the old ones may go.
@@ -511,11 +517,7 @@ void MainWindow::setTicked(int index, bool ticked)
 
 std::string MainWindow::valueText() const
 {
-    const int length = GetWindowTextLengthW(m_value.handle());
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int read = GetWindowTextW(m_value.handle(), text.data(), length + 1);
-    text.resize(static_cast<size_t>(read));
-    return narrow(text);
+    return narrow(windowText(m_value.handle()));
 }
 
 void MainWindow::setValueText(std::string_view text)

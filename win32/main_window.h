@@ -55,7 +55,6 @@ private:
     HWND createControl(
         const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle = 0);
     void placeControls(int dpi);
-    SIZE textSize(HWND control) const;
 
     static DWORD style();
     static DWORD exStyle();
