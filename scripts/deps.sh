@@ -12,11 +12,11 @@ if [ "${1:-run}" = test ]; then
     # the fuzz target, the benchmark, the memory check, the install and .deb checks (lintian,
     # and hardening-check from devscripts), and the program under a Wayland compositor; the
     # Windows program cross-built and tested under Wine (64-bit only), its version resource and
-    # imports read back with pefile.
+    # imports read back with pefile, its ZIP listed with unzip.
     packages+=(xvfb xdotool xclip x11-utils libx11-dev clang libclang-rt-dev libbenchmark-dev valgrind
                desktop-file-utils appstream dpkg-dev file imagemagick llvm lintian devscripts
                weston wl-clipboard doctest-dev
-               g++-mingw-w64-x86-64-win32 wine wine64 python3-pefile)
+               g++-mingw-w64-x86-64-win32 wine wine64 python3-pefile unzip)
 fi
 
 missing=()
