@@ -117,6 +117,16 @@ int checkLayout(HWND window, int dpi)
             ++wrong;
         }
     }
+    // Screen readers name the value box after the static control just before it.
+    HWND edit = FindWindowExW(window, nullptr, L"Edit", nullptr);
+    HWND before = edit ? GetWindow(edit, GW_HWNDPREV) : nullptr;
+    wchar_t name[64] = {};
+    if (before)
+        GetWindowTextW(before, name, 64);
+    if (widen(layout::control("Label2").caption) != name) {
+        std::printf("Text1: the control before it is no Label2\n");
+        ++wrong;
+    }
     return wrong == 0 ? 0 : 1;
 }
 

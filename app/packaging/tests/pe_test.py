@@ -1,10 +1,13 @@
 #!/usr/bin/python3
-"""Reads the version resource and the import table back from the Windows program file.
+"""Reads the resources and the import table back from the Windows program file.
 
-The fixed version is 2.2.0.0, the version texts are those of the resource script, and the
-program imports only DLLs that ship with Windows: everything else is linked in.
+The fixed version is 2.2.0.0, the version texts are those of the resource script; the program
+icon, the About picture (350 x 149) and a manifest declaring per-monitor DPI awareness without
+the Common Controls 6 dependency (the classic look) are there; and the program imports only
+DLLs that ship with Windows: everything else is linked in.
 Usage: /usr/bin/python3 pe_test.py PROGRAM.exe   (exits 77, a skip, without python3-pefile)
 """
+import struct
 import sys
 
 try:
@@ -46,6 +49,28 @@ for info in pe.FileInfo[0]:
 for key, want in TEXTS.items():
     if texts.get(key) != want:
         failures.append(f"{key}: {texts.get(key)!r}, expected {want!r}")
+
+resources = {}
+for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
+    for entry in kind.directory.entries:
+        language = entry.directory.entries[0]
+        data = pe.get_data(language.data.struct.OffsetToData, language.data.struct.Size)
+        resources[(kind.id, entry.id if entry.name is None else str(entry.name))] = data
+if (pefile.RESOURCE_TYPE["RT_GROUP_ICON"], "IDI_ICON1") not in resources:
+    failures.append("no program icon IDI_ICON1")
+picture = resources.get((pefile.RESOURCE_TYPE["RT_BITMAP"], 201))
+if picture is None:
+    failures.append("no About picture, bitmap 201")
+else:
+    width, height = struct.unpack_from("<ii", picture, 4)
+    if (width, abs(height)) != (350, 149):
+        failures.append(f"About picture {width} x {height}, expected 350 x 149")
+manifest = resources.get((pefile.RESOURCE_TYPE["RT_MANIFEST"], 1), b"").decode(errors="replace")
+for want in ("PerMonitorV2", "true/pm"):
+    if want not in manifest:
+        failures.append(f"manifest without {want}")
+if "Common-Controls" in manifest:
+    failures.append("manifest asks for Common Controls 6 (visual styles)")
 
 imports = sorted(entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT)
 print("imports:", " ".join(imports))
