@@ -5,9 +5,11 @@
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "win32/window_count.h"
+#include "win32/window_font.h"
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 using namespace about_layout;
@@ -177,15 +179,14 @@ void AboutWindow::createControls()
 // Places every control at the window's dpi, in the window font of that dpi.
 void AboutWindow::placeControls(int dpi)
 {
-    m_font.reset(CreateFontW(-MulDiv(825, dpi, 72 * 100), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-        DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-        DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+    Font font = windowFont(WindowPoints, dpi);
     for (const Control &c : Controls) {
         HWND control = GetDlgItem(m_window, idOf(c.name));
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_font.get()), TRUE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
         SetWindowPos(control, nullptr, px(c.left, dpi), px(c.top, dpi), px(c.width, dpi),
             px(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    m_font = std::move(font); // the controls use the new one now; the old one may go
 }
 
 LRESULT CALLBACK AboutWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

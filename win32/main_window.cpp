@@ -5,6 +5,7 @@
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "win32/window_count.h"
+#include "win32/window_font.h"
 
 #include <windowsx.h>
 
@@ -45,17 +46,6 @@ constexpr int idOf(std::string_view name)
 
 static_assert(idOf("Label1") < FlagBoxBase && FlagBoxBase + flags::FlagCount <= DescriptionBase
     && DescriptionBase + flags::FlagCount <= MenuBase);
-
-// Window fonts by point size times 100 (8.25 and 9.75 points), sized for a dpi as Windows
-// sizes them: the character height in pixels, rounded.
-Font createFont(int hundredthPoints, int dpi)
-{
-    return Font(CreateFontW(-MulDiv(hundredthPoints, dpi, 72 * 100), 0, 0, 0, FW_NORMAL, FALSE,
-        FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-        DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
-}
-constexpr int WindowPoints = 825;
-constexpr int ValueBoxPoints = 975;
 
 // Sent by a button of the window to the window when it takes the focus: check boxes report it
 // only with BS_NOTIFY, which would turn a double-click into one click.
@@ -286,8 +276,8 @@ SIZE textSize(HDC dc, HWND control)
 // Places every control at a dpi, in the fonts of that dpi.
 void MainWindow::placeControls(int dpi)
 {
-    Font font = createFont(WindowPoints, dpi);
-    Font valueFont = createFont(ValueBoxPoints, dpi);
+    Font font = windowFont(WindowPoints, dpi);
+    Font valueFont = windowFont(ValueBoxPoints, dpi);
     const auto place = [dpi](HWND control, int left, int top, int width, int height) {
         SetWindowPos(control, nullptr, px(left, dpi), px(top, dpi), width, height,
             SWP_NOZORDER | SWP_NOACTIVATE);
