@@ -29,7 +29,7 @@ bool s_designFont = false;
 // widget, so they hold also where no window manager activates the window.
 AboutWindow *openAndWait(const QIcon &icon = QIcon(IconFile))
 {
-    AboutWindow *w = AboutWindow::open(icon);
+    AboutWindow *w = AboutWindow::open(icon, QApplication::font());
     if (!QTest::qWaitForWindowExposed(w))
         qWarning("the About window was not shown");
     return w;
@@ -268,7 +268,7 @@ void TestAboutWindow::singleInstanceRebuiltFresh()
     QPointer<AboutWindow> first = openAndWait();
     QPointer<QWidget> firstOk = child(first, "cmdOK");
     QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
-    QCOMPARE(AboutWindow::open(QIcon(IconFile)), first.data());
+    QCOMPARE(AboutWindow::open(QIcon(IconFile), QApplication::font()), first.data());
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList { first });
     QCOMPARE(first->focusWidget(), child(first, "picIcon"));
