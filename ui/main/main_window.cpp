@@ -66,6 +66,13 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     createShortcuts();
 }
 
+MainWindow::~MainWindow()
+{
+    // QWidget's destructor moves the focus off the controls it deletes; by then this is no
+    // MainWindow any more, and the connection would only go with QObject's.
+    disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::focusChanged);
+}
+
 void MainWindow::changeEvent(QEvent *event)
 {
     // The window's palette is already the new one here; its controls take theirs after.

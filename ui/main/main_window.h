@@ -35,6 +35,7 @@ class MainWindow : public QMainWindow, private form::MainView
 
 public:
     explicit MainWindow(const Appearance &appearance, QWidget *parent = nullptr);
+    ~MainWindow() override;
 
 protected:
     void changeEvent(QEvent *event) override;
