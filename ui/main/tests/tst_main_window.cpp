@@ -29,11 +29,13 @@ namespace {
 const QString Untouched = QStringLiteral("clipboard before the test");
 enum class Sizing { Fixed, FitsText, Wraps };
 enum class Setup { None, SelectAll, Undone };
+enum class Opened { Not, ByClick, ByF1 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Sizing)
 Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(Opened)
 
 class TestMainWindow : public QObject
 {
@@ -56,6 +58,8 @@ private slots:
     void keys();
     void noOtherWayIn();
     void enterAndEscapeDoNothing();
+    void afterGo_data();
+    void afterGo();
     void endProgram_data();
     void endProgram();
     void popup_data();
@@ -63,6 +67,9 @@ private slots:
     void popupLooks();
     void popupClicks();
     void popupLeftAlone();
+    void helpKeys_data();
+    void helpKeys();
+    void descriptionPressAction();
 
 private:
     static QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
@@ -536,6 +543,58 @@ void TestMainWindow::enterAndEscapeDoNothing()
     QVERIFY(m_window->isVisible());
 }
 
+void TestMainWindow::afterGo_data()
+{
+    QTest::addColumn<bool>("byKeyboard"); // Tab to GO and Space, else a click
+    QTest::addColumn<QString>("then");    // keys typed into the value box, or "Tab round"
+    QTest::addColumn<QString>("value");   // the value box after them
+    QTest::addColumn<bool>("goEnabled");
+    QTest::newRow("click, digit") << false << "5"
+                                  << "5" << true;
+    QTest::newRow("Space, digit") << true << "5"
+                                  << "5" << true;
+    QTest::newRow("click, Delete") << false << "\x7f"
+                                   << "" << true;
+    QTest::newRow("Space, Tab round into the box") << true << "Tab round"
+                                                   << "12" << false;
+}
+
+// GO hands the focus back to the value box with the value wholly selected, never to a flag box
+// (where the next Space would tick it); the next digit or Delete replaces it and enables GO.
+// Tabbing round into the box changes nothing.
+void TestMainWindow::afterGo()
+{
+    QFETCH(bool, byKeyboard);
+    QFETCH(QString, then);
+    QFETCH(QString, value);
+    QFETCH(bool, goEnabled);
+
+    type(QStringLiteral("12"));
+    if (byKeyboard) {
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), goButton());
+        key(Qt::Key_Space);
+    } else {
+        click(goButton());
+    }
+    QCOMPARE(ticked(), (QList<int> { 2, 3 }));
+    QCOMPARE(QApplication::focusWidget(), valueBox());
+    QCOMPARE(valueBox()->selectedText(), QStringLiteral("12"));
+
+    if (then == QLatin1String("Tab round")) {
+        do
+            key(Qt::Key_Tab);
+        while (QApplication::focusWidget() != valueBox());
+    } else if (then == QLatin1String("\x7f")) {
+        QTest::sendKeyEvent(QTest::Click, m_window->windowHandle(), Qt::Key_Delete, then, {});
+    } else {
+        type(then);
+    }
+    QCOMPARE(valueBox()->text(), value);
+    QCOMPARE(goButton()->isEnabled(), goEnabled);
+    QCOMPARE(ticked(), (QList<int> { 2, 3 }));
+}
+
 void TestMainWindow::endProgram_data()
 {
     QTest::addColumn<QString>("how");
@@ -694,6 +753,83 @@ void TestMainWindow::popupLeftAlone()
     QVERIFY(popupLabel()->isVisible());
     QCOMPARE(popupLabel()->geometry(), twips(1440, 2880, 4740, 500));
     QCOMPARE(popupLabel()->text(), detail(5));
+}
+
+void TestMainWindow::helpKeys_data()
+{
+    QTest::addColumn<Opened>("opened"); // flag 10's explanation, before the step
+    QTest::addColumn<QString>("focus"); // the control the focus then moves to, if any
+    QTest::addColumn<int>("key");       // then pressed, if any
+    QTest::addColumn<int>("shown");     // the flag whose explanation is open after, or -1
+
+    const auto row = [](const char *name, Opened opened, const char *focus, int key, int shown) {
+        QTest::newRow(name) << opened << QString(focus) << key << shown;
+    };
+    row("F1 on flag box 10 opens its explanation", Opened::ByF1, "", 0, 10);
+    row("F1 again closes it", Opened::ByF1, "", Qt::Key_F1, -1);
+    row("Esc closes an F1 explanation", Opened::ByF1, "", Qt::Key_Escape, -1);
+    row("Esc closes a clicked explanation", Opened::ByClick, "", Qt::Key_Escape, -1);
+    row("Tab closes an F1 explanation", Opened::ByF1, "", Qt::Key_Tab, -1);
+    row("the focus moving closes an F1 explanation", Opened::ByF1, "Check1_11", 0, -1);
+    row("the focus moving leaves a clicked one", Opened::ByClick, "Check1_11", 0, 10);
+    row("F1 on another box opens that one", Opened::ByClick, "Check1_12", Qt::Key_F1, 12);
+    row("F1 in the value box opens nothing", Opened::Not, "", Qt::Key_F1, -1);
+    row("F1 on GO opens nothing", Opened::Not, "cmdGo", Qt::Key_F1, -1);
+    row("Esc on Cancel closes and presses nothing", Opened::ByClick, "cmdCancel", Qt::Key_Escape,
+        -1);
+}
+
+// F1 asks for the focused flag's explanation and closes it again; Esc closes any explanation,
+// presses no button and leaves the window open; a move of the focus closes only one that F1
+// opened.
+void TestMainWindow::helpKeys()
+{
+    QFETCH(Opened, opened);
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(int, shown);
+
+    QSignalSpy goSpy(goButton(), &QPushButton::clicked);
+    QSignalSpy cancelSpy(cancel(), &QPushButton::clicked);
+    if (opened == Opened::ByClick) {
+        click(description(10));
+    } else if (opened == Opened::ByF1) {
+        box(10)->setFocus(Qt::TabFocusReason);
+        this->key(Qt::Key_F1);
+    }
+    if (!focus.isEmpty())
+        child(focus)->setFocus(Qt::TabFocusReason);
+    if (key)
+        this->key(Qt::Key(key));
+
+    QCOMPARE(popupLabel()->isVisible(), shown >= 0);
+    if (shown >= 0)
+        QCOMPARE(popupLabel()->text(), detail(shown));
+    QCOMPARE(goSpy.count() + cancelSpy.count(), 0);
+    QVERIFY(m_window->isVisible());
+    QVERIFY(ticked().isEmpty());
+    QCOMPARE(valueBox()->text(), QStringLiteral("0"));
+}
+
+// A screen reader's Press on a description opens its explanation, and on the popup closes it,
+// as clicks do; the popup is a tool tip named by its text.
+void TestMainWindow::descriptionPressAction()
+{
+    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(description(10));
+    QVERIFY(label->actionInterface());
+    QVERIFY(label->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    QCOMPARE(label->role(), QAccessible::StaticText);
+    QCOMPARE(label->text(QAccessible::Name), latin1(flags::description(10)));
+    label->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(popupLabel()->isVisible());
+    QCOMPARE(popupLabel()->text(), detail(10));
+
+    QAccessibleInterface *popup = QAccessible::queryAccessibleInterface(popupLabel());
+    QCOMPARE(popup->role(), QAccessible::ToolTip);
+    QCOMPARE(popup->text(QAccessible::Name), detail(10));
+    popup->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(!popupLabel()->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)
