@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+class QWidget;
 struct xcb_connection_t;
 
 // Puts text on X11's CLIPBOARD selection and sees that the claim holds.
