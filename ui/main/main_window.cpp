@@ -10,6 +10,9 @@
 #include "ui/main/value_box.h"
 #include "ui/tab_order.h"
 #include "ui/theme_proof.h"
+#ifdef ORVAN_HAVE_XCB
+#include "ui/main/x11_clipboard_owner.h"
+#endif
 
 #include <QApplication>
 #include <QClipboard>
@@ -49,6 +52,9 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     setWindowTitle(toQString(layout::Caption));
     setWindowIcon(Appearance::programIcon());
     m_clipboardOncePerEvent = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+#ifdef ORVAN_HAVE_XCB
+    m_x11Clipboard = X11ClipboardOwner::createForX11(this);
+#endif
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -300,6 +306,10 @@ void MainWindow::setClipboardText(std::string_view text)
 {
     // Plain text on the CLIPBOARD selection.
     m_clipboardText = toQString(text);
+    if (m_x11Clipboard) {
+        m_x11Clipboard->setText(m_clipboardText);
+        return;
+    }
     if (!m_clipboardOncePerEvent) {
         QGuiApplication::clipboard()->setText(m_clipboardText, QClipboard::Clipboard);
         return;

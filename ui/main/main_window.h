@@ -28,6 +28,7 @@ class QCheckBox;
 class QPushButton;
 class QWidget;
 class ValueBox;
+class X11ClipboardOwner;
 
 class MainWindow : public QMainWindow, private form::MainView
 {
@@ -77,4 +78,6 @@ private:
     bool m_clipboardOncePerEvent = false;
     bool m_clipboardPending = false;
     QString m_clipboardText;
+    // On X11, sees that the program's claim on the CLIPBOARD holds; null elsewhere.
+    X11ClipboardOwner *m_x11Clipboard = nullptr;
 };

@@ -56,6 +56,8 @@ private slots:
     void resetUnticksAscending();
     void keys_data();
     void keys();
+    void inputMethod_data();
+    void inputMethod();
     void noOtherWayIn();
     void enterAndEscapeDoNothing();
     void afterGo_data();
@@ -502,6 +504,65 @@ void TestMainWindow::keys()
     QCOMPARE(valueBox()->text(), after.isNull() ? before : after);
     QCOMPARE(valueBox()->selectedText(), selectedAfter.isNull() ? selectedBefore : selectedAfter);
     QVERIFY(m_clipboard.isEmpty()); // nothing copied or cut
+}
+
+// After typing "7", one input method event as Qt's Compose support or ibus sends it: the text
+// being composed, the commit and the text before the caret it replaces. The box keeps "7" unless
+// all of the commit is digits, and shows the composed text only while it is all digits.
+void TestMainWindow::inputMethod_data()
+{
+    QTest::addColumn<QString>("preedit");
+    QTest::addColumn<QString>("commit");
+    QTest::addColumn<int>("replaced");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("preeditShown");
+
+    const auto row = [](const char *name, const char *preedit, const char *commit, int replaced,
+                         const char *after, bool preeditShown) {
+        QTest::newRow(name) << QString::fromUtf8(preedit) << QString::fromUtf8(commit) << replaced
+                            << QString::fromUtf8(after) << preeditShown;
+    };
+    // name, text being composed, commit, characters it replaces, text after, composed text shown
+    row("composed digit", "", "1", 0, "71", false);
+    row("several digits at once", "", "123", 0, "7123", false);
+    row("dead acute and e", "", "\u00e9", 0, "7", false);
+    row("Compose 1 2", "", "\u00bd", 0, "7", false);
+    row("dead circumflex and 1", "", "\u00b9", 0, "7", false);
+    row("digit and letter", "", "1a", 0, "7", false);
+    row("outside the BMP", "", "\U0001D7CF", 0, "7", false); // MATHEMATICAL BOLD DIGIT ONE
+    row("refused commit keeps what it replaces", "", "\u00e9", 1, "7", false);
+    row("digit commit replaces", "", "5", 1, "5", false);
+    row("dead key shown while composing", "\u00b4", "", 0, "7", false);
+    row("digit shown while composing", "4", "", 0, "7", true);
+    row("refused preedit, digit commit", "\u00b4", "3", 0, "73", false);
+    row("digit preedit, refused commit", "4", "\u00e9", 0, "7", true);
+}
+
+void TestMainWindow::inputMethod()
+{
+    QFETCH(QString, preedit);
+    QFETCH(QString, commit);
+    QFETCH(int, replaced);
+    QFETCH(QString, after);
+    QFETCH(bool, preeditShown);
+
+    type(QStringLiteral("7"));
+    const int caretX = valueBox()->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    QList<QInputMethodEvent::Attribute> attributes;
+    if (!preedit.isEmpty())
+        attributes << QInputMethodEvent::Attribute(
+            QInputMethodEvent::Cursor, int(preedit.size()), 1, QVariant());
+    QInputMethodEvent event(preedit, attributes);
+    event.setCommitString(commit, -replaced, replaced);
+    // Qt's Compose support sends it straight to the focus object.
+    QCoreApplication::sendEvent(QGuiApplication::focusObject(), &event);
+
+    QCOMPARE(valueBox()->text(), after);
+    // Text being composed stands after the caret and moves it along.
+    if (after == QStringLiteral("7")) {
+        const int x = valueBox()->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+        QCOMPARE(x > caretX, preeditShown);
+    }
 }
 
 // Drops and the middle button bring nothing in; the context menu's Paste does, and GO then
