@@ -95,5 +95,6 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     }
     result.platform = parser.value(QStringLiteral("platform"));
     result.display = parser.value(QStringLiteral("display"));
+    result.style = parser.value(QStringLiteral("style"));
     return result;
 }

@@ -18,7 +18,8 @@ struct CommandLine
     Action action = Action::Run;
     // The help text, the version line or the error, each ending in a newline.
     QString text;
-    // The values of Qt's -platform and -display options; empty when not given.
+    // The values of Qt's -platform, -display and -style options; empty when not given.
     QString platform;
     QString display;
+    QString style;
 };

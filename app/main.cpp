@@ -58,7 +58,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral(ORVAN_VERSION));
     // Ties the windows to the installed desktop entry (and its icon) on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.orvanunk4.Orvanunk4"));
-    const Appearance appearance; // before any window
+    // Before any window. QApplication has taken -style out of argv by now, and set nothing a
+    // program can read back: the style asked for comes from the command line read above.
+    const Appearance appearance(commandLine.style);
 #ifdef Q_OS_UNIX
     EndingSignals endingSignals;
 #endif

@@ -5,8 +5,9 @@
 # from round to round, so that the machine's drift falls on all of them alike. Prints medians
 # and ratios to the bare Qt window as a markdown table.
 #
-#   scripts/bench_startup.sh [-n RUNS] [-B BUILD_DIR] [-o ROWS_FILE]
+#   scripts/bench_startup.sh [-n RUNS] [-B BUILD_DIR] [-o ROWS_FILE] [-c LABEL=PROGRAM]...
 #   (defaults: 15 runs, build; configure first: cmake -S . -B build -DCMAKE_BUILD_TYPE=Release)
+#   -c adds another build of the program to the same sitting, for example an earlier version.
 #
 # Per run (bench/startup/xstartwait.c): the time on a processor the program has used when the
 # X server reports its window mapped, the wall time from fork() to then, and VmRSS and RssAnon
@@ -15,8 +16,13 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 RUNS=15 BUILD=build ROWS=
-while getopts "n:B:o:" o; do
-    case $o in n) RUNS=$OPTARG ;; B) BUILD=$OPTARG ;; o) ROWS=$OPTARG ;; *) exit 2 ;; esac
+others=()
+while getopts "n:B:o:c:" o; do
+    case $o in
+    n) RUNS=$OPTARG ;; B) BUILD=$OPTARG ;; o) ROWS=$OPTARG ;;
+    c) others+=("${OPTARG%%=*}|^Orvan unk4 ver\\.2\\.2\$|$(realpath "${OPTARG#*=}")") ;;
+    *) exit 2 ;;
+    esac
 done
 [ -f "$BUILD/CMakeCache.txt" ] \
     || { echo "configure first: cmake -S . -B $BUILD -DCMAKE_BUILD_TYPE=Release" >&2; exit 1; }
@@ -50,6 +56,7 @@ mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 # label | window title (extended regular expression) | command
 candidates=(
     "orvanunk4|^Orvan unk4 ver\\.2\\.2\$|$BUILD/Orvanunk4ver22"
+    "${others[@]}"
     "bare-qt|^bare-qt\$|$BENCH/bare-qt"
     "bare-xlib|^bare-xlib\$|$BENCH/bare-xlib"
     "xcalc|^Calculator\$|xcalc"

@@ -8,14 +8,18 @@ set -euo pipefail
 # runs the program with.
 packages=(cmake g++ make qt6-base-dev fonts-wine python3-fonttools libxcb1-dev pkgconf qt6-wayland)
 if [ "${1:-run}" = test ]; then
-    # Window tests on a real X server, the clipboard read from outside the program,
+    # Window tests on a real X server, the clipboard read from outside the program, typing in
+    # other keyboard layouts and with Compose (setxkbmap, the layouts, the Compose tables),
     # the fuzz target, the benchmark, the memory check, the install and .deb checks (lintian,
-    # and hardening-check from devscripts), and the program under a Wayland compositor; the
-    # Windows program cross-built and tested under Wine (64-bit only), its version resource and
-    # imports read back with pefile, its ZIP listed with unzip.
-    packages+=(xvfb xdotool xclip x11-utils libx11-dev clang libclang-rt-dev libbenchmark-dev valgrind
+    # and hardening-check from devscripts), the program under a Wayland compositor, a screen
+    # reader's view through AT-SPI (a session bus, the AT-SPI registry, pyatspi for Debian's
+    # own python3) and qt6ct's colour schemes for the theme tests; the Windows program
+    # cross-built and tested under Wine (64-bit only), its version resource and imports read
+    # back with pefile, its ZIP listed with unzip.
+    packages+=(xvfb xdotool xclip x11-utils x11-xkb-utils xkb-data libx11-data libx11-dev
+               clang libclang-rt-dev libbenchmark-dev valgrind
                desktop-file-utils appstream dpkg-dev file imagemagick llvm lintian devscripts
-               weston wl-clipboard doctest-dev
+               weston wl-clipboard doctest-dev dbus at-spi2-core python3-pyatspi qt6ct
                g++-mingw-w64-x86-64-win32 wine wine64 python3-pefile unzip)
 fi
 

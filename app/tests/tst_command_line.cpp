@@ -10,6 +10,8 @@ class TestCommandLine : public QObject
 private slots:
     void parse_data();
     void parse();
+    void style_data();
+    void style();
     void usesX11_data();
     void usesX11();
     void problem_data();
@@ -90,6 +92,28 @@ void TestCommandLine::parse()
         QVERIFY(result.text.endsWith(QLatin1Char('\n')));
         break;
     }
+}
+
+void TestCommandLine::style_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("style");
+    QTest::newRow("none") << QStringList {} << QString();
+    QTest::newRow("-style Fusion") << QStringList { "-style", "Fusion" } << "Fusion";
+    QTest::newRow("-style=fusion") << QStringList { "-style=fusion" } << "fusion";
+    QTest::newRow("--style windows among others")
+        << QStringList { "-platform", "xcb", "--style", "windows", "-reverse" } << "windows";
+}
+
+// The style asked for is kept for the program, which reads it before QApplication takes it out.
+void TestCommandLine::style()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, style);
+    const CommandLine result
+        = CommandLine::parse(QStringList { QStringLiteral("Orvanunk4ver22") } + arguments);
+    QCOMPARE(result.action, Action::Run);
+    QCOMPARE(result.style, style);
 }
 
 void TestCommandLine::usesX11_data()

@@ -2,6 +2,7 @@
 
 #include "form/about_form_layout.h"
 #include "ui/tab_order.h"
+#include "ui/theme_proof.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -39,7 +40,7 @@ QLabel *pictureBox(QWidget *parent, const QString &name, const QString &accessib
 
 } // namespace
 
-AboutWindow *AboutWindow::open(const QIcon &icon)
+AboutWindow *AboutWindow::open(const QIcon &icon, const QFont &font)
 {
     if (s_window) {
         // Already open: no second window, but bring this one to the front.
@@ -48,7 +49,7 @@ AboutWindow *AboutWindow::open(const QIcon &icon)
         s_window->activateWindow();
         return s_window;
     }
-    s_window = new AboutWindow(icon);
+    s_window = new AboutWindow(icon, font);
     s_window->show();
     return s_window;
 }
@@ -58,7 +59,7 @@ AboutWindow *AboutWindow::current()
     return s_window;
 }
 
-AboutWindow::AboutWindow(const QIcon &icon)
+AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
     : QDialog(nullptr,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
             | Qt::WindowCloseButtonHint)
@@ -67,6 +68,7 @@ AboutWindow::AboutWindow(const QIcon &icon)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(toQString(Caption));
     setWindowIcon(icon);
+    pinFont(this, font);
     setFixedSize(px(ClientWidth), px(ClientHeight));
 
     QLabel *picture
@@ -75,15 +77,13 @@ AboutWindow::AboutWindow(const QIcon &icon)
     QLabel *iconBox
         = pictureBox(this, QStringLiteral("picIcon"), QStringLiteral("Orvan unk4 icon"));
 
-    auto *description = new QLabel(this);
-    description->setObjectName(QStringLiteral("lblDescription"));
-    description->setTextFormat(Qt::PlainText);
-    description->setText(toQString(Description));
-    description->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    description->setWordWrap(true);
-    QPalette black = description->palette();
-    black.setColor(QPalette::WindowText, Qt::black);
-    description->setPalette(black);
+    m_description = new QLabel(this);
+    m_description->setObjectName(QStringLiteral("lblDescription"));
+    m_description->setTextFormat(Qt::PlainText);
+    m_description->setText(toQString(Description));
+    m_description->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_description->setWordWrap(true);
+    colourDescription();
 
     m_ok = new QPushButton(QStringLiteral("OK"), this);
     m_ok->setObjectName(QStringLiteral("cmdOK"));
@@ -115,6 +115,21 @@ void AboutWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
+}
+
+void AboutWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::PaletteChange && m_description)
+        colourDescription();
+    QDialog::changeEvent(event);
+}
+
+void AboutWindow::colourDescription()
+{
+    // Black, as designed, whatever the theme's text colour, but on a dark window the theme's.
+    QPalette black = palette();
+    black.setColor(m_description->foregroundRole(), Qt::black);
+    setLegibleText(m_description, black, palette(), QPalette::WindowText, QPalette::Window);
 }
 
 void AboutWindow::okClicked()

@@ -7,10 +7,13 @@
 // destroy it again. It is a parentless top-level window, so it outlives a closed main window
 // and keeps the program running until it is closed too. Its controls are placed from the
 // twips table in about_window_layout.h; the picture is compiled in as ":/about/about.png".
+// Like the main window, it keeps the font it is given whatever the desktop's font, and colours
+// its description by contrast with the palette.
 
 #include <QDialog>
 #include <QIcon>
 
+class QLabel;
 class QPushButton;
 
 class AboutWindow : public QDialog
@@ -18,19 +21,23 @@ class AboutWindow : public QDialog
     Q_OBJECT
 
 public:
-    // Shows the About window, creating it if it is not open; returns at once.
-    static AboutWindow *open(const QIcon &icon);
+    // Shows the About window, creating it if it is not open, in the given font (the main
+    // window's); returns at once.
+    static AboutWindow *open(const QIcon &icon, const QFont &font);
 
     // The About window while it is open, else nullptr.
     static AboutWindow *current();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
-    explicit AboutWindow(const QIcon &icon);
+    AboutWindow(const QIcon &icon, const QFont &font);
 
     void okClicked();
+    void colourDescription();
 
     QPushButton *m_ok = nullptr;
+    QLabel *m_description = nullptr;
 };

@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPixmap>
+#include <QStyleFactory>
 
 #ifdef ORVAN_DESIGN_FONT_STRIKES
 #include "ui/main/fonts/design_font_strikes.h" // written by the build
@@ -76,11 +77,9 @@ void setSize(QFont &font, double points, const std::vector<Strike> &strikes)
 
 } // namespace
 
-Appearance::Appearance()
+Appearance::Appearance(const QString &style)
 {
-    // The check box of the classic Windows style is 13 pixels, like the flag rows; Fusion's is
-    // 14 and overflows them.
-    QApplication::setStyle(QStringLiteral("Windows"));
+    QApplication::setStyle(styleName(style));
 
     const DesignFont design = registerDesignFont();
     QFont font(design.family);
@@ -117,6 +116,18 @@ Appearance::Appearance()
         setSize(m_valueBoxFont, ValueBoxPointSize, design.strikes);
     else
         m_valueBoxFont.setPointSizeF(font.pointSizeF() * ValueBoxPointSize / WindowPointSize);
+}
+
+QString Appearance::styleName(const QString &asked)
+{
+    const QStringList known = QStyleFactory::keys();
+    for (const QString &name : { asked, qEnvironmentVariable("QT_STYLE_OVERRIDE") }) {
+        if (!name.isEmpty() && known.contains(name, Qt::CaseInsensitive))
+            return name;
+    }
+    // The check box of the classic Windows style is 13 pixels, like the flag rows; Fusion's is
+    // 14 and overflows them by a pixel, which a user who picks Fusion accepts.
+    return QStringLiteral("Windows");
 }
 
 QIcon Appearance::programIcon()

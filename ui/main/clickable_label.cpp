@@ -1,10 +1,19 @@
 #include "ui/main/clickable_label.h"
 
+#include "ui/main/clickable_label_accessible.h"
+
 #include <QMouseEvent>
 
 ClickableLabel::ClickableLabel(QWidget *parent)
     : QLabel(parent)
-{ }
+{
+    ClickableLabelAccessible::install();
+}
+
+void ClickableLabel::click()
+{
+    emit clicked();
+}
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
@@ -20,7 +29,7 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
         && rect().contains(event->position().toPoint());
     m_pressed = false;
     if (click)
-        emit clicked();
+        this->click();
 }
 
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent *event)

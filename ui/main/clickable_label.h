@@ -5,13 +5,17 @@
 // A label that reports a left click (press and release on it) with clicked(). The second click
 // of a double-click is not a click: double-clicking a description leaves its explanation open
 // rather than closing it at once. The flag descriptions and the detail popup are clickable
-// labels.
+// labels. Screen readers get the click as the label's accessible Press action
+// (clickable_label_accessible.h).
 class ClickableLabel : public QLabel
 {
     Q_OBJECT
 
 public:
     explicit ClickableLabel(QWidget *parent = nullptr);
+
+    // Reports a click, as a mouse click on the label does.
+    void click();
 
 signals:
     void clicked();

@@ -1,5 +1,7 @@
 #include "ui/main/detail_popup.h"
 
+#include <QAccessible>
+
 DetailPopup::DetailPopup(QWidget *parent)
     : ClickableLabel(parent)
 {
@@ -18,8 +20,16 @@ DetailPopup::DetailPopup(QWidget *parent)
 
 void DetailPopup::showText(const QString &text, const QRect &place)
 {
+    const bool wasShown = isVisible();
     setText(text);
     setGeometry(place);
     raise();
     show();
+    // Showing a hidden widget tells screen readers by itself (AT-SPI's "showing" state); a popup
+    // that was open already and only takes another flag's text must say so too, or they would
+    // not read the new explanation.
+    if (wasShown && QAccessible::isActive()) {
+        QAccessibleEvent shown(this, QAccessible::ObjectShow);
+        QAccessible::updateAccessibility(&shown);
+    }
 }

@@ -9,6 +9,10 @@
 #include "ui/main/flag_box.h"
 #include "ui/main/value_box.h"
 #include "ui/tab_order.h"
+#include "ui/theme_proof.h"
+#ifdef ORVAN_HAVE_XCB
+#include "ui/main/x11_clipboard_owner.h"
+#endif
 
 #include <QApplication>
 #include <QClipboard>
@@ -17,8 +21,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 #include <vector>
@@ -46,9 +52,13 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     setWindowTitle(toQString(layout::Caption));
     setWindowIcon(Appearance::programIcon());
     m_clipboardOncePerEvent = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+#ifdef ORVAN_HAVE_XCB
+    m_x11Clipboard = X11ClipboardOwner::createForX11(this);
+#endif
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    pinFont(this, appearance.windowFont());
 
     createMenus();
     createControls(appearance);
@@ -56,8 +66,59 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     // The popup lies above every label and takes the clicks that land on it.
     m_popup->raise();
     buildTabOrder();
+    colourTexts();
     m_form.load();
     m_value->setFocus();
+    createShortcuts();
+}
+
+MainWindow::~MainWindow()
+{
+    // QWidget's destructor moves the focus off the controls it deletes; by then this is no
+    // MainWindow any more, and the connection would only go with QObject's.
+    disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::focusChanged);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    // The window's palette is already the new one here; its controls take theirs after.
+    if (event->type() == QEvent::PaletteChange && m_popup)
+        colourTexts();
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::createShortcuts()
+{
+    // Shortcuts of the window come before the focused control sees the key: the value box
+    // swallows Esc as a character it does not take, and the boxes would pass F1 on unread.
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this,
+        [this] { m_form.helpRequested(flagIndex(QApplication::focusWidget())); });
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { m_form.escapePressed(); });
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::focusChanged);
+}
+
+void MainWindow::focusChanged(QWidget *old, QWidget *now)
+{
+    // Only moves between this window's controls: the focus leaving for another window (the
+    // About window, a message box) and coming back has not moved in here.
+    if (old && now && isAncestorOf(old) && isAncestorOf(now))
+        m_form.focusMoved();
+}
+
+int MainWindow::flagIndex(const QWidget *widget) const
+{
+    const auto found = std::find(m_flags.begin(), m_flags.end(), widget);
+    return found == m_flags.end() ? -1 : static_cast<int>(found - m_flags.begin());
+}
+
+void MainWindow::colourTexts()
+{
+    // The explanation is in the labels' text colour on the tooltip background, as designed,
+    // where that reads; a theme that pairs a light tooltip with light window text (or dark with
+    // dark) gets its tooltip text colour instead.
+    setLegibleText(m_popup, palette(), palette(), QPalette::ToolTipText, QPalette::ToolTipBase);
 }
 
 void MainWindow::createMenus()
@@ -81,6 +142,8 @@ void MainWindow::createMenus()
         case layout::MenuKind::Menu:
             menu = menuBar()->addMenu(toQString(entry.caption));
             menu->setObjectName(name);
+            // A menu is a window of its own and would follow the application font.
+            menu->setFont(font());
             break;
         case layout::MenuKind::Separator:
             menu->addSeparator()->setObjectName(name);
@@ -243,6 +306,10 @@ void MainWindow::setClipboardText(std::string_view text)
 {
     // Plain text on the CLIPBOARD selection.
     m_clipboardText = toQString(text);
+    if (m_x11Clipboard) {
+        m_x11Clipboard->setText(m_clipboardText);
+        return;
+    }
     if (!m_clipboardOncePerEvent) {
         QGuiApplication::clipboard()->setText(m_clipboardText, QClipboard::Clipboard);
         return;
@@ -264,6 +331,7 @@ void MainWindow::showMessage(std::string_view title, std::string_view text)
 {
     QMessageBox message(
         QMessageBox::NoIcon, toQString(title), toQString(text), QMessageBox::Ok, this);
+    message.setFont(font());
     message.exec();
 }
 
@@ -279,7 +347,7 @@ void MainWindow::hidePopup()
 
 void MainWindow::openAbout()
 {
-    AboutWindow::open(windowIcon());
+    AboutWindow::open(windowIcon(), font());
 }
 
 void MainWindow::endProgram()

@@ -7,6 +7,11 @@
 // actions to the form and shows what the form sets. All state lives in the controls. The boxes
 // report only the user's own changes (clicked, not toggled): when GO or the reset sets a box,
 // the form runs the flag-box step itself.
+//
+// The keyboard reaches the form too: F1 asks for the focused flag's explanation, Esc closes it,
+// and each move of the focus inside the window is reported. The window keeps its design font
+// when the desktop changes the application font, and picks its texts' colours by contrast with
+// the palette, again whenever the palette changes.
 
 #include "flags/flag_model.h"
 #include "form/main_form.h"
@@ -21,7 +26,9 @@ class ClickableLabel;
 class DetailPopup;
 class QCheckBox;
 class QPushButton;
+class QWidget;
 class ValueBox;
+class X11ClipboardOwner;
 
 class MainWindow : public QMainWindow, private form::MainView
 {
@@ -29,12 +36,21 @@ class MainWindow : public QMainWindow, private form::MainView
 
 public:
     explicit MainWindow(const Appearance &appearance, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+protected:
+    void changeEvent(QEvent *event) override;
 
 private:
+    void createShortcuts();
     void createMenus();
     void createControls(const Appearance &appearance);
     void createFlagRows();
     void buildTabOrder();
+    void focusChanged(QWidget *old, QWidget *now);
+    // The flag box's index, or -1 for any other widget.
+    int flagIndex(const QWidget *widget) const;
+    void colourTexts();
 
     // form::MainView
     bool isTicked(int index) const override;
@@ -62,4 +78,6 @@ private:
     bool m_clipboardOncePerEvent = false;
     bool m_clipboardPending = false;
     QString m_clipboardText;
+    // On X11, sees that the program's claim on the CLIPBOARD holds; null elsewhere.
+    X11ClipboardOwner *m_x11Clipboard = nullptr;
 };

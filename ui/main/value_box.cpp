@@ -2,17 +2,26 @@
 
 #include "form/main_form.h"
 
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
 ValueBox::ValueBox(QWidget *parent)
     : QLineEdit(parent)
 {
-    // Digits come in by typing only, so none may arrive by dropping text on the box or
-    // through an input method's commit (which bypasses keyPressEvent).
+    // Digits come in by typing only, so none may arrive by dropping text on the box.
     setAcceptDrops(false);
     setDragEnabled(false);
-    setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Input methods stay on: on X11, Qt's Compose support turns dead keys and Compose sequences
+    // into input method commits whatever this widget says, and a layout may compose a digit
+    // too. inputMethodEvent() holds them to the digit rule; the hint asks on-screen keyboards
+    // for a digit pad.
+    setInputMethodHints(Qt::ImhDigitsOnly);
+}
+
+bool ValueBox::acceptsTyped(const QString &text)
+{
+    return form::MainForm::acceptsTyped(text.toStdU32String());
 }
 
 bool ValueBox::isBlocked(const QKeyEvent *event)
@@ -34,14 +43,7 @@ bool ValueBox::isBlocked(const QKeyEvent *event)
     if (event->key() == Qt::Key_Delete)
         return false;
 
-    const QString text = event->text();
-    if (text.isEmpty())
-        return false;
-    for (QChar c : text) {
-        if (!form::MainForm::acceptsCharacter(c.unicode()))
-            return true;
-    }
-    return false;
+    return !acceptsTyped(event->text());
 }
 
 void ValueBox::keyPressEvent(QKeyEvent *event)
@@ -60,6 +62,37 @@ void ValueBox::keyReleaseEvent(QKeyEvent *event)
     // caret; every repaint of a line edit measures the whole text again, so a long value paid
     // that twice per keystroke. The press has shown the caret already.
     QWidget::keyReleaseEvent(event);
+}
+
+void ValueBox::inputMethodEvent(QInputMethodEvent *event)
+{
+    // Only the commit and the text being composed are looked at, never the box's text, so a
+    // keystroke costs the same whatever the length of the value.
+    const bool commitPasses = acceptsTyped(event->commitString());
+    const bool preeditPasses = acceptsTyped(event->preeditString());
+    if (commitPasses && preeditPasses) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+
+    // What fails goes as if never sent: a refused commit takes the text it would replace with
+    // it, and a refused preedit shows nothing, taking away any digits composed so far. The
+    // attributes describe the preedit, except a selection the input method sets in the text.
+    QList<QInputMethodEvent::Attribute> attributes;
+    if (preeditPasses) {
+        attributes = event->attributes();
+    } else {
+        for (const QInputMethodEvent::Attribute &a : event->attributes()) {
+            if (a.type == QInputMethodEvent::Selection)
+                attributes.append(a);
+        }
+    }
+    QInputMethodEvent passed(preeditPasses ? event->preeditString() : QString(), attributes);
+    if (commitPasses)
+        passed.setCommitString(
+            event->commitString(), event->replacementStart(), event->replacementLength());
+    QLineEdit::inputMethodEvent(&passed);
+    event->accept();
 }
 
 void ValueBox::mousePressEvent(QMouseEvent *event)

@@ -7,8 +7,10 @@
 // Keys that produce a character other than 0-9 do nothing, and neither do the clipboard and
 // undo shortcuts (Qt treats Ctrl+C/V/X/Z/A and Shift+Insert, Ctrl+Insert and Shift+Delete as
 // commands, not characters). Keys that produce no character (Delete, arrows, Home, End) edit
-// as usual. Middle-click paste and drag-and-drop are off; the context menu stays. Every left
-// click, on release, emits clicked() after the line edit has placed the caret.
+// as usual. Text from an input method (dead keys, Compose, ibus) meets the same rule: a commit
+// enters only if every character of it is a digit, and text being composed is shown only while
+// it is all digits. Middle-click paste and drag-and-drop are off; the context menu stays. Every
+// left click, on release, emits clicked() after the line edit has placed the caret.
 class ValueBox : public QLineEdit
 {
     Q_OBJECT
@@ -22,9 +24,11 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     static bool isBlocked(const QKeyEvent *event);
+    static bool acceptsTyped(const QString &text);
 };

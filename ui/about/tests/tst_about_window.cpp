@@ -29,7 +29,7 @@ bool s_designFont = false;
 // widget, so they hold also where no window manager activates the window.
 AboutWindow *openAndWait(const QIcon &icon = QIcon(IconFile))
 {
-    AboutWindow *w = AboutWindow::open(icon);
+    AboutWindow *w = AboutWindow::open(icon, QApplication::font());
     if (!QTest::qWaitForWindowExposed(w))
         qWarning("the About window was not shown");
     return w;
@@ -121,18 +121,20 @@ void TestAboutWindow::controls_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("pixels");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("spoken"); // the accessible name
+    QTest::addColumn<QString>("spoken");         // the accessible name
+    QTest::addColumn<QAccessible::Role>("role"); // a picture is an image to AT-SPI
     const QString description = VersionLine + " Written for OrvanTrk track builders.";
     // Twips / 15, relative to the client area.
     QTest::newRow("Picture1 240,240 5295x2055") << "Picture1" << QRect(16, 16, 353, 137) << ""
-                                                << "Orvan unk4 picture";
+                                                << "Orvan unk4 picture" << QAccessible::Graphic;
     QTest::newRow("picIcon 240,2520 fits 32x32 + border")
         << "picIcon" << QRect(16, 168, 36, 36) << ""
-        << "Orvan unk4 icon";
+        << "Orvan unk4 icon" << QAccessible::Graphic;
     QTest::newRow("lblDescription 1440,2520 2925x450")
-        << "lblDescription" << QRect(96, 168, 195, 30) << description << description;
+        << "lblDescription" << QRect(96, 168, 195, 30) << description << description
+        << QAccessible::StaticText;
     QTest::newRow("cmdOK 2280,3120 1260x345") << "cmdOK" << QRect(152, 208, 84, 23) << "OK"
-                                              << "OK";
+                                              << "OK" << QAccessible::Button;
 }
 
 void TestAboutWindow::controls()
@@ -141,6 +143,7 @@ void TestAboutWindow::controls()
     QFETCH(QRect, pixels);
     QFETCH(QString, text);
     QFETCH(QString, spoken);
+    QFETCH(QAccessible::Role, role);
     QWidget *widget = child(openAndWait(), qPrintable(name));
     QCOMPARE(widget->geometry(), pixels);
     QVERIFY(widget->isVisible());
@@ -148,6 +151,7 @@ void TestAboutWindow::controls()
     QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(widget);
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), spoken);
+    QCOMPARE(accessible->role(), role);
 }
 
 // Black under the blue theme, wrapped into lines centred in the label. In the program's font it
@@ -268,7 +272,7 @@ void TestAboutWindow::singleInstanceRebuiltFresh()
     QPointer<AboutWindow> first = openAndWait();
     QPointer<QWidget> firstOk = child(first, "cmdOK");
     QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
-    QCOMPARE(AboutWindow::open(QIcon(IconFile)), first.data());
+    QCOMPARE(AboutWindow::open(QIcon(IconFile), QApplication::font()), first.data());
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList { first });
     QCOMPARE(first->focusWidget(), child(first, "picIcon"));

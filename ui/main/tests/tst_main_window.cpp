@@ -29,11 +29,13 @@ namespace {
 const QString Untouched = QStringLiteral("clipboard before the test");
 enum class Sizing { Fixed, FitsText, Wraps };
 enum class Setup { None, SelectAll, Undone };
+enum class Opened { Not, ByClick, ByF1 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Sizing)
 Q_DECLARE_METATYPE(Setup)
+Q_DECLARE_METATYPE(Opened)
 
 class TestMainWindow : public QObject
 {
@@ -54,8 +56,12 @@ private slots:
     void resetUnticksAscending();
     void keys_data();
     void keys();
+    void inputMethod_data();
+    void inputMethod();
     void noOtherWayIn();
     void enterAndEscapeDoNothing();
+    void afterGo_data();
+    void afterGo();
     void endProgram_data();
     void endProgram();
     void popup_data();
@@ -63,6 +69,9 @@ private slots:
     void popupLooks();
     void popupClicks();
     void popupLeftAlone();
+    void helpKeys_data();
+    void helpKeys();
+    void descriptionPressAction();
 
 private:
     static QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
@@ -497,6 +506,65 @@ void TestMainWindow::keys()
     QVERIFY(m_clipboard.isEmpty()); // nothing copied or cut
 }
 
+// After typing "7", one input method event as Qt's Compose support or ibus sends it: the text
+// being composed, the commit and the text before the caret it replaces. The box keeps "7" unless
+// all of the commit is digits, and shows the composed text only while it is all digits.
+void TestMainWindow::inputMethod_data()
+{
+    QTest::addColumn<QString>("preedit");
+    QTest::addColumn<QString>("commit");
+    QTest::addColumn<int>("replaced");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<bool>("preeditShown");
+
+    const auto row = [](const char *name, const char *preedit, const char *commit, int replaced,
+                         const char *after, bool preeditShown) {
+        QTest::newRow(name) << QString::fromUtf8(preedit) << QString::fromUtf8(commit) << replaced
+                            << QString::fromUtf8(after) << preeditShown;
+    };
+    // name, text being composed, commit, characters it replaces, text after, composed text shown
+    row("composed digit", "", "1", 0, "71", false);
+    row("several digits at once", "", "123", 0, "7123", false);
+    row("dead acute and e", "", "\u00e9", 0, "7", false);
+    row("Compose 1 2", "", "\u00bd", 0, "7", false);
+    row("dead circumflex and 1", "", "\u00b9", 0, "7", false);
+    row("digit and letter", "", "1a", 0, "7", false);
+    row("outside the BMP", "", "\U0001D7CF", 0, "7", false); // MATHEMATICAL BOLD DIGIT ONE
+    row("refused commit keeps what it replaces", "", "\u00e9", 1, "7", false);
+    row("digit commit replaces", "", "5", 1, "5", false);
+    row("dead key shown while composing", "\u00b4", "", 0, "7", false);
+    row("digit shown while composing", "4", "", 0, "7", true);
+    row("refused preedit, digit commit", "\u00b4", "3", 0, "73", false);
+    row("digit preedit, refused commit", "4", "\u00e9", 0, "7", true);
+}
+
+void TestMainWindow::inputMethod()
+{
+    QFETCH(QString, preedit);
+    QFETCH(QString, commit);
+    QFETCH(int, replaced);
+    QFETCH(QString, after);
+    QFETCH(bool, preeditShown);
+
+    type(QStringLiteral("7"));
+    const int caretX = valueBox()->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    QList<QInputMethodEvent::Attribute> attributes;
+    if (!preedit.isEmpty())
+        attributes << QInputMethodEvent::Attribute(
+            QInputMethodEvent::Cursor, int(preedit.size()), 1, QVariant());
+    QInputMethodEvent event(preedit, attributes);
+    event.setCommitString(commit, -replaced, replaced);
+    // Qt's Compose support sends it straight to the focus object.
+    QCoreApplication::sendEvent(QGuiApplication::focusObject(), &event);
+
+    QCOMPARE(valueBox()->text(), after);
+    // Text being composed stands after the caret and moves it along.
+    if (after == QStringLiteral("7")) {
+        const int x = valueBox()->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+        QCOMPARE(x > caretX, preeditShown);
+    }
+}
+
 // Drops and the middle button bring nothing in; the context menu's Paste does, and GO then
 // reports text that is not a number.
 void TestMainWindow::noOtherWayIn()
@@ -534,6 +602,58 @@ void TestMainWindow::enterAndEscapeDoNothing()
     QCOMPARE(valueBox()->text(), QStringLiteral("12"));
     QVERIFY(ticked().isEmpty());
     QVERIFY(m_window->isVisible());
+}
+
+void TestMainWindow::afterGo_data()
+{
+    QTest::addColumn<bool>("byKeyboard"); // Tab to GO and Space, else a click
+    QTest::addColumn<QString>("then");    // keys typed into the value box, or "Tab round"
+    QTest::addColumn<QString>("value");   // the value box after them
+    QTest::addColumn<bool>("goEnabled");
+    QTest::newRow("click, digit") << false << "5"
+                                  << "5" << true;
+    QTest::newRow("Space, digit") << true << "5"
+                                  << "5" << true;
+    QTest::newRow("click, Delete") << false << "\x7f"
+                                   << "" << true;
+    QTest::newRow("Space, Tab round into the box") << true << "Tab round"
+                                                   << "12" << false;
+}
+
+// GO hands the focus back to the value box with the value wholly selected, never to a flag box
+// (where the next Space would tick it); the next digit or Delete replaces it and enables GO.
+// Tabbing round into the box changes nothing.
+void TestMainWindow::afterGo()
+{
+    QFETCH(bool, byKeyboard);
+    QFETCH(QString, then);
+    QFETCH(QString, value);
+    QFETCH(bool, goEnabled);
+
+    type(QStringLiteral("12"));
+    if (byKeyboard) {
+        key(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), goButton());
+        key(Qt::Key_Space);
+    } else {
+        click(goButton());
+    }
+    QCOMPARE(ticked(), (QList<int> { 2, 3 }));
+    QCOMPARE(QApplication::focusWidget(), valueBox());
+    QCOMPARE(valueBox()->selectedText(), QStringLiteral("12"));
+
+    if (then == QLatin1String("Tab round")) {
+        do
+            key(Qt::Key_Tab);
+        while (QApplication::focusWidget() != valueBox());
+    } else if (then == QLatin1String("\x7f")) {
+        QTest::sendKeyEvent(QTest::Click, m_window->windowHandle(), Qt::Key_Delete, then, {});
+    } else {
+        type(then);
+    }
+    QCOMPARE(valueBox()->text(), value);
+    QCOMPARE(goButton()->isEnabled(), goEnabled);
+    QCOMPARE(ticked(), (QList<int> { 2, 3 }));
 }
 
 void TestMainWindow::endProgram_data()
@@ -694,6 +814,83 @@ void TestMainWindow::popupLeftAlone()
     QVERIFY(popupLabel()->isVisible());
     QCOMPARE(popupLabel()->geometry(), twips(1440, 2880, 4740, 500));
     QCOMPARE(popupLabel()->text(), detail(5));
+}
+
+void TestMainWindow::helpKeys_data()
+{
+    QTest::addColumn<Opened>("opened"); // flag 10's explanation, before the step
+    QTest::addColumn<QString>("focus"); // the control the focus then moves to, if any
+    QTest::addColumn<int>("key");       // then pressed, if any
+    QTest::addColumn<int>("shown");     // the flag whose explanation is open after, or -1
+
+    const auto row = [](const char *name, Opened opened, const char *focus, int key, int shown) {
+        QTest::newRow(name) << opened << QString(focus) << key << shown;
+    };
+    row("F1 on flag box 10 opens its explanation", Opened::ByF1, "", 0, 10);
+    row("F1 again closes it", Opened::ByF1, "", Qt::Key_F1, -1);
+    row("Esc closes an F1 explanation", Opened::ByF1, "", Qt::Key_Escape, -1);
+    row("Esc closes a clicked explanation", Opened::ByClick, "", Qt::Key_Escape, -1);
+    row("Tab closes an F1 explanation", Opened::ByF1, "", Qt::Key_Tab, -1);
+    row("the focus moving closes an F1 explanation", Opened::ByF1, "Check1_11", 0, -1);
+    row("the focus moving leaves a clicked one", Opened::ByClick, "Check1_11", 0, 10);
+    row("F1 on another box opens that one", Opened::ByClick, "Check1_12", Qt::Key_F1, 12);
+    row("F1 in the value box opens nothing", Opened::Not, "", Qt::Key_F1, -1);
+    row("F1 on GO opens nothing", Opened::Not, "cmdGo", Qt::Key_F1, -1);
+    row("Esc on Cancel closes and presses nothing", Opened::ByClick, "cmdCancel", Qt::Key_Escape,
+        -1);
+}
+
+// F1 asks for the focused flag's explanation and closes it again; Esc closes any explanation,
+// presses no button and leaves the window open; a move of the focus closes only one that F1
+// opened.
+void TestMainWindow::helpKeys()
+{
+    QFETCH(Opened, opened);
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    QFETCH(int, shown);
+
+    QSignalSpy goSpy(goButton(), &QPushButton::clicked);
+    QSignalSpy cancelSpy(cancel(), &QPushButton::clicked);
+    if (opened == Opened::ByClick) {
+        click(description(10));
+    } else if (opened == Opened::ByF1) {
+        box(10)->setFocus(Qt::TabFocusReason);
+        this->key(Qt::Key_F1);
+    }
+    if (!focus.isEmpty())
+        child(focus)->setFocus(Qt::TabFocusReason);
+    if (key)
+        this->key(Qt::Key(key));
+
+    QCOMPARE(popupLabel()->isVisible(), shown >= 0);
+    if (shown >= 0)
+        QCOMPARE(popupLabel()->text(), detail(shown));
+    QCOMPARE(goSpy.count() + cancelSpy.count(), 0);
+    QVERIFY(m_window->isVisible());
+    QVERIFY(ticked().isEmpty());
+    QCOMPARE(valueBox()->text(), QStringLiteral("0"));
+}
+
+// A screen reader's Press on a description opens its explanation, and on the popup closes it,
+// as clicks do; the popup is a tool tip named by its text.
+void TestMainWindow::descriptionPressAction()
+{
+    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(description(10));
+    QVERIFY(label->actionInterface());
+    QVERIFY(label->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::pressAction()));
+    QCOMPARE(label->role(), QAccessible::StaticText);
+    QCOMPARE(label->text(QAccessible::Name), latin1(flags::description(10)));
+    label->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(popupLabel()->isVisible());
+    QCOMPARE(popupLabel()->text(), detail(10));
+
+    QAccessibleInterface *popup = QAccessible::queryAccessibleInterface(popupLabel());
+    QCOMPARE(popup->role(), QAccessible::ToolTip);
+    QCOMPARE(popup->text(QAccessible::Name), detail(10));
+    popup->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QVERIFY(!popupLabel()->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)
