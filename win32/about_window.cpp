@@ -1,6 +1,7 @@
 #include "win32/about_window.h"
 
 #include "form/about_form_layout.h"
+#include "win32/legible_text.h"
 #include "win32/picture_box.h"
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
@@ -239,9 +240,11 @@ LRESULT AboutWindow::onCtlColorStatic(HDC dc, HWND control)
 {
     const LRESULT brush = DefWindowProcW(m_window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
         reinterpret_cast<LPARAM>(control));
-    // The description is black, as designed, whatever the system's text colour.
+    // The description is black, as designed, whatever the system's text colour; but on a dark
+    // window the system's.
     if (control == m_description)
-        SetTextColor(dc, RGB(0, 0, 0));
+        SetTextColor(dc,
+            legibleText(RGB(0, 0, 0), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE)));
     return brush;
 }
 

@@ -2,6 +2,7 @@
 
 #include "form/main_form_layout.h"
 #include "win32/about_window.h"
+#include "win32/legible_text.h"
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "win32/window_count.h"
@@ -461,9 +462,13 @@ LRESULT MainWindow::onCtlColorStatic(HDC dc, HWND control)
     if (control != m_popup)
         return DefWindowProcW(m_window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
             reinterpret_cast<LPARAM>(control));
-    // The tooltip background, with the labels' text colour.
+    // The tooltip background, with the labels' text colour where that reads on it; a scheme
+    // that pairs a light tooltip with light window text (or dark with dark) gets its tooltip
+    // text colour instead.
     SetBkColor(dc, GetSysColor(COLOR_INFOBK));
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc,
+        legibleText(
+            GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_INFOTEXT), GetSysColor(COLOR_INFOBK)));
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
 }
 

@@ -17,17 +17,21 @@ source "$(dirname "$0")/../../cmake/wine_prefix.sh" "$1"
 
 work=$(mktemp -d)
 app_pid=
-# The screen's dpi, as Wine reads it from the prefix when its wineserver starts.
-set_dpi() {
+# The screen's dpi and the window and text colours, as Wine reads them from the prefix when its
+# wineserver starts.
+set_look() { # dpi "r g b" (button face) "r g b" (window text)
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Control Panel\Colors' /v ButtonFace /d "$2" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Control Panel\Colors' /v WindowText /d "$3" /f >/dev/null 2>&1
     wineserver -w 2>/dev/null || true
 }
-dpi_changed=
+DefaultLook=(96 "245 245 245" "0 0 0")
+look_changed=
 cleanup() {
     [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null || true
-    [ -n "$dpi_changed" ] && set_dpi 96 # the prefix is shared with the other tests
+    [ -n "$look_changed" ] && set_look "${DefaultLook[@]}" # the prefix is shared
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     rm -rf "$work"
@@ -313,15 +317,33 @@ echo "ok: Cancel ends the program with exit code 0"
 clipboard_is 2
 echo "ok: the total stays on the clipboard"
 
-# At 144 dpi (150 %) the window follows the screen: the table at that dpi, in pixels.
-dpi_changed=1
-set_dpi 144
+# At 144 dpi (150 %) the window follows the screen: the table at that dpi, in pixels. On a dark
+# window the About description gives up its black for the system's light text.
+look_changed=1
+set_look 144 "32 32 32" "230 230 230"
 wine "$program" >"$work/app.log" 2>&1 &
 app_pid=$!
 wait_windows "$Main" 1
 read -r X Y W H <<<"$(windows "$Main")"
 [ "$W $H" = "750 663" ] || fail "client area at 144 dpi $W x $H, expected 750 x 663"
 wine "$probe" layout 144 | tr -d '\r' || fail "controls out of place at 144 dpi"
+echo "ok: at 144 dpi every control in place"
+about
+wait_windows "$About" 1
+read -r AX AY AW AH <<<"$(windows "$About")"
+[ "$AW $AH" = "578 360" ] || fail "About client area at 144 dpi $AW x $AH, expected 578 x 360"
+description_pixels() { # colour: how many pixels of lblDescription have it
+    import -window root "$work/screen.png"
+    convert "$work/screen.png" -crop "274x68+$((AX + 144))+$((AY + 252))" +repage txt:- \
+        | grep -ci "$1" || true
+}
+within eval '[ "$(description_pixels "#E6E6E6")" -gt 50 ]' \
+    || fail "About description on a dark window: $(description_pixels "#E6E6E6") light pixels"
+[ "$(description_pixels "#000000")" -eq 0 ] || fail "About description still black on a dark window"
+echo "ok: the About description reads on a dark window"
+xdotool key Return
+wait_windows "$About" 0
+click 400 300
 xdotool key alt+f
 sleep 0.3
 xdotool key x # File > Exit
@@ -329,6 +351,6 @@ status=0
 wait "$app_pid" || status=$?
 app_pid=
 [ "$status" -eq 0 ] || fail "exit code $status after File > Exit at 144 dpi"
-set_dpi 96
-dpi_changed=
-echo "ok: at 144 dpi every control in place"
+set_look "${DefaultLook[@]}"
+look_changed=
+echo "ok: File > Exit ends the program with exit code 0"
