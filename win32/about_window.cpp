@@ -3,6 +3,7 @@
 #include "form/about_form_layout.h"
 #include "win32/legible_text.h"
 #include "win32/picture_box.h"
+#include "win32/png_picture.h"
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "win32/window_count.h"
@@ -139,8 +140,7 @@ bool AboutWindow::create(HWND over)
 
 void AboutWindow::createControls()
 {
-    m_picture.reset(static_cast<HBITMAP>(LoadImageW(
-        m_instance, MAKEINTRESOURCEW(ORVAN_ABOUT_BITMAP), IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR)));
+    m_picture = loadPngResource(m_instance, ORVAN_ABOUT_PICTURE);
     const int dpi = static_cast<int>(GetDpiForWindow(m_window));
     const int iconSize = MulDiv(IconSize, dpi, twips::DesignDpi);
     m_icon.reset(static_cast<HICON>(

@@ -269,6 +269,15 @@ about
 wait_windows "$About" 1
 read -r AX AY AW AH <<<"$(windows "$About")"
 [ "$AW $AH" = "385 240" ] || fail "About client area $AW x $AH, expected 385 x 240"
+# The picture at its own size at the inner top-left corner of Picture1 (16, 16, border 2).
+picture=$(dirname "$0")/../../ui/about/images/about.png
+import -window root "$work/screen.png"
+for at in "10 10" "200 60" "330 120"; do
+    read -r px py <<<"$at"
+    want=$(convert "$picture" -format "%[hex:p{$px,$py}]" info: | cut -c1-6)
+    got=$(convert "$work/screen.png" -format "%[hex:p{$((AX + 18 + px)),$((AY + 18 + py))}]" info: | cut -c1-6)
+    [ "$got" = "$want" ] || fail "About picture at $px,$py: $got, expected $want"
+done
 # OK has the focus at each opening; Tab walks OK, the icon, the picture.
 for want in "Button:OK" "OrvanPictureBox:Orvan unk4 icon" "OrvanPictureBox:Orvan unk4 picture" \
     "Button:OK"; do

@@ -2,7 +2,7 @@
 """Reads the resources and the import table back from the Windows program file.
 
 The fixed version is 2.2.0.0, the version texts are those of the resource script; the program
-icon, the About picture (350 x 149) and a manifest declaring per-monitor DPI awareness without
+icon, the About picture (the PNG file, 350 x 149) and a manifest declaring per-monitor DPI awareness without
 the Common Controls 6 dependency (the classic look) are there; and the program imports only
 DLLs that ship with Windows: everything else is linked in.
 Usage: /usr/bin/python3 pe_test.py PROGRAM.exe   (exits 77, a skip, without python3-pefile)
@@ -58,12 +58,12 @@ for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
         resources[(kind.id, entry.id if entry.name is None else str(entry.name))] = data
 if (pefile.RESOURCE_TYPE["RT_GROUP_ICON"], "IDI_ICON1") not in resources:
     failures.append("no program icon IDI_ICON1")
-picture = resources.get((pefile.RESOURCE_TYPE["RT_BITMAP"], 201))
-if picture is None:
-    failures.append("no About picture, bitmap 201")
+picture = resources.get((pefile.RESOURCE_TYPE["RT_RCDATA"], 201), b"")
+if not picture.startswith(b"\x89PNG\r\n\x1a\n"):
+    failures.append("no About picture, a PNG file in RCDATA 201")
 else:
-    width, height = struct.unpack_from("<ii", picture, 4)
-    if (width, abs(height)) != (350, 149):
+    width, height = struct.unpack_from(">II", picture, 16)
+    if (width, height) != (350, 149):
         failures.append(f"About picture {width} x {height}, expected 350 x 149")
 manifest = resources.get((pefile.RESOURCE_TYPE["RT_MANIFEST"], 1), b"").decode(errors="replace")
 for want in ("PerMonitorV2", "true/pm"):

@@ -1,0 +1,82 @@
+#include "win32/png_picture.h"
+
+#include <objidl.h>
+#include <shlwapi.h>
+
+#include <gdiplus.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace win32 {
+
+namespace {
+
+struct LibraryDeleter
+{
+    void operator()(HMODULE library) const { FreeLibrary(library); }
+};
+using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+
+struct StreamDeleter
+{
+    void operator()(IStream *stream) const { stream->Release(); }
+};
+
+// A function of a library loaded at run time, typed as its declaration. Taking the address of
+// the declared function instead would import the library at start-up.
+template <typename Function> Function *entry(HMODULE library, const char *name)
+{
+    // Through a generic function pointer, which gcc accepts to cast to any other.
+    return reinterpret_cast<Function *>(
+        reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
+}
+
+} // namespace
+
+Bitmap loadPngResource(HINSTANCE instance, int id)
+{
+    HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10)); // RCDATA
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    const void *data = loaded ? LockResource(loaded) : nullptr;
+    if (!data)
+        return {};
+
+    const Library shell(LoadLibraryW(L"shlwapi.dll"));
+    const Library gdiplus(LoadLibraryW(L"gdiplus.dll"));
+    if (!shell || !gdiplus)
+        return {};
+    const auto createStream = entry<decltype(SHCreateMemStream)>(shell.get(), "SHCreateMemStream");
+    const auto startup = entry<decltype(Gdiplus::GdiplusStartup)>(gdiplus.get(), "GdiplusStartup");
+    const auto shutdown
+        = entry<decltype(Gdiplus::GdiplusShutdown)>(gdiplus.get(), "GdiplusShutdown");
+    const auto fromStream = entry<decltype(Gdiplus::DllExports::GdipCreateBitmapFromStream)>(
+        gdiplus.get(), "GdipCreateBitmapFromStream");
+    const auto toBitmap = entry<decltype(Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap)>(
+        gdiplus.get(), "GdipCreateHBITMAPFromBitmap");
+    const auto dispose
+        = entry<decltype(Gdiplus::DllExports::GdipDisposeImage)>(gdiplus.get(), "GdipDisposeImage");
+    if (!createStream || !startup || !shutdown || !fromStream || !toBitmap || !dispose)
+        return {};
+
+    const std::unique_ptr<IStream, StreamDeleter> stream(
+        createStream(static_cast<const BYTE *>(data), SizeofResource(instance, found)));
+    if (!stream)
+        return {};
+    const Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (startup(&token, &input, nullptr) != Gdiplus::Ok)
+        return {};
+    Bitmap result;
+    Gdiplus::GpBitmap *image = nullptr;
+    if (fromStream(stream.get(), &image) == Gdiplus::Ok) {
+        HBITMAP bitmap = nullptr;
+        if (toBitmap(image, &bitmap, 0) == Gdiplus::Ok)
+            result.reset(bitmap);
+        dispose(image);
+    }
+    shutdown(token);
+    return result;
+}
+
+} // namespace win32
