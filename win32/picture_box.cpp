@@ -3,6 +3,8 @@
 #include "form/about_form_layout.h"
 #include "win32/raii.h"
 
+#include <memory>
+
 namespace win32 {
 
 namespace {
@@ -32,13 +34,14 @@ void PictureBox::registerClass(HINSTANCE instance)
 
 HWND PictureBox::create(HWND parent, int id, const wchar_t *name, HBITMAP bitmap, HICON icon)
 {
-    auto *content = new Content { bitmap, icon };
+    // The window owns its content from WM_NCCREATE on, and frees it in WM_NCDESTROY.
+    auto content = std::make_unique<Content>(Content { bitmap, icon });
     HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, ClassName, name,
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), content);
-    if (!box)
-        delete content;
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), content.get());
+    if (box)
+        content.release();
     return box;
 }
 
@@ -46,9 +49,12 @@ LRESULT CALLBACK PictureBox::procedure(HWND box, UINT message, WPARAM wParam, LP
 {
     switch (message) {
     case WM_NCCREATE: {
+        // Only a window that comes into being takes the content over.
+        if (!DefWindowProcW(box, message, wParam, lParam))
+            return FALSE;
         const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
         SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        break;
+        return TRUE;
     }
     case WM_NCDESTROY:
         delete reinterpret_cast<Content *>(GetWindowLongPtrW(box, GWLP_USERDATA));
