@@ -2,6 +2,7 @@
 
 #include "form/about_form_layout.h"
 #include "win32/legible_text.h"
+#include "win32/owner_procedure.h"
 #include "win32/picture_box.h"
 #include "win32/png_picture.h"
 #include "win32/resource_ids.h"
@@ -91,7 +92,7 @@ bool AboutWindow::create(HWND over)
     static const bool registered = [this] {
         WNDCLASSEXW wc {};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &AboutWindow::procedure;
+        wc.lpfnWndProc = &ownerProcedure<AboutWindow>;
         wc.hInstance = m_instance;
         // No icon in its dialog frame, but the task switcher shows the program's.
         wc.hIcon = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
@@ -188,21 +189,6 @@ void AboutWindow::placeControls(int dpi)
             px(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
     }
     m_font = std::move(font); // the controls use the new one now; the old one may go
-}
-
-LRESULT CALLBACK AboutWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto *self = static_cast<AboutWindow *>(
-            reinterpret_cast<const CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        WindowCount::opened();
-    }
-    auto *self = reinterpret_cast<AboutWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->onMessage(message, wParam, lParam);
 }
 
 LRESULT AboutWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)

@@ -30,7 +30,7 @@ private:
     ~AboutWindow() = default;
     bool create(HWND over);
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner> friend LRESULT CALLBACK ownerProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id);
     LRESULT onCtlColorStatic(HDC dc, HWND control);

@@ -3,6 +3,7 @@
 #include "form/main_form_layout.h"
 #include "win32/about_window.h"
 #include "win32/legible_text.h"
+#include "win32/owner_procedure.h"
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "win32/window_count.h"
@@ -103,7 +104,7 @@ bool MainWindow::create(int show)
 {
     WNDCLASSEXW wc {};
     wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &MainWindow::procedure;
+    wc.lpfnWndProc = &ownerProcedure<MainWindow>;
     wc.hInstance = m_instance;
     wc.hIcon = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
         GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
@@ -332,21 +333,6 @@ void MainWindow::placeControls(int dpi)
     m_font = std::move(font);
     m_valueFont = std::move(valueFont);
     InvalidateRect(m_window, nullptr, TRUE);
-}
-
-LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_NCCREATE) {
-        auto *self = static_cast<MainWindow *>(
-            reinterpret_cast<const CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        WindowCount::opened();
-    }
-    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self)
-        return DefWindowProcW(window, message, wParam, lParam);
-    return self->onMessage(message, wParam, lParam);
 }
 
 LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)

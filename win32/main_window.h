@@ -39,7 +39,7 @@ public:
     bool create(int show);
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner> friend LRESULT CALLBACK ownerProcedure(HWND, UINT, WPARAM, LPARAM);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void onCommand(int id, int code);
     void onControlFocused(HWND control);
