@@ -1,6 +1,7 @@
 // Opens the About window as Help > About does and checks it as a user meets it: its controls,
 // picture and icon, the keys and clicks that close it, and its lifetime beside another window.
 
+#include "form/about_form_layout.h"
 #include "ui/about/about_window.h"
 #include "ui/tests/window_test.h"
 
@@ -16,6 +17,8 @@
 #include <QtTest>
 
 #include <QAccessible>
+
+using twips::px;
 
 namespace {
 
@@ -124,17 +127,19 @@ void TestAboutWindow::controls_data()
     QTest::addColumn<QString>("spoken");         // the accessible name
     QTest::addColumn<QAccessible::Role>("role"); // a picture is an image to AT-SPI
     const QString description = VersionLine + " Written for OrvanTrk track builders.";
-    // Twips / 15, relative to the client area.
-    QTest::newRow("Picture1 240,240 5295x2055") << "Picture1" << QRect(16, 16, 353, 137) << ""
-                                                << "Orvan unk4 picture" << QAccessible::Graphic;
-    QTest::newRow("picIcon 240,2520 fits 32x32 + border")
-        << "picIcon" << QRect(16, 168, 36, 36) << ""
-        << "Orvan unk4 icon" << QAccessible::Graphic;
-    QTest::newRow("lblDescription 1440,2520 2925x450")
-        << "lblDescription" << QRect(96, 168, 195, 30) << description << description
-        << QAccessible::StaticText;
-    QTest::newRow("cmdOK 2280,3120 1260x345") << "cmdOK" << QRect(152, 208, 84, 23) << "OK"
-                                              << "OK" << QAccessible::Button;
+    // Places from the layout table; picIcon fits the 32 x 32 icon and its 2-pixel border.
+    const auto place = [](int k) {
+        const about_layout::Control &c = about_layout::Controls[k];
+        return QRect(px(c.left), px(c.top), px(c.width), px(c.height));
+    };
+    QTest::newRow("Picture1") << "Picture1" << place(0) << ""
+                              << "Orvan unk4 picture" << QAccessible::Graphic;
+    QTest::newRow("picIcon") << "picIcon" << QRect(place(1).topLeft(), QSize(36, 36)) << ""
+                             << "Orvan unk4 icon" << QAccessible::Graphic;
+    QTest::newRow("lblDescription")
+        << "lblDescription" << place(2) << description << description << QAccessible::StaticText;
+    QTest::newRow("cmdOK") << "cmdOK" << place(3) << "OK"
+                           << "OK" << QAccessible::Button;
 }
 
 void TestAboutWindow::controls()

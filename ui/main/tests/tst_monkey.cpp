@@ -5,6 +5,8 @@
 // ORVAN_MONKEY_SEED and ORVAN_MONKEY_ACTIONS override the seed and the number of actions.
 
 #include "flags/flag_model.h"
+#include "form/main_form.h"
+#include "form/main_form_layout.h"
 #include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
 #include "ui/tests/window_test.h"
@@ -65,24 +67,16 @@ const QKeyCombination Twins[]
     = { Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_Insert, Qt::SHIFT | Qt::Key_Delete };
 constexpr int TwinCount = int(sizeof Twins / sizeof *Twins);
 
-// Popup heights per flag, in twips, and where the popup of each flag must stand.
-constexpr int PopupHeights[flags::FlagCount] = { 255, 1440, 720, 720, 820, 500, 480, 720, 1680,
-    1250, 2265, 1665, 1425, 1665, 1275, 1275, 1635, 675, 1035, 675 };
-int px(int twips)
-{
-    return (twips + 7) / 15;
-}
-
+// Where the popup may stand: beside any flag's description, or over the instructions.
 QList<QRect> validPopupGeometries()
 {
+    const auto pixels = [](const twips::Rect &r) {
+        return QRect(twips::px(r.left), twips::px(r.top), twips::px(r.width), twips::px(r.height));
+    };
     QList<QRect> rects;
-    for (int i = 0; i < flags::FlagCount; ++i) {
-        const int top = 1680 + 240 * i;
-        const int h = PopupHeights[i];
-        const int t = i < 16 ? px(top) : px(top + 195) - px(h);
-        rects << QRect(px(1440), t, px(4740), px(h));
-    }
-    rects << QRect(px(500), px(50), px(4800), px(500));
+    for (int i = 0; i < flags::FlagCount; ++i)
+        rects << pixels(form::MainForm::popupPlace(i));
+    rects << pixels(layout::FwoPopup);
     return rects;
 }
 
