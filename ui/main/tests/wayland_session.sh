@@ -13,80 +13,49 @@
 set -euo pipefail
 program=${1:?usage: $0 PROGRAM}
 
-[ -n "${DISPLAY:-}" ] || { echo "FAIL: no X server; run it through run_on_xvfb.sh"; exit 1; }
-for tool in weston:weston wl-paste:wl-clipboard xdotool:xdotool import:imagemagick convert:imagemagick; do
-    command -v "${tool%%:*}" >/dev/null && continue
-    if [ "${CI:-}" = true ]; then
-        echo "FAIL: ${tool%%:*} is not installed (Debian package ${tool#*:}, in scripts/deps.sh test)"
-        exit 1
-    fi
-    echo "SKIP: ${tool%%:*} is not installed (scripts/deps.sh test installs ${tool#*:})"
-    exit 77
-done
+source "$(dirname "$0")/x11_session.sh"
+ci_must_run=true
+need weston wl-paste:wl-clipboard xdotool import:imagemagick convert:imagemagick
 
-work=$(mktemp -d)
 # A private runtime folder for weston's socket, mode 0700 as the Wayland libraries want.
 export XDG_RUNTIME_DIR=$work/run
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 x_display=$DISPLAY
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    for log in "$work"/*.log; do
-        [ -f "$log" ] && tail -n 30 "$log" | sed "s|^|$(basename "$log"): |"
-    done
-    exit 1
-}
 
 # start_weston NAME BACKEND [OPTIONS...]: weston on socket NAME, its log in NAME.log.
 start_weston() {
     local name=$1 backend=$2
     shift 2
-    weston --backend="$backend" --use-pixman --shell=kiosk-shell.so --socket="$name" \
-        --idle-time=0 --width=1024 --height=768 --log="$work/$name.log" "$@" >/dev/null 2>&1 &
-    pids+=($!)
+    start /dev/null weston --backend="$backend" --use-pixman --shell=kiosk-shell.so --socket="$name" \
+        --idle-time=0 --width=1024 --height=768 --log="$work/$name.log" "$@"
+    local pid=$!
     for _ in $(seq 100); do
         [ -S "$XDG_RUNTIME_DIR/$name" ] && grep -q 'kiosk-shell' "$work/$name.log" 2>/dev/null && return
-        kill -0 "${pids[-1]}" 2>/dev/null || fail "weston ($backend) ended"
+        kill -0 "$pid" 2>/dev/null || fail "weston ($backend) ended"
         sleep 0.1
     done
     fail "weston ($backend) did not start"
 }
 
-# start_program SOCKET LOG: the program as a Wayland client of that weston; no X display, so
+# start_client SOCKET LOG: the program as a Wayland client of that weston; no X display, so
 # it cannot fall back to X11. Qt's own decoration is off: the window is its client area and
 # menu bar only, as under an X11 window manager.
-start_program() {
-    env -u DISPLAY WAYLAND_DISPLAY="$1" QT_QPA_PLATFORM=wayland \
-        QT_WAYLAND_DISABLE_WINDOWDECORATION=1 "$program" >"$work/$2" 2>&1 &
-    pids+=($!)
+start_client() {
+    start "$work/$2" env -u DISPLAY WAYLAND_DISPLAY="$1" QT_QPA_PLATFORM=wayland \
+        QT_WAYLAND_DISABLE_WINDOWDECORATION=1 "$program"
     app_pid=$!
 }
 
 # The window on X11 for comparison: 500 px wide, the menu bar above the 442-px client area.
-"$program" -platform xcb >"$work/x11-program.log" 2>&1 &
-pids+=($!)
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Orvan unk4 ver\.2\.2$' | head -n 1) \
-    || fail "the X11 window did not appear"
-eval "$(xdotool getwindowgeometry --shell "$window")"
+start_program "$program" -platform xcb
 x11_size=${WIDTH}x$HEIGHT
 [ "$WIDTH" -eq 500 ] || fail "X11 window width $WIDTH, expected 500"
-menu=$((HEIGHT - 442))
-kill "${pids[-1]}"
+stop "$app_pid"
 echo "X11 window: $x11_size (menu bar $menu px above the 500 x 442 client area)"
 
 # 1. Headless.
 start_weston orvan-headless headless-backend.so --debug --logger-scopes=log,proto
-start_program orvan-headless headless-program.log
+start_client orvan-headless headless-program.log
 size=
 for _ in $(seq 100); do
     # The program's surface gets its first buffer once it is mapped.
@@ -105,12 +74,12 @@ grep -q "create_buffer(new id wl_buffer@[0-9]*, 0, 500, $((442 + menu))," "$work
     || fail "no 500 x $((442 + menu)) buffer"
 sleep 0.5 # anything the program still has to say
 kill -0 "$app_pid" 2>/dev/null || fail "the program ended on the headless weston"
-[ ! -s "$work/headless-program.log" ] || fail "the program wrote on standard error: $(cat "$work/headless-program.log")"
+[ ! -s "$work/headless-program.log" ] || fail "the program wrote on standard error"
 echo "ok: headless weston: window $size mapped, 500 x 442 below the menu bar; nothing on stderr"
 
 # 2. Weston's X11 back end on the test's Xvfb.
 start_weston orvan-x11 x11-backend.so
-start_program orvan-x11 x11-backend-program.log
+start_client orvan-x11 x11-backend-program.log
 # kiosk-shell centres the window on weston's 1024 x 768 output, which weston shows at the X
 # screen's origin.
 left=$(((1024 - 500) / 2)) top=$(((768 - 442 - menu) / 2))
@@ -125,14 +94,16 @@ done
     || fail "the window shows at '$box' on weston's output, expected 500x$((442 + menu))+$left+$top"
 echo "ok: X11 back end: the window shows at $box"
 
-click() { # x y in the client area
+# click_output X Y: clicks at (X, Y) in the client area, through weston's output at the X
+# screen's origin.
+click_output() {
     xdotool mousemove $((left + $1)) $((top + menu + $2)) click 1
     sleep 0.3
 }
-click 196 83 # the value box: resets it and selects the "0"
+click_output 196 83 # the value box: resets it and selects the "0"
 xdotool type --delay 50 1040
 sleep 0.3
-click 288 84 # GO
+click_output 288 84 # GO
 copied=
 for _ in $(seq 50); do
     copied=$(WAYLAND_DISPLAY=orvan-x11 timeout 5 wl-paste --no-newline 2>/dev/null || true)
@@ -140,5 +111,5 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 [ "$copied" = 1040 ] || fail "the Wayland clipboard holds '$copied', expected '1040'"
-[ ! -s "$work/x11-backend-program.log" ] || fail "the program wrote on standard error: $(cat "$work/x11-backend-program.log")"
+[ ! -s "$work/x11-backend-program.log" ] || fail "the program wrote on standard error"
 echo "ok: X11 back end: value box, 1040, GO; wl-paste reads $copied"

@@ -9,46 +9,15 @@
 set -euo pipefail
 program=${1:?usage: $0 PROGRAM}
 
-[ -n "${DISPLAY:-}" ] || { echo "FAIL: no X server; run it through run_on_xvfb.sh"; exit 1; }
-for tool in xdotool xclip setxkbmap; do
-    if ! command -v "$tool" >/dev/null; then
-        echo "SKIP: $tool is not installed (scripts/deps.sh test installs it)"
-        exit 77
-    fi
-done
+source "$(dirname "$0")/x11_session.sh"
+need xdotool xclip setxkbmap:x11-xkb-utils
 # Qt composes with the table of the locale's language; C.UTF-8 uses the en_US.UTF-8 one.
 compose=/usr/share/X11/locale/en_US.UTF-8/Compose
-[ -f "$compose" ] || { echo "SKIP: $compose is missing (libx11-data)"; exit 77; }
-[ -d /usr/share/X11/xkb/symbols ] || { echo "SKIP: no keyboard layouts (xkb-data)"; exit 77; }
+[ -f "$compose" ] || skip "$compose is missing (libx11-data)"
+[ -d /usr/share/X11/xkb/symbols ] || skip "no keyboard layouts (xkb-data)"
 export LC_ALL=C.UTF-8
 
-work=$(mktemp -d)
-app_pid=
-cleanup() {
-    if [ -n "$app_pid" ]; then
-        kill "$app_pid" 2>/dev/null || true
-        wait "$app_pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "FAIL: $*"
-    [ -f "$work/app.log" ] && sed 's/^/program: /' "$work/app.log"
-    exit 1
-}
-
-"$program" >"$work/app.log" 2>&1 &
-app_pid=$!
-window=$(timeout 20 xdotool search --sync --onlyvisible --name '^Orvan unk4 ver\.2\.2$' | head -n 1) \
-    || fail "the main window did not appear"
-eval "$(xdotool getwindowgeometry --shell "$window")"
-menu=$((HEIGHT - 442))
-click() { # x y in the client area
-    xdotool mousemove --window "$window" "$1" $((menu + $2)) click 1
-    sleep 0.3
-}
+start_program "$program"
 
 # Each row: the layout (setxkbmap's arguments), the keys (xdotool key names), and the value the
 # box must hold after them. Every row's value differs from the one before, so that a GO that
@@ -80,8 +49,7 @@ for row in "${cases[@]}"; do
         if xdotool search --onlyvisible --name '^Orvanunk4$' >/dev/null 2>&1; then
             fail "${layout[*]}: ${keys[*]}: the box took more than digits (GO reported an error)"
         fi
-        copied=$(timeout 5 xclip -selection clipboard -o 2>/dev/null || true)
-        [ "$copied" = "$value" ] && break
+        clipboard_holds "$value" && break
         sleep 0.1
     done
     [ "$copied" = "$value" ] || fail "${layout[*]}: ${keys[*]}: CLIPBOARD holds '$copied', expected $value"
@@ -89,6 +57,6 @@ for row in "${cases[@]}"; do
 done
 
 # Qt reports a Compose table it could not load; then no row above composed anything.
-if grep -i 'compose' "$work/app.log"; then
+if grep -i 'compose' "$work/program.log"; then
     fail "Qt's Compose support did not start"
 fi
