@@ -49,6 +49,7 @@ run "a stray argument"                    2  0   1  ''  "^Orvanunk4ver22: .*'104
 run "no DISPLAY"                          1  0   1  ''  '^Orvanunk4ver22: cannot open display' -- "$program"
 run "DISPLAY=:987, nothing listening"     1  0   1  ''  '^Orvanunk4ver22: cannot open display :987$' -- DISPLAY=:987 "$program"
 run "-display :987"                       1  0   1  ''  '^Orvanunk4ver22: cannot open display :987$' -- "$program" -display :987
+run "-display :987 beats DISPLAY"         1  0   1  ''  '^Orvanunk4ver22: cannot open display :987$' -- DISPLAY=:0 "$program" -display :987
 run "QT_QPA_PLATFORM=xcb, no DISPLAY"     1  0   1  ''  '^Orvanunk4ver22: cannot open display' -- QT_QPA_PLATFORM=xcb "$program"
 run "-platform xcb, no DISPLAY"           1  0   1  ''  '^Orvanunk4ver22: cannot open display' -- "$program" -platform xcb
 exit $fail
