@@ -1,6 +1,7 @@
 #include "app/ending_signals.h"
 
-#include <QApplication>
+#include "ui/main/clipboard.h"
+
 #include <QSocketNotifier>
 
 #include <array>
@@ -71,6 +72,5 @@ void EndingSignals::signalArrived()
 {
     char bytes[16];
     while (::read(s_sockets[1], bytes, sizeof bytes) > 0) { }
-    QApplication::closeAllWindows();
-    QCoreApplication::quit();
+    Clipboard::endProgram();
 }

@@ -5,24 +5,20 @@
 #include "ui/about/about_window.h"
 #include "ui/main/appearance.h"
 #include "ui/main/clickable_label.h"
+#include "ui/main/clipboard.h"
 #include "ui/main/detail_popup.h"
 #include "ui/main/flag_box.h"
 #include "ui/main/value_box.h"
 #include "ui/tab_order.h"
 #include "ui/theme_proof.h"
-#ifdef ORVAN_HAVE_XCB
-#include "ui/main/x11_clipboard_owner.h"
-#endif
 
 #include <QApplication>
-#include <QClipboard>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTimer>
 
 #include <algorithm>
 #include <limits>
@@ -51,10 +47,7 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(toQString(layout::Caption));
     setWindowIcon(Appearance::programIcon());
-    m_clipboardOncePerEvent = QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
-#ifdef ORVAN_HAVE_XCB
-    m_x11Clipboard = X11ClipboardOwner::createForX11(this);
-#endif
+    m_clipboard = new Clipboard(this);
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -304,27 +297,7 @@ void MainWindow::setGoEnabled(bool enabled)
 
 void MainWindow::setClipboardText(std::string_view text)
 {
-    // Plain text on the CLIPBOARD selection.
-    m_clipboardText = toQString(text);
-    if (m_x11Clipboard) {
-        m_x11Clipboard->setText(m_clipboardText);
-        return;
-    }
-    if (!m_clipboardOncePerEvent) {
-        QGuiApplication::clipboard()->setText(m_clipboardText, QClipboard::Clipboard);
-        return;
-    }
-    // A Wayland compositor may take one clipboard offer per input event: weston ignores a
-    // second one with the same event serial, while Qt has already withdrawn the first, so GO's
-    // several ticks would leave the clipboard empty. There the event's last total goes out
-    // once, when control is back in the event loop.
-    if (m_clipboardPending)
-        return;
-    m_clipboardPending = true;
-    QTimer::singleShot(0, this, [this] {
-        m_clipboardPending = false;
-        QGuiApplication::clipboard()->setText(m_clipboardText, QClipboard::Clipboard);
-    });
+    m_clipboard->setText(toQString(text));
 }
 
 void MainWindow::showMessage(std::string_view title, std::string_view text)
@@ -352,9 +325,5 @@ void MainWindow::openAbout()
 
 void MainWindow::endProgram()
 {
-    // Close every window (the About window destroys itself on close), then leave the event
-    // loop. main() then returns normally, so QClipboard's destructor can hand the last total
-    // to the desktop's clipboard manager.
-    QApplication::closeAllWindows();
-    QCoreApplication::quit();
+    Clipboard::endProgram();
 }

@@ -23,12 +23,12 @@
 
 class Appearance;
 class ClickableLabel;
+class Clipboard;
 class DetailPopup;
 class QCheckBox;
 class QPushButton;
 class QWidget;
 class ValueBox;
-class X11ClipboardOwner;
 
 class MainWindow : public QMainWindow, private form::MainView
 {
@@ -74,10 +74,5 @@ private:
     std::array<QCheckBox *, flags::FlagCount> m_flags {};
     std::array<ClickableLabel *, flags::FlagCount> m_descriptions {};
     DetailPopup *m_popup = nullptr;
-    // On Wayland the clipboard gets the total once per event (see setClipboardText()).
-    bool m_clipboardOncePerEvent = false;
-    bool m_clipboardPending = false;
-    QString m_clipboardText;
-    // On X11, sees that the program's claim on the CLIPBOARD holds; null elsewhere.
-    X11ClipboardOwner *m_x11Clipboard = nullptr;
+    Clipboard *m_clipboard = nullptr;
 };

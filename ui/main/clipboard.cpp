@@ -1,10 +1,11 @@
-#include "ui/main/x11_clipboard_owner.h"
+#include "ui/main/clipboard.h"
 
+#include <QApplication>
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 
+#ifdef ORVAN_HAVE_XCB
 #include <xcb/xcb.h>
 
 #include <cstdlib>
@@ -19,44 +20,68 @@ struct FreeDeleter
 template <typename T> using Reply = std::unique_ptr<T, FreeDeleter>;
 
 } // namespace
+#endif
 
-X11ClipboardOwner::X11ClipboardOwner(xcb_connection_t *connection, QWidget *window)
+Clipboard::Clipboard(QWidget *window)
     : QObject(window)
-    , m_connection(connection)
     , m_window(window)
 {
-    QCoreApplication::instance()->installNativeEventFilter(this);
-}
-
-X11ClipboardOwner::~X11ClipboardOwner()
-{
-    QCoreApplication::instance()->removeNativeEventFilter(this);
-}
-
-X11ClipboardOwner *X11ClipboardOwner::createForX11(QWidget *window)
-{
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        m_platform = Platform::Wayland;
+#ifdef ORVAN_HAVE_XCB
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (!x11 || !x11->connection())
-        return nullptr;
-    return new X11ClipboardOwner(x11->connection(), window);
+    if (x11 && x11->connection()) {
+        m_platform = Platform::X11;
+        m_connection = x11->connection();
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+#endif
 }
 
-void X11ClipboardOwner::setText(const QString &text)
+Clipboard::~Clipboard()
+{
+    if (m_platform == Platform::X11)
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    if (!m_written)
+        write();
+}
+
+void Clipboard::setText(const QString &text)
 {
     m_text = text;
     m_retried = false;
-    QGuiApplication::clipboard()->setText(text, QClipboard::Clipboard);
-    // GO writes up to twenty totals in one event; the last one is the one to check, and one
-    // round trip to the server per event is enough.
-    if (m_verifyPending)
+    m_written = false;
+    if (m_platform != Platform::Wayland)
+        write();
+    // GO writes up to twenty totals in one event; the last one is the one that counts, and
+    // one round trip to the server per event is enough.
+    if (m_platform == Platform::Other || m_pending)
         return;
-    m_verifyPending = true;
-    QTimer::singleShot(0, this, &X11ClipboardOwner::verify);
+    m_pending = true;
+    QTimer::singleShot(0, this, &Clipboard::eventDone);
 }
 
-void X11ClipboardOwner::verify()
+void Clipboard::endProgram()
 {
-    m_verifyPending = false;
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void Clipboard::write()
+{
+    // A new QMimeData each time, so Qt claims the selection again even for the same text.
+    QGuiApplication::clipboard()->setText(m_text, QClipboard::Clipboard);
+    m_written = true;
+}
+
+void Clipboard::eventDone()
+{
+    m_pending = false;
+    if (m_platform == Platform::Wayland) {
+        write();
+        return;
+    }
+#ifdef ORVAN_HAVE_XCB
     if (m_probing || ownsClipboard() || !m_window)
         return;
     if (m_retried) {
@@ -71,10 +96,12 @@ void X11ClipboardOwner::verify()
         XCB_ATOM_INTEGER, 8, 0, &none);
     xcb_flush(m_connection);
     m_probing = true;
+#endif
 }
 
-bool X11ClipboardOwner::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+bool Clipboard::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
 {
+#ifdef ORVAN_HAVE_XCB
     if (!m_probing || eventType != "xcb_generic_event_t")
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
@@ -86,23 +113,27 @@ bool X11ClipboardOwner::nativeEventFilter(const QByteArray &eventType, void *mes
     // Qt handles the event once this returns, and takes its time as the latest; the claim
     // goes out after that.
     m_probing = false;
-    QMetaObject::invokeMethod(this, &X11ClipboardOwner::reclaim, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &Clipboard::reclaim, Qt::QueuedConnection);
+#else
+    Q_UNUSED(eventType)
+    Q_UNUSED(message)
+#endif
     return false;
 }
 
-void X11ClipboardOwner::reclaim()
+void Clipboard::reclaim()
 {
-    // A new QMimeData each time, so Qt claims the selection again even for the same text.
-    QGuiApplication::clipboard()->setText(m_text, QClipboard::Clipboard);
+    write();
     m_retried = true;
-    if (!m_verifyPending) {
-        m_verifyPending = true;
-        QTimer::singleShot(0, this, &X11ClipboardOwner::verify);
+    if (!m_pending) {
+        m_pending = true;
+        QTimer::singleShot(0, this, &Clipboard::eventDone);
     }
 }
 
-bool X11ClipboardOwner::ownsClipboard()
+bool Clipboard::ownsClipboard()
 {
+#ifdef ORVAN_HAVE_XCB
     if (!m_clipboardAtom && !internAtoms())
         return true; // nothing to go by: leave it to Qt
     Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
@@ -113,10 +144,14 @@ bool X11ClipboardOwner::ownsClipboard()
     // carries the connection's resource id base.
     const xcb_setup_t *setup = xcb_get_setup(m_connection);
     return (reply->owner & ~setup->resource_id_mask) == setup->resource_id_base;
+#else
+    return true;
+#endif
 }
 
-std::uint32_t X11ClipboardOwner::internAtoms()
+std::uint32_t Clipboard::internAtoms()
 {
+#ifdef ORVAN_HAVE_XCB
     const auto intern = [this](const char *name) {
         return xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(qstrlen(name)), name);
     };
@@ -129,5 +164,6 @@ std::uint32_t X11ClipboardOwner::internAtoms()
         m_clipboardAtom = clipboardReply->atom;
         m_probeAtom = probeReply->atom;
     }
+#endif
     return m_clipboardAtom;
 }

@@ -63,7 +63,7 @@ private:
 
 } // namespace
 
-class TestX11ClipboardOwner : public QObject
+class TestClipboard : public QObject
 {
     Q_OBJECT
 
@@ -73,20 +73,20 @@ private slots:
     void claimHolds();
 };
 
-void TestX11ClipboardOwner::initTestCase()
+void TestClipboard::initTestCase()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("needs an X server (run through run_on_xvfb.sh)");
 }
 
-void TestX11ClipboardOwner::claimHolds_data()
+void TestClipboard::claimHolds_data()
 {
     QTest::addColumn<bool>("taken");
     QTest::newRow("no other client") << false;
     QTest::newRow("taken after the program's last X event") << true;
 }
 
-void TestX11ClipboardOwner::claimHolds()
+void TestClipboard::claimHolds()
 {
     QFETCH(bool, taken);
     const Appearance appearance;
@@ -111,5 +111,5 @@ void TestX11ClipboardOwner::claimHolds()
     QTRY_COMPARE(other.clipboardOwner() & ~setup->resource_id_mask, setup->resource_id_base);
 }
 
-QTEST_MAIN(TestX11ClipboardOwner)
-#include "tst_x11_clipboard_owner.moc"
+QTEST_MAIN(TestClipboard)
+#include "tst_clipboard.moc"

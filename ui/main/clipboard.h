@@ -1,0 +1,74 @@
+#pragma once
+
+// How the program writes the system clipboard on Linux: plain text on the CLIPBOARD selection,
+// and what each platform needs for the last total to be the one another program pastes, also
+// after the program has ended.
+//
+// - X11: Qt claims the selection with the time of the last X event it handled. When another
+//   client takes the CLIPBOARD while the program is still working through older events, the X
+//   server refuses the program's next claim as out of date, and only a warning says so: the
+//   window shows the new total while a paste brings the other client's text. So once control
+//   is back in the event loop, the clipboard asks the server who holds the CLIPBOARD; if it is
+//   not this program, it gets a current server time (a zero-length append to a property of the
+//   window, whose PropertyNotify carries the time and, handled by Qt, brings Qt's clock up to
+//   it) and claims the selection once more. A claim that fails again means a client copied
+//   something after that time, later than the total: its text rightly stays.
+// - Wayland: a compositor may take one clipboard offer per input event: weston ignores a second
+//   one with the same event serial, while Qt has already withdrawn the first, so GO's several
+//   ticks would leave the clipboard empty. There the event's last total goes out once, when
+//   control is back in the event loop.
+// - Anywhere else (the offscreen platform of the tests): each total goes out at once.
+// - At the end: endProgram() closes the windows and leaves the event loop, so that main()
+//   returns normally and QClipboard's destructor hands the last total to the desktop's
+//   clipboard manager (X11). A total still waiting for its event to end goes out first.
+
+#include <QAbstractNativeEventFilter>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+
+class QWidget;
+struct xcb_connection_t;
+
+class Clipboard : public QObject, private QAbstractNativeEventFilter
+{
+    Q_OBJECT
+
+public:
+    // The window receives X11's time probe; it needs a native window of this program.
+    explicit Clipboard(QWidget *window);
+    ~Clipboard() override;
+
+    void setText(const QString &text);
+
+    // Ends the program as File > Exit does, so that the last total outlives it: every window
+    // closes (the About window destroys itself on close) and the event loop ends.
+    static void endProgram();
+
+private:
+    enum class Platform { Other, X11, Wayland };
+
+    // Once per event: Wayland's write, X11's check of the claim.
+    void eventDone();
+    void write();
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
+    void reclaim();
+    bool ownsClipboard();
+    std::uint32_t internAtoms();
+
+    Platform m_platform = Platform::Other;
+    QPointer<QWidget> m_window;
+    QString m_text;
+    bool m_pending = false; // eventDone() is queued
+    bool m_written = true;  // m_text is on the clipboard (Wayland)
+
+    // X11
+    xcb_connection_t *m_connection = nullptr;
+    std::uint32_t m_clipboardAtom = 0;
+    std::uint32_t m_probeAtom = 0;
+    std::uint32_t m_probeWindow = 0;
+    bool m_probing = false;
+    bool m_retried = false;
+};
