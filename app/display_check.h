@@ -1,20 +1,25 @@
 #pragma once
 
-// The X server check made before QApplication exists. Qt's X11 plugin ends the program with
-// qFatal (an abort and a core dump) when it cannot connect; opening the display first lets the
-// program say what is wrong in one line and exit with status 1 instead.
+// The display check made before QApplication exists. Qt ends the program with qFatal (an abort
+// and a core dump, after a plugin text of nine lines) when no platform plugin can connect to its
+// display; opening the display first lets the program say what is wrong in one line and exit
+// with status 1 instead.
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 struct DisplayCheck
 {
-    // Whether Qt will certainly use its X11 (xcb) plugin: named by -platform or QT_QPA_PLATFORM
-    // (every entry, where a list is given), or chosen by default outside a Wayland session.
-    static bool usesX11(
+    // The platform plugins Qt will try, in its order: -platform, then QT_QPA_PLATFORM (a list
+    // such as "wayland;xcb" is tried in order; ":options" are left off), then Wayland before
+    // the default xcb in a Wayland session, else xcb alone.
+    static QStringList platforms(
         const QString &platformOption, const QByteArray &qpaPlatform, bool waylandSession);
 
-    // Empty when the X display (the -display value, else $DISPLAY) opens; otherwise the problem
-    // in a few words, such as "cannot open display :99".
-    static QString problem(const QString &displayOption);
+    // Empty when one of the platforms can reach its display, or one of them needs none that
+    // this check knows (offscreen, for one); otherwise the first one's problem in a few words,
+    // such as "cannot open display :99". The X display is the -display value, else $DISPLAY;
+    // the Wayland one $WAYLAND_DISPLAY (else wayland-0) in $XDG_RUNTIME_DIR.
+    static QString problem(const QStringList &platforms, const QString &displayOption);
 };

@@ -41,17 +41,15 @@ int main(int argc, char *argv[])
         break;
     }
 
-#ifdef ORVAN_HAVE_XCB
     const bool waylandSession
         = qEnvironmentVariableIsSet("WAYLAND_DISPLAY") || qgetenv("XDG_SESSION_TYPE") == "wayland";
-    if (DisplayCheck::usesX11(commandLine.platform, qgetenv("QT_QPA_PLATFORM"), waylandSession)) {
-        const QString problem = DisplayCheck::problem(commandLine.display);
-        if (!problem.isEmpty()) {
-            print(stderr, QStringLiteral(ORVAN_PROGRAM_NAME ": ") + problem + QLatin1Char('\n'));
-            return 1;
-        }
+    const QString problem = DisplayCheck::problem(
+        DisplayCheck::platforms(commandLine.platform, qgetenv("QT_QPA_PLATFORM"), waylandSession),
+        commandLine.display);
+    if (!problem.isEmpty()) {
+        print(stderr, QStringLiteral(ORVAN_PROGRAM_NAME ": ") + problem + QLatin1Char('\n'));
+        return 1;
     }
-#endif
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvanunk4"));

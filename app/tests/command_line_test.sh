@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the built program without any display: --help and --version answer on standard output
 # with status 0, a wrong option gets one line on standard error and status 2, and a missing or
-# unreachable X display one line naming it and status 1 (not Qt's abort and core dump).
+# unreachable X or Wayland display one line naming it and status 1 (not Qt's abort and core dump).
 # Usage: command_line_test.sh PROGRAM
 set -uo pipefail
 program=${1:?usage: $0 PROGRAM}
@@ -52,4 +52,7 @@ run "-display :987"                       1  0   1  ''  '^Orvanunk4ver22: cannot
 run "-display :987 beats DISPLAY"         1  0   1  ''  '^Orvanunk4ver22: cannot open display :987$' -- DISPLAY=:0 "$program" -display :987
 run "QT_QPA_PLATFORM=xcb, no DISPLAY"     1  0   1  ''  '^Orvanunk4ver22: cannot open display' -- QT_QPA_PLATFORM=xcb "$program"
 run "-platform xcb, no DISPLAY"           1  0   1  ''  '^Orvanunk4ver22: cannot open display' -- "$program" -platform xcb
+run "WAYLAND_DISPLAY=wayland-9, no DISPLAY" 1 0   1  ''  '^Orvanunk4ver22: cannot open Wayland display wayland-9$' -- WAYLAND_DISPLAY=wayland-9 XDG_RUNTIME_DIR="$work" "$program"
+run "the same with QT_QPA_PLATFORM=wayland" 1 0   1  ''  '^Orvanunk4ver22: cannot open Wayland display wayland-9$' -- WAYLAND_DISPLAY=wayland-9 XDG_RUNTIME_DIR="$work" QT_QPA_PLATFORM=wayland "$program"
+run "Wayland, no XDG_RUNTIME_DIR"         1  0   1  ''  '^Orvanunk4ver22: cannot open Wayland display wayland-9: XDG_RUNTIME_DIR' -- -u XDG_RUNTIME_DIR WAYLAND_DISPLAY=wayland-9 "$program"
 exit $fail

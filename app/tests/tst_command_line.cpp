@@ -14,8 +14,8 @@ private slots:
     void parse();
     void style_data();
     void style();
-    void usesX11_data();
-    void usesX11();
+    void platforms_data();
+    void platforms();
 };
 
 using Action = CommandLine::Action;
@@ -111,37 +111,40 @@ void TestCommandLine::style()
     QCOMPARE(result.style, style);
 }
 
-void TestCommandLine::usesX11_data()
+void TestCommandLine::platforms_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QByteArray>("environment");
     QTest::addColumn<bool>("wayland");
-    QTest::addColumn<bool>("x11");
+    QTest::addColumn<QStringList>("platforms");
 
-    QTest::newRow("default outside Wayland is X11") << "" << QByteArray() << false << true;
-    QTest::newRow("default in a Wayland session is not") << "" << QByteArray() << true << false;
-    QTest::newRow("QT_QPA_PLATFORM=xcb") << "" << QByteArray("xcb") << false << true;
+    const QStringList x11 { "xcb" }, both { "wayland", "xcb" };
+    QTest::newRow("default outside Wayland is X11") << "" << QByteArray() << false << x11;
+    QTest::newRow("default in a Wayland session tries Wayland first")
+        << "" << QByteArray() << true << both;
+    QTest::newRow("QT_QPA_PLATFORM=xcb") << "" << QByteArray("xcb") << false << x11;
     QTest::newRow("QT_QPA_PLATFORM=xcb beats the Wayland session")
-        << "" << QByteArray("xcb") << true << true;
+        << "" << QByteArray("xcb") << true << x11;
     QTest::newRow("QT_QPA_PLATFORM with plug-in options")
-        << "" << QByteArray("xcb:nograb") << false << true;
-    QTest::newRow("QT_QPA_PLATFORM=offscreen") << "" << QByteArray("offscreen") << false << false;
-    QTest::newRow("QT_QPA_PLATFORM=wayland") << "" << QByteArray("wayland") << false << false;
-    QTest::newRow("a list with a fallback is not certain")
-        << "" << QByteArray("wayland;xcb") << false << false;
+        << "" << QByteArray("xcb:nograb") << false << x11;
+    QTest::newRow("QT_QPA_PLATFORM=offscreen")
+        << "" << QByteArray("offscreen") << false << QStringList { "offscreen" };
+    QTest::newRow("QT_QPA_PLATFORM=wayland")
+        << "" << QByteArray("wayland") << false << QStringList { "wayland" };
+    QTest::newRow("a list with a fallback") << "" << QByteArray("wayland;xcb") << false << both;
     QTest::newRow("-platform xcb beats QT_QPA_PLATFORM")
-        << "xcb" << QByteArray("offscreen") << true << true;
+        << "xcb" << QByteArray("offscreen") << true << x11;
     QTest::newRow("-platform offscreen beats QT_QPA_PLATFORM")
-        << "offscreen" << QByteArray("xcb") << false << false;
+        << "offscreen" << QByteArray("xcb") << false << QStringList { "offscreen" };
 }
 
-void TestCommandLine::usesX11()
+void TestCommandLine::platforms()
 {
     QFETCH(QString, option);
     QFETCH(QByteArray, environment);
     QFETCH(bool, wayland);
-    QFETCH(bool, x11);
-    QCOMPARE(DisplayCheck::usesX11(option, environment, wayland), x11);
+    QFETCH(QStringList, platforms);
+    QCOMPARE(DisplayCheck::platforms(option, environment, wayland), platforms);
 }
 
 QTEST_APPLESS_MAIN(TestCommandLine)
