@@ -18,6 +18,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QShortcut>
 
 #include <algorithm>
@@ -228,9 +229,13 @@ void MainWindow::createFlagRows()
         box->setGeometry(pixelRect(
             { layout::FlagBoxLeft, layout::rowTop(i), layout::FlagBoxWidth, layout::RowHeight }));
         box->setAccessibleDescription(description);
-        // The user's own changes only (a click, Space, the accessible toggle action): the
-        // form runs the flag-box step itself after every box it sets.
-        connect(box, &QCheckBox::clicked, this, [this, i] { m_form.flagClicked(i); });
+        // Every change the user makes, whatever the route: a click and Space emit clicked, but
+        // the accessible Toggle action only toggled. The form runs the flag-box step itself
+        // after every box it sets, so those changes are not reported (setTicked()).
+        connect(box, &QCheckBox::toggled, this, [this, i] {
+            if (!m_formSetsBox)
+                m_form.flagClicked(i);
+        });
         m_flags[i] = box;
 
         // As wide as its text, so that a click beside the text is no click on the description,
@@ -267,6 +272,8 @@ bool MainWindow::isTicked(int index) const
 
 void MainWindow::setTicked(int index, bool ticked)
 {
+    // The box still repaints and tells screen readers as usual; only the form is not told.
+    const QScopedValueRollback<bool> formSetsBox(m_formSetsBox, true);
     m_flags[index]->setChecked(ticked);
 }
 

@@ -5,8 +5,8 @@
 // The window is a view of the toolkit-free form (form/main_form.h), which holds the behaviour:
 // it is built from the twips table of form/main_form_layout.h, forwards each of the user's
 // actions to the form and shows what the form sets. All state lives in the controls. The boxes
-// report only the user's own changes (clicked, not toggled): when GO or the reset sets a box,
-// the form runs the flag-box step itself.
+// report only the user's own changes, by whatever route: when GO or the reset sets a box, the
+// form runs the flag-box step itself.
 //
 // The keyboard reaches the form too: F1 asks for the focused flag's explanation, Esc closes it,
 // and each move of the focus inside the window is reported. The window keeps its design font
@@ -75,4 +75,5 @@ private:
     std::array<ClickableLabel *, flags::FlagCount> m_descriptions {};
     DetailPopup *m_popup = nullptr;
     Clipboard *m_clipboard = nullptr;
+    bool m_formSetsBox = false; // while setTicked() sets a box for the form
 };
