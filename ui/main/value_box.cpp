@@ -2,8 +2,12 @@
 
 #include "form/main_form.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 
 ValueBox::ValueBox(QWidget *parent)
@@ -115,4 +119,33 @@ void ValueBox::mouseReleaseEvent(QMouseEvent *event)
     QLineEdit::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void ValueBox::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu *menu = createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (QAction *action : menu->actions()) {
+        // The line edit writes each entry's keys after a tab; keyPressEvent() drops them all.
+        action->setText(action->text().section(QLatin1Char('\t'), 0, 0));
+        // Known by its text: Qt 6.4 gives the entries no object names.
+        if (action->text() == QLineEdit::tr("&Paste")) {
+            disconnect(action, nullptr, this, nullptr);
+            connect(action, &QAction::triggered, this, &ValueBox::pasteWhole);
+        }
+    }
+    menu->popup(event->globalPos());
+}
+
+void ValueBox::pasteWhole()
+{
+    // Cut short, a pasted 0000...1 would silently become 0; and a box of megabytes freezes the
+    // window, which measures the whole text at every repaint.
+    const QString pasted = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+    const auto length = static_cast<std::size_t>(text().size() - selectedText().size() + pasted.size());
+    if (!form::MainForm::acceptsPaste(length)) {
+        QApplication::beep();
+        return;
+    }
+    insert(pasted);
 }

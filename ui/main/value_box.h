@@ -9,7 +9,9 @@
 // commands, not characters). Keys that produce no character (Delete, arrows, Home, End) edit
 // as usual. Text from an input method (dead keys, Compose, ibus) meets the same rule: a commit
 // enters only if every character of it is a digit, and text being composed is shown only while
-// it is all digits. Middle-click paste and drag-and-drop are off; the context menu stays. Every
+// it is all digits. Middle-click paste and drag-and-drop are off; the context menu stays, with
+// its entries alone (their keys do nothing here), and its Paste takes the clipboard's text
+// whole, or not at all where the box would then hold more than it takes (a beep says so). Every
 // left click, on release, emits clicked() after the line edit has placed the caret.
 class ValueBox : public QLineEdit
 {
@@ -27,8 +29,10 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
+    void pasteWhole();
     static bool isBlocked(const QKeyEvent *event);
     static bool acceptsTyped(const QString &text);
 };

@@ -59,6 +59,8 @@ private slots:
     void inputMethod_data();
     void inputMethod();
     void noOtherWayIn();
+    void paste_data();
+    void paste();
     void enterAndEscapeDoNothing();
     void afterGo_data();
     void afterGo();
@@ -118,6 +120,8 @@ private:
     QStringList clickGo(const QString &typed = {});
     // Opens a menu entry by its access keys, as a user would with the keyboard.
     void chooseMenu(Qt::Key menu, Qt::Key entry);
+    // Opens the value box's context menu, chooses Paste and returns the entries as shown.
+    QStringList pasteFromMenu();
 
     std::unique_ptr<Appearance> m_appearance;
     MainWindow *m_window = nullptr;
@@ -576,13 +580,54 @@ void TestMainWindow::noOtherWayIn()
     click(valueBox());
     QGuiApplication::clipboard()->setText(QStringLiteral("12abc"));
     m_clipboard.clear();
-    valueBox()->paste(); // as the context menu's Paste does
+    pasteFromMenu();
     QCOMPARE(valueBox()->text(), QStringLiteral("12abc"));
 
     QCOMPARE(clickGo().value(1), latin1(flags::InvalidValueMessage));
     QVERIFY(ticked().isEmpty());
     QVERIFY(m_clipboard.isEmpty());
     QVERIFY(!goButton()->isEnabled());
+}
+
+QStringList TestMainWindow::pasteFromMenu()
+{
+    const QPoint at = valueBox()->rect().center();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, valueBox()->mapToGlobal(at));
+    QCoreApplication::sendEvent(valueBox(), &event);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QStringList shown;
+    if (!menu)
+        return shown;
+    for (QAction *action : menu->actions()) {
+        shown << action->text();
+        if (action->text() == QStringLiteral("&Paste"))
+            action->trigger();
+    }
+    menu->close();
+    return shown;
+}
+
+// The context menu shows its entries without keys, none of which works in the box; its Paste
+// takes the clipboard whole, in place of the selection, or not at all past 4096 characters.
+void TestMainWindow::paste_data()
+{
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("320 digits") << QString(320, u'9') << QString(320, u'9');
+    QTest::newRow("4096 digits for the selected 0") << QString(4096, u'1') << QString(4096, u'1');
+    QTest::newRow("4097 digits refused whole") << QString(4097, u'1') << QStringLiteral("0");
+}
+
+void TestMainWindow::paste()
+{
+    QFETCH(QString, pasted);
+    QFETCH(QString, after);
+    click(valueBox());
+    QGuiApplication::clipboard()->setText(pasted);
+    const QStringList entries { "&Undo", "&Redo", "", "Cu&t", "&Copy", "&Paste", "Delete", "",
+        "Select All" };
+    QCOMPARE(pasteFromMenu(), entries);
+    QCOMPARE(valueBox()->text(), after);
 }
 
 // Wherever the focus is, Enter and Esc press neither button.
