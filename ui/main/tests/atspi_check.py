@@ -1,11 +1,13 @@
 """What a screen reader finds in the running program, through AT-SPI: the main window, a flag
 box's name, role and description, the Press action of that flag's description, the popup that
 action opens (a tool tip, announced by the "showing" state change that screen readers speak),
-and the About window's two pictures, each an image.
+the totals that the boxes' Toggle action and a mouse click give, the focus after GO, and the
+About window's two pictures, each an image.
 
 Run by atspi_session.sh with the program already started on a private accessibility bus.
 Prints one line per check; exits 1 at the first that fails.
 """
+import subprocess
 import sys
 import time
 
@@ -14,6 +16,18 @@ from gi.repository import GLib
 
 TITLE = "Orvan unk4 ver.2.2"
 FLAG = "1024"  # flag 10
+VALUE_BOX = "Current unk 4 value"
+SHOWING, FOCUSED = "object:state-changed:showing", "object:state-changed:focused"
+INSERTED = "object:text-changed:insert"
+# A flag box changed through its accessible action or by a mouse click, and the total that the
+# value box and the clipboard then hold.
+TOTALS = [
+    ("Toggle", "16", "16"),
+    ("Toggle", "1024", "1040"),
+    ("Toggle", "16", "1024"),
+    ("Toggle", "1024", "0"),
+    ("click", "4", "4"),
+]
 
 
 def fail(message):
@@ -59,29 +73,49 @@ def top_window(title):
     fail("no window '%s' on the accessibility bus" % title)
 
 
-def press(accessible):
+def press(accessible, name="Press"):
     action = accessible.queryAction()
     names = [action.getName(i) for i in range(action.nActions)]
-    if "Press" not in names:
-        fail("'%s' offers %s, no Press" % (accessible.name, names))
-    action.doAction(names.index("Press"))
+    if name not in names:
+        fail("'%s' offers %s, no %s" % (accessible.name, names, name))
+    action.doAction(names.index(name))
 
 
-class Showing:
-    """Collects "showing" state changes until one matches, or a guard time runs out."""
+def click(accessible):
+    """A real mouse click near the left end of the control, through the X server."""
+    x, y, _, height = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    xdotool("mousemove", str(x + 4), str(y + height // 2), "click", "1")
 
-    def __init__(self):
+
+def xdotool(*arguments):
+    subprocess.run(("xdotool",) + arguments, check=True, timeout=10)
+    time.sleep(0.2)
+
+
+def clipboard():
+    return subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
+                          text=True, timeout=5).stdout
+
+
+class Events:
+    """Collects the program's events of the kinds listened to, each as (detail1, role, name,
+    kind, text), until one matches, or a guard time runs out."""
+
+    def __init__(self, *kinds):
         self.seen = []
         self.wanted = None  # while the event loop runs for wait()
-        pyatspi.Registry.registerEventListener(self.on_event, "object:state-changed:showing")
+        for kind in kinds:
+            pyatspi.Registry.registerEventListener(self.on_event, kind)
 
     def on_event(self, event):
-        self.seen.append((event.detail1, event.source.getRole(), event.source.name))
+        data = event.any_data if isinstance(event.any_data, str) else None
+        self.seen.append((event.detail1, event.source.getRole(), event.source.name, event.type, data))
         if self.wanted is not None and self.wanted(self.seen[-1]):
             pyatspi.Registry.stop()
 
     def wait(self, wanted, what):
-        """Runs the event loop until an event satisfies wanted; the guard only ends a hang."""
+        """Runs the event loop until an event satisfies wanted; the guard only ends a hang.
+        Returns the last match; the events before it stay in self.before."""
         if not any(wanted(e) for e in self.seen):
             expired = []
 
@@ -96,15 +130,17 @@ class Showing:
             self.wanted = None
             if not expired:
                 GLib.source_remove(timer)
-        match = [e for e in self.seen if wanted(e)]
+        match = [i for i, e in enumerate(self.seen) if wanted(e)]
         if not match:
             fail("no announcement of %s; seen: %s" % (what, self.seen))
-        self.seen.clear()
-        return match[-1]
+        self.before, last = self.seen[:match[-1]], self.seen[match[-1]]
+        self.seen = []
+        return last
 
 
 def main():
-    showing = Showing()  # listening before the program is asked anything
+    # Listening before the program is asked anything.
+    events = Events(SHOWING, FOCUSED, "object:text-changed")
     app, window = top_window(TITLE)
     ok("application '%s', window '%s'" % (app.name, window.name))
 
@@ -120,8 +156,8 @@ def main():
     if label is None:
         fail("no label '%s'" % description)
     press(label)
-    _, role, text = showing.wait(
-        lambda e: e[0] == 1 and e[1] == pyatspi.ROLE_TOOL_TIP, "the explanation")
+    _, role, text, _, _ = events.wait(
+        lambda e: e[3] == SHOWING and e[0] == 1 and e[1] == pyatspi.ROLE_TOOL_TIP, "the explanation")
     if not text or text == description:
         fail("the popup is named '%s'" % text)
     ok("Press on '%s' showed a tool tip: '%s...'" % (description, text[:40]))
@@ -130,15 +166,49 @@ def main():
     # is announced again.
     other = find(window, is_(pyatspi.ROLE_CHECK_BOX, "4096")).description
     press(find(window, is_(pyatspi.ROLE_LABEL, other)))
-    _, _, second = showing.wait(
-        lambda e: e[0] == 1 and e[1] == pyatspi.ROLE_TOOL_TIP and e[2] != text,
+    _, _, second, _, _ = events.wait(
+        lambda e: e[3] == SHOWING and e[0] == 1 and e[1] == pyatspi.ROLE_TOOL_TIP and e[2] != text,
         "the second explanation")
     ok("Press on '%s' announced '%s...'" % (other, second[:40]))
 
     popup = find(window, is_(pyatspi.ROLE_TOOL_TIP))
     press(popup)
-    showing.wait(lambda e: e[0] == 0 and e[1] == pyatspi.ROLE_TOOL_TIP, "the popup closing")
+    events.wait(lambda e: e[3] == SHOWING and e[0] == 0 and e[1] == pyatspi.ROLE_TOOL_TIP, "the popup closing")
     ok("Press on the popup closed it")
+
+    # Every route that changes a box runs the flag-box step once: the total reaches the value
+    # box, announced there as inserted text, and the clipboard.
+    value = find(window, is_(pyatspi.ROLE_TEXT, VALUE_BOX))
+    for how, caption, total in TOTALS:
+        flag = find(window, is_(pyatspi.ROLE_CHECK_BOX, caption))
+        if how == "click":
+            click(flag)
+        else:
+            press(flag, how)
+        events.wait(lambda e: e[3] == INSERTED and e[2] == VALUE_BOX and e[4] == total,
+                    "%s on the value box" % total)
+        shown, copied = value.queryText().getText(0, -1), clipboard()
+        if (shown, copied) != (total, total):
+            fail("%s on %s: value box '%s', clipboard '%s', expected %s" % (how, caption, shown,
+                                                                           copied, total))
+        ok("%s on %s: value box and clipboard %s, announced on the value box" % (how, caption,
+                                                                                 total))
+
+    # GO from the keyboard hands the focus straight back to the value box: no flag box in
+    # between, where a screen reader would announce it.
+    click(value)
+    events.wait(lambda e: e[3] == FOCUSED and e[0] == 1 and e[2] == VALUE_BOX, "the value box")
+    xdotool("type", "--delay", "50", "1040")
+    xdotool("key", "Tab")
+    events.wait(lambda e: e[3] == FOCUSED and e[0] == 1 and e[2] == "GO", "GO's focus")
+    xdotool("key", "space")
+    events.wait(lambda e: e[3] == FOCUSED and e[0] == 1 and e[2] == VALUE_BOX, "the focus back")
+    passed = [e[2] for e in events.before if e[3] == FOCUSED and e[0] == 1]
+    if passed:
+        fail("the focus passed %s on its way from GO to the value box" % passed)
+    if value.queryText().getText(0, -1) != "1040":
+        fail("GO left '%s' in the value box" % value.queryText().getText(0, -1))
+    ok("GO on 1040: the focus went straight back to the value box")
 
     about = find(window, is_(pyatspi.ROLE_MENU_ITEM, "About Orvanunk4..."))
     if about is None:

@@ -16,6 +16,7 @@ command -v dbus-daemon >/dev/null && command -v dbus-send >/dev/null || missing+
 [ -x "$launcher" ] && [ -x /usr/libexec/at-spi2-registryd ] || missing+=(at-spi2-core)
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing+=(python3-pyatspi)
 [ ${#missing[@]} -eq 0 ] || skip "missing ${missing[*]} (scripts/deps.sh test installs them)"
+need xdotool xclip
 
 # Started in this order and stopped in the reverse one: the session bus, the bus launcher, the
 # registry, the program.
