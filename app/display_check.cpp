@@ -39,7 +39,8 @@ QString waylandProblem()
     QByteArray name = qgetenv("WAYLAND_DISPLAY");
     if (name.isEmpty())
         name = "wayland-0";
-    const QString problem = QStringLiteral("cannot open Wayland display ") + QString::fromLocal8Bit(name);
+    const QString problem
+        = QStringLiteral("cannot open Wayland display ") + QString::fromLocal8Bit(name);
     QByteArray path = name;
     if (!name.startsWith('/')) {
         const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");

@@ -142,7 +142,8 @@ void ValueBox::pasteWhole()
     // Cut short, a pasted 0000...1 would silently become 0; and a box of megabytes freezes the
     // window, which measures the whole text at every repaint.
     const QString pasted = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
-    const auto length = static_cast<std::size_t>(text().size() - selectedText().size() + pasted.size());
+    const auto length
+        = static_cast<std::size_t>(text().size() - selectedText().size() + pasted.size());
     if (!form::MainForm::acceptsPaste(length)) {
         QApplication::beep();
         return;
