@@ -92,11 +92,6 @@ def xdotool(*arguments):
     time.sleep(0.2)
 
 
-def clipboard():
-    return subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
-                          text=True, timeout=5).stdout
-
-
 def event(kind, detail1=None, role=None, name=None, text=None):
     """Matches an event of that kind, with whichever of the rest are given."""
     return lambda e: e[0] == kind and all(
@@ -192,7 +187,9 @@ def main():
         else:
             press(flag, how)
         events.wait(event(INSERTED, name=VALUE_BOX, text=total), "%s on the value box" % total)
-        shown, copied = value.queryText().getText(0, -1), clipboard()
+        copied = subprocess.run(["xclip", "-selection", "clipboard", "-o"], capture_output=True,
+                                text=True, timeout=5).stdout
+        shown = value.queryText().getText(0, -1)
         if (shown, copied) != (total, total):
             fail("%s on %s: value box '%s', clipboard '%s'" % (how, caption, shown, copied))
         ok("%s on %s: value box and clipboard %s, announced on the value box" % (how, caption,

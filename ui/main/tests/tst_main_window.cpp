@@ -591,19 +591,17 @@ void TestMainWindow::noOtherWayIn()
 
 QStringList TestMainWindow::pasteFromMenu()
 {
-    const QPoint at = valueBox()->rect().center();
-    QContextMenuEvent event(QContextMenuEvent::Mouse, at, valueBox()->mapToGlobal(at));
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, {}, valueBox()->mapToGlobal(QPoint()));
     QCoreApplication::sendEvent(valueBox(), &event);
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     QStringList shown;
-    if (!menu)
-        return shown;
-    for (QAction *action : menu->actions()) {
-        shown << action->text();
-        if (action->text() == QStringLiteral("&Paste"))
-            action->trigger();
+    if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
+        for (QAction *action : menu->actions()) {
+            shown << action->text();
+            if (action->text() == QStringLiteral("&Paste"))
+                action->trigger();
+        }
+        menu->close();
     }
-    menu->close();
     return shown;
 }
 
