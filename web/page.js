@@ -30,22 +30,29 @@
         call("valueEdited");
     };
 
-    // The clipboard. A write the browser refuses (no recent user action, an unfocused page) is
-    // said next to the value; the next action of the user writes the total again.
-    let refused = null;
-    const copy = (total) => {
+    // The clipboard. The event's last total goes out once, when the event's work is done (GO
+    // sets twenty totals in a row), as the Qt window does under Wayland. A write the browser
+    // refuses (no recent user action, an unfocused page) is said next to the value; the next
+    // action of the user writes the total again.
+    let refused = null, queued = null;
+    const write = () => {
+        const total = queued;
+        queued = null;
         refused = total;
-        const clipboard = navigator.clipboard;
         const fail = () => {
             if (refused !== total) return;
             notice.textContent = "Not on the clipboard: the browser refused it. Click or press a key to copy " + total + ".";
         };
-        if (!clipboard) return fail();
-        clipboard.writeText(total).then(() => {
+        if (!navigator.clipboard) return fail();
+        navigator.clipboard.writeText(total).then(() => {
             if (refused !== total) return;
             refused = null;
             notice.textContent = "";
         }, fail);
+    };
+    const copy = (total) => {
+        if (queued === null) queueMicrotask(write);
+        queued = total;
     };
     const retry = () => { if (refused !== null && !ended) copy(refused); };
     document.addEventListener("pointerdown", retry, true);
@@ -234,7 +241,8 @@
     };
     watch();
 
-    createOrvan({ page }).then((module) => {
+    // The program starts once the window is on the screen.
+    requestAnimationFrame(() => setTimeout(() => createOrvan({ page }).then((module) => {
         M = module;
         ready = true;
         call("load");
@@ -242,5 +250,5 @@
         value.focus();
         document.documentElement.dataset.ready = "";
         performance.mark("orvan-ready");
-    });
+    })));
 })();
