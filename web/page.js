@@ -166,6 +166,9 @@
     });
     click(value, () => call("valueClicked"));
     click(popup, () => call("popupClicked"));
+    // Labels take no focus from a click, as on the desktop: the value box keeps its selection.
+    for (const label of [popup, ...document.querySelectorAll(".description")])
+        label.addEventListener("mousedown", (e) => e.preventDefault());
     for (let i = 0; i < 20; ++i) {
         $("Check1_" + i).addEventListener("change", () => call("flagClicked", i));
         click($("Label3_" + i), () => call("descriptionClicked", i));
