@@ -187,7 +187,6 @@
 
     // What the form asks of the page.
     const page = {
-        valueSet: keep,
         copy,
         message(title, text) {
             $("messageTitle").textContent = title;
