@@ -2,13 +2,13 @@
 """Assembles the one self-contained page: the template with the window's HTML, the fonts, the
 pictures, the compiled program (its WebAssembly inlined) and the page's script.
 
-Usage: make_page.py TEMPLATE MARKUP FONT13 FONT16 ABOUT ICON MODULE PAGE_JS OUTPUT
+Usage: make_page.py TEMPLATE MARKUP FONT13 FONT16 ABOUT ICON MODULE WASM PAGE_JS OUTPUT
 """
 import base64
 import sys
 
 
-def main(template, markup, font13, font16, about, icon, module, page_js, output):
+def main(template, markup, font13, font16, about, icon, module, wasm, page_js, output):
     def read(path):
         with open(path, "rb") as f:
             return f.read()
@@ -23,6 +23,7 @@ def main(template, markup, font13, font16, about, icon, module, page_js, output)
         "@ABOUT@": b64(about),
         "@ICON@": b64(icon),
         "@MODULE@": read(module).decode("utf-8").replace("</script", "<\\/script"),
+        "@WASM@": b64(wasm),
         "@PAGE@": read(page_js).decode("utf-8"),
     }
     page = read(template).decode("utf-8")
@@ -35,6 +36,6 @@ def main(template, markup, font13, font16, about, icon, module, page_js, output)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 10:
+    if len(sys.argv) != 11:
         sys.exit(__doc__)
     main(*sys.argv[1:])

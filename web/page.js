@@ -243,8 +243,14 @@
     };
     watch();
 
-    // The program starts once the window is on the screen.
-    requestAnimationFrame(() => setTimeout(() => createOrvan({ page }).then((module) => {
+    // The program's WebAssembly compiles in the background while the window is painted; the
+    // program starts once the window is on the screen.
+    const compiled = WebAssembly.compile(Uint8Array.from(atob(programCode), (c) => c.charCodeAt(0)));
+    const instantiateWasm = (imports, done) => {
+        compiled.then((code) => WebAssembly.instantiate(code, imports)).then((instance) => done(instance));
+        return {};
+    };
+    requestAnimationFrame(() => setTimeout(() => createOrvan({ page, instantiateWasm }).then((module) => {
         M = module;
         ready = true;
         call("load");
