@@ -81,7 +81,7 @@ def main(source, prefix, sizes):
         ascent, descent = hori.ascender * UNITS, hori.descender * UNITS
         builder.setupHorizontalHeader(ascent=ascent, descent=descent)
         builder.setupNameTable({"familyName": family, "styleName": "Regular"})
-        builder.setupOS2(sTypoAscender=ascent, sTypoDescender=descent, sTypoLineGap=0,
+        builder.setupOS2(version=4, sTypoAscender=ascent, sTypoDescender=descent, sTypoLineGap=0,
                          usWinAscent=ascent, usWinDescent=-descent, fsSelection=0x40 | 0x80)
         builder.setupPost()
         builder.font.flavor = "woff2"
