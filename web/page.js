@@ -60,7 +60,7 @@
 
     // The menus: a menu bar of two menus, for the mouse and the keyboard.
     const tops = [...document.querySelectorAll("#menubar .top")];
-    let openTop = null, back = null;
+    let openTop = null, back = null, aboutBack = null; // where the focus goes back to
     const itemsOf = (top) => [...top.nextElementSibling.querySelectorAll("[role=menuitem]")];
     const openMenu = (top, focusFirst) => {
         if (openTop && openTop !== top) closeMenu(false);
@@ -131,7 +131,8 @@
             if (!inAbout) call("helpRequested", flagIndex(document.activeElement));
         } else if (e.key === "Escape") {
             e.preventDefault();
-            if (!inAbout) call("escapePressed");
+            // In About, Esc presses its OK, the window's cancel button.
+            if (inAbout) $("cmdOK").click(); else call("escapePressed");
         } else if (e.key === "Tab") {
             // Tab goes round the window's controls, as in the desktop windows.
             const order = [...document.querySelectorAll(inAbout ? "#about button" : "#client input, #client button")]
@@ -200,10 +201,10 @@
         },
         closeAbout() {
             about.hidden = true;
-            if (back) back.focus();
+            if (aboutBack) aboutBack.focus();
         },
         openAbout() {
-            if (about.hidden) back = document.activeElement;
+            if (about.hidden) aboutBack = client.contains(document.activeElement) ? document.activeElement : value;
             about.hidden = false;
             $("cmdOK").focus();
         },

@@ -174,8 +174,9 @@ try:
     check("a box described by its description",
           named[("checkbox", "1024")].get("description", {}).get("value"),
           "Used for clipping help, usually in sections with elevations.")
-    click("cmdOK")
-    check("OK closes About", shown("about"), False)
+    c.key("Escape", vk=27)
+    check("Esc presses About's OK", [shown("about"), c.js("$('client').contains(document.activeElement)")],
+          [False, True])
 
     # Tab goes round the window as designed.
     new_value("5")
