@@ -253,6 +253,14 @@
     };
     requestAnimationFrame(() => setTimeout(() => createOrvan({ page, instantiateWasm }).then((module) => {
         M = module;
+        // A caption centred in an odd spare width would stand on half a pixel and blur: the
+        // desktop windows round it to the left.
+        for (const button of document.querySelectorAll("button")) {
+            const text = document.createRange();
+            text.selectNodeContents(button);
+            const spare = button.clientWidth - text.getBoundingClientRect().width;
+            if (Math.round(spare) % 2) button.style.paddingRight = "1px";
+        }
         ready = true;
         call("load");
         window1.inert = false;
