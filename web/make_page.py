@@ -5,7 +5,25 @@ pictures, the compiled program (its WebAssembly inlined) and the page's script.
 Usage: make_page.py TEMPLATE MARKUP FONT13 FONT16 ABOUT ICON MODULE WASM PAGE_JS OUTPUT
 """
 import base64
+import re
 import sys
+
+from fontTools.ttLib import TTFont
+
+
+def round_captions(markup, font):
+    """Buttons whose caption, centred, would stand on half a pixel (an odd spare width) and
+    blur, lose a pixel on the right: the desktop windows round such a caption to the left."""
+    cmap, advances = TTFont(font).getBestCmap(), TTFont(font)["hmtx"].metrics
+    units = TTFont(font)["head"].unitsPerEm / 13  # per pixel, at the font's 13 pixels
+
+    def fix(m):
+        width = sum(advances[cmap[ord(c)]][0] for c in m.group(3)) / units
+        if (int(m.group(2)) - round(width)) % 2:
+            return m.group(0).replace('px"', 'px;padding-right:1px"', 1)
+        return m.group(0)
+
+    return re.sub(r'<button id=(\w+) style="[^"]*width:(\d+)px[^"]*"[^>]*>([^<]*)</button>', fix, markup)
 
 
 def main(template, markup, font13, font16, about, icon, module, wasm, page_js, output):
@@ -17,7 +35,7 @@ def main(template, markup, font13, font16, about, icon, module, wasm, page_js, o
         return base64.b64encode(read(path)).decode("ascii")
 
     parts = {
-        "@MARKUP@": read(markup).decode("utf-8"),
+        "@MARKUP@": round_captions(read(markup).decode("utf-8"), font13),
         "@FONT13@": b64(font13),
         "@FONT16@": b64(font16),
         "@ABOUT@": b64(about),

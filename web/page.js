@@ -63,8 +63,8 @@
     let openTop = null, back = null, aboutBack = null; // where the focus goes back to
     const itemsOf = (top) => [...top.nextElementSibling.querySelectorAll("[role=menuitem]")];
     const openMenu = (top, focusFirst) => {
-        if (openTop && openTop !== top) closeMenu(false);
         if (!openTop) back = document.activeElement;
+        else if (openTop !== top) closeMenu(false);
         openTop = top;
         top.setAttribute("aria-expanded", "true");
         top.classList.add("open");
@@ -180,7 +180,8 @@
     value.addEventListener("beforeinput", (e) => {
         if (!value.matches(":focus") || e.isComposing) return;
         keep();
-        if (e.data && !accepts(e.data, value.value.length)) e.preventDefault();
+        const after = value.value.length - (value.selectionEnd - value.selectionStart) + (e.data || "").length;
+        if (e.data && !accepts(e.data, after)) e.preventDefault();
     });
     value.addEventListener("compositionstart", keep);
     value.addEventListener("compositionend", check);
@@ -253,14 +254,6 @@
     };
     requestAnimationFrame(() => setTimeout(() => createOrvan({ page, instantiateWasm }).then((module) => {
         M = module;
-        // A caption centred in an odd spare width would stand on half a pixel and blur: the
-        // desktop windows round it to the left.
-        for (const button of document.querySelectorAll("button")) {
-            const text = document.createRange();
-            text.selectNodeContents(button);
-            const spare = button.clientWidth - text.getBoundingClientRect().width;
-            if (Math.round(spare) % 2) button.style.paddingRight = "1px";
-        }
         ready = true;
         call("load");
         window1.inert = false;

@@ -162,6 +162,10 @@ try:
     c.key("w", code="KeyW", vk=87)
     check("Help > What is [FWO]?", [shown("Label1"), place("Label1")], [True, FWO_NOTE])
     c.key("Escape", vk=27)
+    for key, vk in (("F10", 121), ("ArrowRight", 39), ("Escape", 27)):
+        c.key(key, vk=vk)
+    check("Esc leaves the menus for the control that had the focus",
+          c.js("$('client').contains(document.activeElement) && !$('mnuFWO').offsetParent"), True)
     for _ in range(2):
         click("mnuHelp")
         click("mnuHelpAbout")
