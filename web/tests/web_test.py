@@ -2,7 +2,7 @@
 """The page in headless Chromium, loaded from file://, with real input events: what only the
 page shows. The form's behaviour itself is tested in form/.
 
-Usage: web_test.py Orvanunk4ver22.html QT_WINDOW_1X.png
+Usage: web_test.py Orvanunk4ver22.html QT_WINDOW_1X.png ABOUT.png
 The window at 1x, as loaded, is compared pixel for pixel with the Qt window's screenshot.
 """
 import base64
@@ -12,7 +12,7 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import cdp  # noqa: E402
 
-PAGE, QT_PNG = sys.argv[1:3]
+PAGE, QT_PNG, ABOUT_PNG = sys.argv[1:4]
 # The designed places, in pixels at 96 dpi: (left, top, width, height) on the client area.
 PLACES = {"Text1": (128, 72, 137, 23), "cmdGo": (272, 72, 33, 25), "cmdCancel": (408, 16, 81, 33)}
 DESCRIPTION_WIDTHS = [157, 254, 203, 314, 244, 218, 221, 258, 288, 225,
@@ -75,6 +75,10 @@ def eventually(expression):
         return False
 
 
+def png(path):
+    return "data:image/png;base64," + base64.b64encode(open(path, "rb").read()).decode()
+
+
 def new_value(text):
     click("Text1")
     c.type(text)
@@ -91,18 +95,16 @@ try:
     for name, want in PLACES.items():
         check(f"{name} place", place(name), want)
     check("description widths", [place(f"Label3_{i}")[2] for i in range(20)], DESCRIPTION_WIDTHS)
+    c.js("""window.pixels = async (url) => {
+        // As stored: no colour management, which would shift the greys of one of them.
+        const image = await createImageBitmap(await (await fetch(url)).blob(), { colorSpaceConversion: "none" });
+        const canvas = new OffscreenCanvas(image.width, image.height), g = canvas.getContext("2d");
+        g.drawImage(image, 0, 0);
+        return g.getImageData(0, 0, image.width, image.height);
+    }""")
     shot = base64.b64encode(c.screenshot()).decode()
-    qt = base64.b64encode(open(QT_PNG, "rb").read()).decode()
     check("the window against the Qt window's pixels", c.js(f"""(async () => {{
-        const pixels = async (png) => {{
-            // As stored: no colour management, which would shift the greys of one of them.
-            const image = await createImageBitmap(
-                await (await fetch("data:image/png;base64," + png)).blob(), {{ colorSpaceConversion: "none" }});
-            const canvas = new OffscreenCanvas(image.width, image.height), g = canvas.getContext("2d");
-            g.drawImage(image, 0, 0);
-            return g.getImageData(0, 0, image.width, image.height);
-        }};
-        const page = await pixels("{shot}"), qt = await pixels("{qt}");
+        const page = await pixels("data:image/png;base64,{shot}"), qt = await pixels("{png(QT_PNG)}");
         const o = $("client").getBoundingClientRect(), menu = qt.height - 442;
         let differ = 0;
         for (let y = -menu; y < 442; ++y)
@@ -171,6 +173,10 @@ try:
         click("mnuHelpAbout")
     check("About, once", c.js("[document.querySelectorAll('#about').length, !$('about').hidden, "
                               "document.activeElement.id]"), [1, True, "cmdOK"])
+    check("About's picture, the desktop windows' pixels", c.js(f"""(async () => {{
+        const page = await pixels($("Picture1").firstChild.src), png = await pixels("{png(ABOUT_PNG)}");
+        return page.data.length === png.data.length && page.data.every((v, k) => v === png.data[k]);
+    }})()"""), True)
     tree = c.call("Accessibility.getFullAXTree")["nodes"]
     named = {(n["role"]["value"], n.get("name", {}).get("value")): n for n in tree if "role" in n}
     for role, name in [("checkbox", "1024"), ("button", "Used for clipping help, usually in sections with elevations."),
