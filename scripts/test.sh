@@ -21,4 +21,7 @@ if [ "$preset" != asan ]; then
     # The Windows program, cross-built with mingw-w64 and tested under Wine (a minute or two;
     # the first run creates the Wine prefix in build-windows/).
     run windows
+    # The browser page, built with Emscripten: the core's tests under node, the page in
+    # headless Chromium.
+    run web
 fi

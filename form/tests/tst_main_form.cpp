@@ -330,7 +330,10 @@ TEST_CASE("each command of the tables does its own thing")
     CHECK(about_layout::control("cmdOK").command == Command::CloseAbout);
     const std::pair<const char *, Command> menus[] = { { "mnuFileExit", Command::Exit },
         { "mnuFWO", Command::Fwo }, { "mnuHelpAbout", Command::About } };
-    for (const auto &[name, command] : menus) {
+    for (const auto &menu : menus) {
+        // Named copies: clang captures no structured binding in CAPTURE's lambda before C++20.
+        const char *name = menu.first;
+        const Command command = menu.second;
         CAPTURE(name);
         const auto entry = std::find_if(std::begin(layout::Menus), std::end(layout::Menus),
             [name = std::string_view(name)](const layout::MenuEntry &e) { return e.name == name; });

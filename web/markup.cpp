@@ -1,0 +1,200 @@
+// Writes the page's static HTML from the layout tables: the menu bar, every control of the main
+// window at its place in pixels, the About window and the message box, all as the page shows
+// them before the program's code has loaded. Run at build time (under node); the page's code
+// then only finds these elements by their ids.
+//
+// Usage: web_markup > controls.html
+
+#include "flags/flag_model.h"
+#include "form/about_form_layout.h"
+#include "form/main_form_layout.h"
+
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace {
+
+using twips::px;
+
+std::string escaped(std::string_view text)
+{
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string place(int left, int top, int width, int height)
+{
+    return "left:" + std::to_string(px(left)) + "px;top:" + std::to_string(px(top))
+        + "px;width:" + std::to_string(px(width)) + "px;height:" + std::to_string(px(height))
+        + "px";
+}
+
+std::string place(const form::Control &c)
+{
+    return place(c.left, c.top, c.width, c.height);
+}
+
+// A menu caption with its access key (after the ampersand) underlined.
+std::string menuCaption(std::string_view caption)
+{
+    const auto amp = caption.find('&');
+    if (amp == std::string_view::npos)
+        return escaped(caption);
+    return escaped(caption.substr(0, amp)) + "<u>" + escaped(caption.substr(amp + 1, 1)) + "</u>"
+        + escaped(caption.substr(amp + 2));
+}
+
+char accessKey(std::string_view caption)
+{
+    const auto amp = caption.find('&');
+    return amp == std::string_view::npos ? 0 : caption[amp + 1];
+}
+
+// A command as the page carries it, in a data-command attribute: its number, which the page's
+// script hands back to the form.
+std::string commandName(form::Command command)
+{
+    return std::to_string(static_cast<int>(command));
+}
+
+void menus(std::string &out)
+{
+    out += "<div id=menubar role=menubar aria-label=\"Menu\">";
+    bool open = false;
+    for (const layout::MenuEntry &m : layout::Menus) {
+        const std::string name(m.name);
+        switch (m.kind) {
+        case layout::MenuKind::Menu:
+            if (open)
+                out += "</div></div>";
+            out += "<div class=menu><span id=" + name
+                + " class=top role=menuitem tabindex=-1 aria-haspopup=menu aria-expanded=false"
+                + " data-key=" + std::string(1, accessKey(m.caption)) + ">"
+                + menuCaption(m.caption) + "</span><div class=drop role=menu aria-labelledby="
+                + name + " hidden>";
+            open = true;
+            break;
+        case layout::MenuKind::Separator:
+            out += "<hr id=" + name + " role=separator>";
+            break;
+        case layout::MenuKind::Entry:
+            out += "<div id=" + name + " role=menuitem tabindex=-1 data-command="
+                + commandName(m.command) + " data-key="
+                + std::string(1, accessKey(m.caption)) + ">" + menuCaption(m.caption) + "</div>";
+            break;
+        }
+    }
+    out += "</div></div></div>";
+}
+
+// The main window's controls in tab order, which the page's Tab follows, as the load step
+// arranges it (the value box first).
+void mainWindow(std::string &out)
+{
+    out += "<div id=client>";
+    std::string controls[48];
+    for (const form::Control &c : layout::Controls) {
+        const std::string name(c.name), caption = escaped(c.caption);
+        const std::string at = " style=\"" + place(c) + "\"";
+        std::string html;
+        switch (c.kind) {
+        case form::Kind::Button:
+            html = "<button id=" + name + at + " data-command=" + commandName(c.command) + ">"
+                + caption + "</button>";
+            break;
+        case form::Kind::TextBox:
+            html = "<input id=" + name + at + " value=0 inputmode=numeric autocomplete=off"
+                + " spellcheck=false aria-label=\"" + escaped(layout::control("Label2").caption)
+                + "\">";
+            break;
+        case form::Kind::Popup:
+            html = "<div id=" + name + at + " role=tooltip hidden></div>";
+            break;
+        default:
+            // Labels keep their left and top; their own text gives the rest, as designed.
+            html = "<div id=" + name + " class=\"label " + (c.kind == form::Kind::WrapLabel
+                ? "wrap\" style=\"" + place(c.left, c.top, c.width, c.height) + "\""
+                : "\" style=\"left:" + std::to_string(px(c.left))
+                    + "px;top:" + std::to_string(px(c.top)) + "px\"")
+                + ">" + caption + "</div>";
+        }
+        controls[layout::tabAfterLoad(c.name, c.tab)] += html;
+    }
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        const std::string n = std::to_string(i), top = std::to_string(px(layout::rowTop(i)));
+        controls[layout::tabAfterLoad("Check1", layout::FlagBoxTabBase + i)]
+            += "<label class=flag style=\"left:" + std::to_string(px(layout::FlagBoxLeft))
+            + "px;top:" + top + "px;width:" + std::to_string(px(layout::FlagBoxWidth))
+            + "px\"><input type=checkbox id=Check1_" + n + " aria-describedby=Label3_" + n
+            + "><span>" + escaped(flags::caption(i)) + "</span></label><div id=Label3_" + n
+            + " class=description role=button tabindex=-1 style=\"left:"
+            + std::to_string(px(layout::DescriptionLeft)) + "px;top:" + top + "px\">"
+            + escaped(flags::description(i)) + "</div>";
+    }
+    for (const std::string &c : controls)
+        out += c;
+    out += "</div>";
+}
+
+void aboutWindow(std::string &out)
+{
+    using namespace about_layout;
+    out += "<section id=about role=dialog aria-labelledby=aboutTitle hidden style=\"width:"
+        + std::to_string(px(ClientWidth)) + "px\"><div id=aboutTitle class=title>"
+        + escaped(Caption) + "</div><div class=area style=\"height:"
+        + std::to_string(px(ClientHeight)) + "px\">";
+    for (const form::Control &c : Controls) {
+        const std::string name(c.name), at = " style=\"" + place(c) + "\"";
+        switch (c.kind) {
+        case form::Kind::Picture:
+            out += "<div id=" + name + " class=picture" + at + "><img alt=\""
+                + (name == "picIcon" ? "Orvan unk4 program icon" : "Orvan unk4 race track banner")
+                + "\"></div>";
+            break;
+        case form::Kind::Button:
+            out += "<button id=" + name + at + " data-command=" + commandName(c.command) + ">"
+                + escaped(c.caption) + "</button>";
+            break;
+        default:
+            out += "<div id=" + name + " class=\"label centred\"" + at + ">"
+                + escaped(c.caption) + "</div>";
+        }
+    }
+    out += "</div></section>";
+}
+
+void messageBox(std::string &out)
+{
+    out += "<dialog id=message aria-labelledby=messageTitle aria-describedby=messageText>"
+           "<div id=messageTitle class=title>" + escaped(layout::ProgramTitle)
+        + "</div><p id=messageText></p><form method=dialog><button id=messageOK>OK</button>"
+          "</form></dialog>";
+}
+
+} // namespace
+
+int main()
+{
+    std::string out = "<div id=Form1 role=application aria-label=\""
+        + escaped(layout::Caption) + "\" style=\"width:" + std::to_string(px(layout::ClientWidth))
+        + "px\">";
+    menus(out);
+    mainWindow(out);
+    out += "<div id=clipNotice role=status></div><div id=announce class=unseen aria-live=polite>"
+           "</div><div id=ended role=alert hidden>Orvan unk4 has ended. The last total stays on "
+           "the clipboard.<br>Close this tab, or reload the page to start again.</div></div>";
+    aboutWindow(out);
+    messageBox(out);
+    std::puts(out.c_str());
+    return 0;
+}

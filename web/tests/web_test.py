@@ -1,0 +1,227 @@
+#!/usr/bin/python3
+"""The page in headless Chromium, loaded from file://, with real input events: what only the
+page shows. The form's behaviour itself is tested in form/.
+
+Usage: web_test.py Orvanunk4ver22.html QT_WINDOW_1X.png ABOUT.png
+The window at 1x, as loaded, is compared pixel for pixel with the Qt window's screenshot.
+"""
+import base64
+import os
+import sys
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import cdp  # noqa: E402
+
+PAGE, QT_PNG, ABOUT_PNG = sys.argv[1:4]
+# The designed places, in pixels at 96 dpi: (left, top, width, height) on the client area.
+PLACES = {"Text1": (128, 72, 137, 23), "cmdGo": (272, 72, 33, 25), "cmdCancel": (408, 16, 81, 33)}
+DESCRIPTION_WIDTHS = [157, 254, 203, 314, 244, 218, 221, 258, 288, 225,
+                      269, 309, 309, 357, 238, 241, 192, 160, 358, 161]
+POPUPS = {17: (96, 352, 316, 45), 3: (96, 160, 316, 48), 10: (96, 272, 316, 151)}
+FWO_NOTE = (33, 3, 320, 33)
+TAB_ORDER = ["cmdGo"] + [f"Check1_{i}" for i in range(20)] + ["cmdCancel", "Text1"]
+LIMIT_MESSAGE = "Invalid value entered. Largest acceptable value is 1048575"
+BOTH = ["clipboardReadWrite", "clipboardSanitizedWrite"]
+
+failures = []
+
+
+def check(what, got, want):
+    if got != want:
+        failures.append(what)
+        print(f"FAIL {what}: got {got!r}, want {want!r}")
+
+
+c = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
+
+
+def place(element):
+    return tuple(c.js(f"""(() => {{ const r = $("{element}").getBoundingClientRect(),
+        o = $("client").getBoundingClientRect();
+        return [r.left - o.left, r.top - o.top, r.width, r.height].map(Math.round); }})()"""))
+
+
+def click(element, count=1):
+    x, y, w, h = c.js(f"""(() => {{ const r = $("{element}").getBoundingClientRect();
+        return [r.left, r.top, r.width, r.height]; }})()""")
+    c.click(x + min(w / 2, 20), y + h / 2, count)
+
+
+def value():
+    return c.js("[$('Text1').value, $('Text1').selectionStart, $('Text1').selectionEnd]")
+
+
+def ticked():
+    return c.js("[...Array(20).keys()].filter((i) => $('Check1_' + i).checked)")
+
+
+def shown(element):
+    return c.js(f"!$('{element}').hidden && $('{element}').offsetParent !== null")
+
+
+def clipboard():
+    return c.js("navigator.clipboard.readText()")
+
+
+def focused():
+    return c.js("focused()")
+
+
+def eventually(expression):
+    try:
+        c.wait_for(expression, 5)
+        return True
+    except TimeoutError:
+        return False
+
+
+def png(path):
+    return "data:image/png;base64," + base64.b64encode(open(path, "rb").read()).decode()
+
+
+def new_value(text):
+    click("Text1")
+    c.type(text)
+
+
+try:
+    c.browser_call("Browser.grantPermissions", permissions=BOTH)
+    c.open("file://" + os.path.abspath(PAGE))
+    c.wait_for("'ready' in document.documentElement.dataset")
+    c.js("window.$ = (id) => document.getElementById(id); window.focused = () => document.activeElement.id")
+
+    # Looks: places as designed, and the whole window, menu bar and description column
+    # included, as the Qt window draws it at 1x.
+    for name, want in PLACES.items():
+        check(f"{name} place", place(name), want)
+    check("description widths", [place(f"Label3_{i}")[2] for i in range(20)], DESCRIPTION_WIDTHS)
+    c.js("""window.pixels = async (url) => {
+        // As stored: no colour management, which would shift the greys of one of them.
+        const image = await createImageBitmap(await (await fetch(url)).blob(), { colorSpaceConversion: "none" });
+        const canvas = new OffscreenCanvas(image.width, image.height), g = canvas.getContext("2d");
+        g.drawImage(image, 0, 0);
+        return g.getImageData(0, 0, image.width, image.height);
+    }""")
+    shot = base64.b64encode(c.screenshot()).decode()
+    check("the window against the Qt window's pixels", c.js(f"""(async () => {{
+        const page = await pixels("data:image/png;base64,{shot}"), qt = await pixels("{png(QT_PNG)}");
+        const o = $("client").getBoundingClientRect(), menu = qt.height - 442;
+        let differ = 0;
+        for (let y = -menu; y < 442; ++y)
+            for (let x = 0; x < 500; ++x)
+                for (let k = 0; k < 3; ++k)
+                    differ += page.data[((o.top + y) * page.width + o.left + x) * 4 + k]
+                        !== qt.data[((menu + y) * qt.width + x) * 4 + k];
+        return differ;
+    }})()"""), 0)
+
+    # Type 1040, GO: its boxes ticked, the value on the clipboard, the next value ready to type.
+    new_value("1040")
+    check("typed", value(), ["1040", 4, 4])
+    click("cmdGo")
+    check("1040 ticks", ticked(), [4, 10])
+    check("1040 on the clipboard", clipboard(), "1040")
+    check("after GO", [value(), focused(), c.js("$('cmdGo').disabled")], [["1040", 0, 4], "Text1", True])
+
+    # The digit filter on every route: typing, an input method's commit, a paste past the limit.
+    click("Text1")
+    check("the reset", [value(), ticked()], [["0", 0, 1], []])
+    c.type("x")
+    c.call("Input.imeSetComposition", text="ｘ", selectionStart=1, selectionEnd=1)
+    c.call("Input.insertText", text="ｘ")
+    check("letters refused", value()[0], "0")
+    c.js("navigator.clipboard.writeText('1'.repeat(5000))")
+    c.key("v", code="KeyV", modifiers=2, vk=86)
+    check("a paste past the limit refused whole", value()[0], "0")
+    c.call("Input.insertText", text="7")
+    check("a digit by an input method", [value()[0], c.js("$('cmdGo').disabled")], ["7", False])
+
+    # The limit message: a modal box titled Orvanunk4, closed by OK's keys.
+    for key, vk, text in (("Enter", 13, "\r"), ("Escape", 27, None)):
+        new_value("1048576")
+        click("cmdGo")
+        check(f"limit message ({key})", c.js("[$('message').open, $('messageTitle').textContent, "
+                                             "$('messageText').textContent]"), [True, "Orvanunk4", LIMIT_MESSAGE])
+        check("all ticked over the limit", len(ticked()), 20)
+        c.key(key, vk=vk, text=text)
+        check(f"{key} closes the message", eventually("!$('message').open && focused() === 'Text1'"), True)
+
+    # Explanations: by a click, and by F1 on a focused box; each announced to screen readers.
+    for index, want in POPUPS.items():
+        click(f"Label3_{index}")
+        check(f"explanation {index}", [shown("Label1"), place("Label1")], [True, want])
+    check("explanation announced", eventually("$('announce').textContent === $('Label1').textContent"), True)
+    click("Label1")
+    check("a click closes it", shown("Label1"), False)
+    c.js("$('Check1_3').focus()")
+    c.key("F1", vk=112)
+    check("F1 opens", [shown("Label1"), place("Label1")], [True, POPUPS[3]])
+    c.key("F1", vk=112)
+    check("F1 again closes", shown("Label1"), False)
+
+    # Menus: by keyboard (Alt and the access keys) and by mouse; About a single window.
+    c.key("h", code="KeyH", modifiers=1, vk=72)
+    c.key("w", code="KeyW", vk=87)
+    check("Help > What is [FWO]?", [shown("Label1"), place("Label1")], [True, FWO_NOTE])
+    c.key("Escape", vk=27)
+    for key, vk in (("F10", 121), ("ArrowRight", 39), ("Escape", 27)):
+        c.key(key, vk=vk)
+    check("Esc leaves the menus for the control that had the focus",
+          c.js("$('client').contains(document.activeElement) && !$('mnuFWO').offsetParent"), True)
+    for _ in range(2):
+        click("mnuHelp")
+        click("mnuHelpAbout")
+    check("About, once", c.js("[document.querySelectorAll('#about').length, !$('about').hidden, "
+                              "document.activeElement.id]"), [1, True, "cmdOK"])
+    check("About's picture, the desktop windows' pixels", c.js(f"""(async () => {{
+        const page = await pixels($("Picture1").firstChild.src), png = await pixels("{png(ABOUT_PNG)}");
+        return page.data.length === png.data.length && page.data.every((v, k) => v === png.data[k]);
+    }})()"""), True)
+    tree = c.call("Accessibility.getFullAXTree")["nodes"]
+    named = {(n["role"]["value"], n.get("name", {}).get("value")): n for n in tree if "role" in n}
+    for role, name in [("checkbox", "1024"), ("button", "Used for clipping help, usually in sections with elevations."),
+                       ("textbox", "Current unk 4 value"), ("menubar", "Menu"), ("menuitem", "Help"),
+                       ("image", "Orvan unk4 race track banner"), ("dialog", "About Orvanunk4")]:
+        check(f"accessible {role} {name}", (role, name) in named, True)
+    check("a box described by its description",
+          named[("checkbox", "1024")].get("description", {}).get("value"),
+          "Used for clipping help, usually in sections with elevations.")
+    c.key("Escape", vk=27)
+    check("Esc presses About's OK", [shown("about"), c.js("$('client').contains(document.activeElement)")],
+          [False, True])
+
+    # Tab goes round the window as designed.
+    new_value("5")
+    order = []
+    for _ in TAB_ORDER:
+        c.key("Tab", vk=9)
+        order.append(focused())
+    check("tab order", order, TAB_ORDER)
+
+    # A refused clipboard write is said next to the value, and the next action writes it.
+    c.browser_call("Browser.setPermission", permission={"name": "clipboard-write"}, setting="denied")
+    click("Check1_0")
+    check("refusal said", eventually("$('clipNotice').textContent.includes('clipboard')"), True)
+    c.browser_call("Browser.grantPermissions", permissions=BOTH)
+    c.key("Shift", vk=16)
+    check("written at the next action", [eventually("$('clipNotice').textContent === ''"), clipboard()], [True, "1"])
+
+    # Scaled pages: at 1.5x a scalable face no wider than the design; at 2x the design font.
+    for scale, face in ((1.5, True), (2, False), (1, False)):
+        c.call("Emulation.setDeviceMetricsOverride", width=800, height=600, deviceScaleFactor=scale,
+               mobile=False)
+        c.screenshot()  # a frame drawn: the page hears of the new resolution
+        eventually(f"document.body.classList.contains('scaled') === {str(face).lower()}")
+        widths = [place(f"Label3_{i}")[2] for i in range(20)]
+        check(f"at {scale}x", [c.js("document.body.classList.contains('scaled')"), max(widths) <= 358],
+              [face, True])
+
+    # File > Exit ends the program: the page says so, the total stays on the clipboard.
+    c.key("f", code="KeyF", modifiers=1, vk=70)
+    c.key("x", code="KeyX", vk=88)
+    check("ended", [shown("ended"), clipboard()], [True, "1"])
+finally:
+    c.close()
+
+print(f"{len(failures)} failed" if failures else "all passed")
+sys.exit(1 if failures else 0)
