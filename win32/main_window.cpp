@@ -3,17 +3,14 @@
 #include "form/main_form_layout.h"
 #include "win32/about_window.h"
 #include "win32/legible_text.h"
-#include "win32/owner_procedure.h"
 #include "win32/resource_ids.h"
 #include "win32/wide_text.h"
-#include "win32/window_count.h"
 #include "win32/window_font.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,8 +19,6 @@ using layout::px;
 namespace win32 {
 
 namespace {
-
-constexpr wchar_t ClassName[] = L"OrvanMainWindow";
 
 // IsDialogMessage sends IDOK and IDCANCEL (1 and 2) for Enter and Esc: no control has them.
 enum ControlId : int {
@@ -85,59 +80,27 @@ void subclassButton(HWND button)
 
 } // namespace
 
-MainWindow::MainWindow(HINSTANCE instance)
-    : m_instance(instance)
-{ }
-
 // A fixed single border: title, system menu and close button, no minimize or maximize.
-DWORD MainWindow::style()
-{
-    return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-}
-
-DWORD MainWindow::exStyle()
-{
-    return WS_EX_CONTROLPARENT;
-}
+MainWindow::MainWindow(HINSTANCE instance)
+    : TopLevelWindow(instance,
+        { L"OrvanMainWindow", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+            WS_EX_CONTROLPARENT, layout::ClientWidth, layout::ClientHeight, true })
+{ }
 
 bool MainWindow::create(int show)
 {
-    WNDCLASSEXW wc {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ownerProcedure<MainWindow>;
-    wc.hInstance = m_instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
-        GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
-        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ClassName;
-    if (!RegisterClassExW(&wc))
+    if (!createWindow(layout::Caption, createMenus().release()))
         return false;
-
-    if (!CreateWindowExW(exStyle(), ClassName, widen(layout::Caption).c_str(), style(),
-            CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, m_instance, this))
-        return false;
-    createMenus();
-
-    const int dpi = static_cast<int>(GetDpiForWindow(m_window));
-    RECT frame { 0, 0, px(layout::ClientWidth, dpi), px(layout::ClientHeight, dpi) };
-    AdjustWindowRectExForDpi(&frame, style(), TRUE, exStyle(), static_cast<UINT>(dpi));
-    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
     createControls();
-    placeControls(dpi);
+    placeControls(dpi());
     m_form.load();
     ShowWindow(m_window, show);
     UpdateWindow(m_window);
-    m_focus = m_value.handle();
-    SetFocus(m_focus);
+    giveFocus(m_value.handle());
     return true;
 }
 
-void MainWindow::createMenus()
+Menu MainWindow::createMenus()
 {
     Menu bar(CreateMenu());
     Menu menu;
@@ -166,8 +129,7 @@ void MainWindow::createMenus()
         }
     }
     finishMenu();
-    if (SetMenu(m_window, bar.get()))
-        bar.release(); // the window owns it now
+    return bar;
 }
 
 HWND MainWindow::createControl(
@@ -243,6 +205,7 @@ void MainWindow::createControls()
                 WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, id, WS_EX_CLIENTEDGE);
             SendMessageW(edit, EM_SETLIMITTEXT, 0, 0); // as long as memory allows
             m_value.attach(edit, [this] { m_form.valueClicked(); });
+            m_clipboard.attach(m_window, edit);
             break;
         }
         case layout::Kind::Popup:
@@ -332,7 +295,6 @@ void MainWindow::placeControls(int dpi)
     // The controls use the new fonts now; the old ones may go.
     m_font = std::move(font);
     m_valueFont = std::move(valueFont);
-    InvalidateRect(m_window, nullptr, TRUE);
 }
 
 LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
@@ -349,19 +311,8 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case WM_CTLCOLORSTATIC:
         return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_ACTIVATE:
-        onActivate(LOWORD(wParam) != WA_INACTIVE);
-        return 0;
-    case WM_DPICHANGED:
-        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
-        return 0;
-    case WM_NCDESTROY: {
-        const LRESULT result = DefWindowProcW(m_window, message, wParam, lParam);
-        onDestroy();
-        return result;
-    }
     default:
-        return DefWindowProcW(m_window, message, wParam, lParam);
+        return TopLevelWindow::onMessage(message, wParam, lParam);
     }
 }
 
@@ -458,34 +409,6 @@ LRESULT MainWindow::onCtlColorStatic(HDC dc, HWND control)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
 }
 
-// A plain window gives the focus to itself on activation; the control that had it gets it back.
-void MainWindow::onActivate(bool active)
-{
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(m_window, focus))
-            m_focus = focus;
-    } else if (m_focus) {
-        SetFocus(m_focus);
-    }
-}
-
-void MainWindow::onDpiChanged(int dpi, const RECT &suggested)
-{
-    RECT frame { 0, 0, px(layout::ClientWidth, dpi), px(layout::ClientHeight, dpi) };
-    AdjustWindowRectExForDpi(&frame, style(), TRUE, exStyle(), static_cast<UINT>(dpi));
-    SetWindowPos(m_window, nullptr, suggested.left, suggested.top, frame.right - frame.left,
-        frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    placeControls(dpi);
-}
-
-void MainWindow::onDestroy()
-{
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-    m_window = nullptr;
-    WindowCount::closed();
-}
-
 bool MainWindow::isTicked(int index) const
 {
     return SendMessageW(m_flags[index], BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -527,23 +450,7 @@ void MainWindow::setGoEnabled(bool enabled)
 
 void MainWindow::setClipboardText(std::string_view text)
 {
-    const std::wstring wide = widen(text);
-    const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
-    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!memory)
-        return;
-    void *data = GlobalLock(memory.get());
-    if (!data)
-        return;
-    std::memcpy(data, wide.c_str(), bytes);
-    GlobalUnlock(memory.get());
-
-    // Should another program hold the clipboard, the previous content stays (see the form).
-    OpenClipboardScope clipboard(m_window);
-    if (!clipboard.isOpen() || !EmptyClipboard())
-        return;
-    if (SetClipboardData(CF_UNICODETEXT, memory.get()))
-        memory.release(); // the clipboard owns it now
+    m_clipboard.put(text);
 }
 
 void MainWindow::showMessage(std::string_view title, std::string_view text)

@@ -1,0 +1,136 @@
+#include "win32/clipboard.h"
+
+#include "win32/wide_text.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+#include <memory>
+
+namespace win32 {
+
+namespace {
+
+constexpr int QuickTries = 5;
+constexpr UINT QuickInterval = 200; // milliseconds
+constexpr UINT SlowInterval = 1000;
+constexpr wchar_t NoticeText[]
+    = L"The total could not be put on the clipboard: another program is using it. "
+      L"It will go there as soon as that program lets go.";
+
+// Global memory the program still owns; released once SetClipboardData has taken it.
+struct GlobalDeleter
+{
+    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
+using GlobalMemory = std::unique_ptr<void, GlobalDeleter>;
+
+GlobalMemory copyToGlobal(const std::wstring &text)
+{
+    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
+    void *data = memory ? GlobalLock(memory.get()) : nullptr;
+    if (!data)
+        return nullptr;
+    std::memcpy(data, text.c_str(), bytes);
+    GlobalUnlock(memory.get());
+    return memory;
+}
+
+// The common controls, for the balloon: loaded on first use.
+bool loadCommonControls()
+{
+    static const bool loaded = [] {
+        HMODULE module = LoadLibraryW(L"comctl32.dll");
+        const auto initialise = reinterpret_cast<BOOL(WINAPI *)(const INITCOMMONCONTROLSEX *)>(
+            reinterpret_cast<void (*)()>(
+                module ? GetProcAddress(module, "InitCommonControlsEx") : nullptr));
+        const INITCOMMONCONTROLSEX controls { sizeof controls, ICC_WIN95_CLASSES };
+        return initialise && initialise(&controls);
+    }();
+    return loaded;
+}
+
+} // namespace
+
+Clipboard::~Clipboard()
+{
+    if (m_owner && IsWindow(m_owner))
+        KillTimer(m_owner, reinterpret_cast<UINT_PTR>(this));
+}
+
+void Clipboard::attach(HWND owner, HWND noticeAt)
+{
+    m_owner = owner;
+    m_noticeAt = noticeAt;
+}
+
+void Clipboard::put(std::string_view text)
+{
+    m_pending = widen(text);
+    if (tryPut())
+        return;
+    if (m_tries == 0) {
+        m_tries = 1;
+        SetTimer(m_owner, reinterpret_cast<UINT_PTR>(this), QuickInterval, &onTimer);
+    }
+}
+
+bool Clipboard::tryPut()
+{
+    GlobalMemory memory = copyToGlobal(m_pending);
+    if (!memory || !OpenClipboard(m_owner))
+        return false;
+    if (EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory.get()))
+        memory.release(); // the clipboard owns it now
+    CloseClipboard();
+    m_tries = 0;
+    KillTimer(m_owner, reinterpret_cast<UINT_PTR>(this));
+    hideNotice();
+    return true;
+}
+
+void CALLBACK Clipboard::onTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    reinterpret_cast<Clipboard *>(id)->retry();
+}
+
+void Clipboard::retry()
+{
+    if (tryPut() || ++m_tries != QuickTries)
+        return;
+    showNotice();
+    SetTimer(m_owner, reinterpret_cast<UINT_PTR>(this), SlowInterval, &onTimer);
+}
+
+// A balloon pointing at the middle of the value box's lower edge.
+void Clipboard::showNotice()
+{
+    if (!m_notice && loadCommonControls())
+        m_notice = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+            WS_POPUP | TTS_NOPREFIX | TTS_BALLOON | TTS_ALWAYSTIP, 0, 0, 0, 0, m_owner, nullptr,
+            nullptr, nullptr);
+    if (!m_notice)
+        return;
+    TTTOOLINFOW tool {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE; // what the classic common controls know
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    tool.hwnd = m_owner;
+    tool.uId = reinterpret_cast<UINT_PTR>(m_noticeAt);
+    tool.lpszText = const_cast<wchar_t *>(NoticeText);
+    SendMessageW(m_notice, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(m_notice, TTM_SETMAXTIPWIDTH, 0, 300);
+    RECT box {};
+    GetWindowRect(m_noticeAt, &box);
+    SendMessageW(m_notice, TTM_TRACKPOSITION, 0, MAKELPARAM((box.left + box.right) / 2, box.bottom));
+    SendMessageW(m_notice, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+}
+
+void Clipboard::hideNotice()
+{
+    if (m_notice)
+        DestroyWindow(m_notice);
+    m_notice = nullptr;
+}
+
+} // namespace win32
