@@ -5,7 +5,6 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <memory>
 
 namespace win32 {
 
@@ -17,25 +16,6 @@ constexpr UINT SlowInterval = 1000;
 constexpr wchar_t NoticeText[]
     = L"The total could not be put on the clipboard: another program is using it. "
       L"It will go there as soon as that program lets go.";
-
-// Global memory the program still owns; released once SetClipboardData has taken it.
-struct GlobalDeleter
-{
-    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
-};
-using GlobalMemory = std::unique_ptr<void, GlobalDeleter>;
-
-GlobalMemory copyToGlobal(const std::wstring &text)
-{
-    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    void *data = memory ? GlobalLock(memory.get()) : nullptr;
-    if (!data)
-        return nullptr;
-    std::memcpy(data, text.c_str(), bytes);
-    GlobalUnlock(memory.get());
-    return memory;
-}
 
 // The common controls, for the balloon: loaded on first use.
 bool loadCommonControls()
@@ -78,11 +58,17 @@ void Clipboard::put(std::string_view text)
 
 bool Clipboard::tryPut()
 {
-    GlobalMemory memory = copyToGlobal(m_pending);
-    if (!memory || !OpenClipboard(m_owner))
+    if (!OpenClipboard(m_owner))
         return false;
-    if (EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory.get()))
-        memory.release(); // the clipboard owns it now
+    const SIZE_T bytes = (m_pending.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (void *data = memory ? GlobalLock(memory) : nullptr) {
+        std::memcpy(data, m_pending.c_str(), bytes);
+        GlobalUnlock(memory);
+        if (EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory))
+            memory = nullptr; // the clipboard owns it now
+    }
+    GlobalFree(memory);
     CloseClipboard();
     m_tries = 0;
     KillTimer(m_owner, reinterpret_cast<UINT_PTR>(this));
