@@ -1,5 +1,6 @@
 #include "win32/value_box.h"
 
+#include "flags/flag_model.h"
 #include "form/main_form.h"
 
 #include <imm.h>
@@ -39,7 +40,7 @@ LRESULT ValueBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CHAR:
     case WM_IME_CHAR:
         // Backspace, Ctrl+V and the other control characters too: typing brings digits only.
-        if (!form::MainForm::acceptsCharacter(static_cast<char32_t>(wParam)))
+        if (!flags::acceptsCharacter(static_cast<char32_t>(wParam)))
             return 0;
         break;
     case WM_KEYDOWN:
