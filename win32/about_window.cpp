@@ -19,25 +19,13 @@ namespace win32 {
 
 namespace {
 
-// cmdOK answers to IDOK and IDCANCEL, which IsDialogMessage sends for Enter and Esc.
-enum ControlId : int {
-    OkId = IDOK,
-    Picture1Id = 100,
-    PicIconId,
-    DescriptionId,
-};
-
 AboutWindow *s_window = nullptr;
 
-int idOf(std::string_view name)
+// The control that closes the window (cmdOK) has IDOK, which IsDialogMessage sends for Enter,
+// as it sends IDCANCEL for Esc; the others are numbered by their row.
+int idOf(const Control &c)
 {
-    if (name == "Picture1")
-        return Picture1Id;
-    if (name == "picIcon")
-        return PicIconId;
-    if (name == "lblDescription")
-        return DescriptionId;
-    return OkId;
+    return c.command == Command::CloseAbout ? IDOK : 100 + static_cast<int>(&c - Controls);
 }
 
 } // namespace
@@ -121,22 +109,22 @@ void AboutWindow::createControls()
         [](const Control *a, const Control *b) { return a->tab < b->tab; });
 
     for (const Control *c : order) {
-        const int id = idOf(c->name);
+        const int id = idOf(*c);
         const HMENU menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
         switch (c->kind) {
         case Kind::Picture:
-            if (id == Picture1Id)
+            if (c == &control("Picture1"))
                 PictureBox::create(m_window, id, L"Orvan unk4 picture", m_picture.get(), nullptr);
             else
                 PictureBox::create(m_window, id, L"Orvan unk4 icon", nullptr, m_icon.get());
             break;
         case Kind::CentredLabel:
-            m_description = CreateWindowExW(0, L"STATIC", widen(Description).c_str(),
+            m_description = CreateWindowExW(0, L"STATIC", widen(c->caption).c_str(),
                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0,
                 m_window, menuId, m_instance, nullptr);
             break;
         case Kind::Button:
-            m_ok = CreateWindowExW(0, L"BUTTON", L"OK",
+            m_ok = CreateWindowExW(0, L"BUTTON", widen(c->caption).c_str(),
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
                 m_window, menuId, m_instance, nullptr);
             break;
@@ -149,9 +137,9 @@ void AboutWindow::createControls()
 // Places every control at the window's dpi, in the window font of that dpi.
 void AboutWindow::placeControls(int dpi)
 {
-    Font font = windowFont(WindowPoints, dpi);
+    Font font = windowFont(form::Font::Window, dpi);
     for (const Control &c : Controls) {
-        HWND control = GetDlgItem(m_window, idOf(c.name));
+        HWND control = GetDlgItem(m_window, idOf(c));
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
         SetWindowPos(control, nullptr, px(c.left, dpi), px(c.top, dpi), px(c.width, dpi),
             px(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
@@ -163,7 +151,7 @@ LRESULT AboutWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        // OK by click, Space or Enter, or Esc anywhere in the window.
+        // OK (CloseAbout) by click, Space or Enter, or Esc anywhere in the window.
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
             DestroyWindow(m_window);
         return 0;

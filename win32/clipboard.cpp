@@ -108,7 +108,8 @@ void Clipboard::showNotice()
     SendMessageW(m_notice, TTM_SETMAXTIPWIDTH, 0, 300);
     RECT box {};
     GetWindowRect(m_noticeAt, &box);
-    SendMessageW(m_notice, TTM_TRACKPOSITION, 0, MAKELPARAM((box.left + box.right) / 2, box.bottom));
+    SendMessageW(
+        m_notice, TTM_TRACKPOSITION, 0, MAKELPARAM((box.left + box.right) / 2, box.bottom));
     SendMessageW(m_notice, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 

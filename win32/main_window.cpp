@@ -21,28 +21,21 @@ namespace win32 {
 namespace {
 
 // IsDialogMessage sends IDOK and IDCANCEL (1 and 2) for Enter and Esc: no control has them.
+// Menu entries and command buttons have the id of their command; the other controls of the
+// table, which the window knows by their handles, have none.
 enum ControlId : int {
-    TableControlBase = 100, // + the control's row in layout::Controls
-    FlagBoxBase = 200,      // + the flag's index
-    DescriptionBase = 300,  // + the flag's index
-    MenuBase = 400,         // + the entry's row in layout::Menus
+    CommandBase = 100,     // + the command
+    FlagBoxBase = 200,     // + the flag's index
+    DescriptionBase = 300, // + the flag's index
 };
 
-constexpr int tableRow(std::string_view name)
+constexpr int commandId(form::Command command)
 {
-    int row = 0;
-    while (row < layout::ControlCount - 1 && layout::Controls[row].name != name)
-        ++row;
-    return row;
+    return command == form::Command::None ? 0 : CommandBase + static_cast<int>(command);
 }
 
-constexpr int idOf(std::string_view name)
-{
-    return TableControlBase + tableRow(name);
-}
-
-static_assert(idOf("Label1") < FlagBoxBase && FlagBoxBase + flags::FlagCount <= DescriptionBase
-    && DescriptionBase + flags::FlagCount <= MenuBase);
+static_assert(commandId(form::Command::CloseAbout) < FlagBoxBase
+    && FlagBoxBase + flags::FlagCount <= DescriptionBase);
 
 // Sent by a button of the window to the window when it takes the focus: check boxes report it
 // only with BS_NOTIFY, which would turn a double-click into one click.
@@ -124,7 +117,8 @@ Menu MainWindow::createMenus()
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
             break;
         case layout::MenuKind::Entry:
-            AppendMenuW(menu.get(), MF_STRING, MenuBase + row, widen(entry.caption).c_str());
+            AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(commandId(entry.command)),
+                widen(entry.caption).c_str());
             break;
         }
     }
@@ -156,7 +150,8 @@ void MainWindow::createControls()
     std::vector<Item> items;
     for (int row = 0; row < layout::ControlCount; ++row) {
         const layout::Control &c = layout::Controls[row];
-        const int key = c.name == "Label2" ? -1 : 2 * layout::tabAfterLoad(c.name, c.tab);
+        const int key
+            = &c == &layout::control("Label2") ? -1 : 2 * layout::tabAfterLoad(c.name, c.tab);
         items.push_back({ key, Item::Table, row });
     }
     for (int i = 0; i < flags::FlagCount; ++i) {
@@ -182,26 +177,27 @@ void MainWindow::createControls()
             continue;
         }
         const layout::Control &c = layout::Controls[item.index];
-        const int id = TableControlBase + item.index;
+        const int id = commandId(c.command);
         const std::wstring caption = widen(c.caption);
+        HWND &control = m_controls[item.index];
         switch (c.kind) {
         case layout::Kind::Label:
         case layout::Kind::AutoLabel:
             // One line: clipped, never wrapped onto a line that the control has no room for.
-            createControl(L"STATIC", caption.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX, id);
+            control
+                = createControl(L"STATIC", caption.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX, id);
             break;
         case layout::Kind::WrapLabel:
-            createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
+            control = createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
             break;
-        case layout::Kind::Button: {
-            HWND button = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, id);
-            subclassButton(button);
-            if (c.name == "cmdGo")
-                m_go = button;
+        case layout::Kind::Button:
+            control = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, id);
+            subclassButton(control);
+            if (c.command == form::Command::Go)
+                m_go = control;
             break;
-        }
         case layout::Kind::TextBox: {
-            HWND edit = createControl(L"EDIT", caption.c_str(),
+            HWND edit = control = createControl(L"EDIT", caption.c_str(),
                 WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, id, WS_EX_CLIENTEDGE);
             SendMessageW(edit, EM_SETLIMITTEXT, 0, 0); // as long as memory allows
             m_value.attach(edit, [this] { m_form.valueClicked(); });
@@ -210,7 +206,7 @@ void MainWindow::createControls()
         }
         case layout::Kind::Popup:
             // A tooltip-coloured label with a flat one-pixel border; a click closes it.
-            m_popup = createControl(
+            m_popup = control = createControl(
                 L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER, id);
             break;
         case layout::Kind::CentredLabel:
@@ -244,8 +240,8 @@ SIZE textSize(HDC dc, HWND control)
 // Places every control at a dpi, in the fonts of that dpi.
 void MainWindow::placeControls(int dpi)
 {
-    Font font = windowFont(WindowPoints, dpi);
-    Font valueFont = windowFont(ValueBoxPoints, dpi);
+    Font font = windowFont(form::Font::Window, dpi);
+    Font valueFont = windowFont(form::Font::ValueBox, dpi);
     const auto place = [dpi](HWND control, int left, int top, int width, int height) {
         SetWindowPos(control, nullptr, px(left, dpi), px(top, dpi), width, height,
             SWP_NOZORDER | SWP_NOACTIVATE);
@@ -256,10 +252,9 @@ void MainWindow::placeControls(int dpi)
 
     for (int row = 0; row < layout::ControlCount; ++row) {
         const layout::Control &c = layout::Controls[row];
-        HWND control = GetDlgItem(m_window, TableControlBase + row);
+        HWND control = m_controls[row];
         SendMessageW(control, WM_SETFONT,
-            reinterpret_cast<WPARAM>(
-                c.kind == layout::Kind::TextBox ? valueFont.get() : font.get()),
+            reinterpret_cast<WPARAM>(c.font == form::Font::ValueBox ? valueFont.get() : font.get()),
             FALSE);
         int width = px(c.width, dpi);
         int height = px(c.height, dpi);
@@ -304,7 +299,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        onCommand(LOWORD(wParam), HIWORD(wParam));
+        onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_CONTROLFOCUSED:
         onControlFocused(reinterpret_cast<HWND>(wParam));
@@ -319,10 +314,12 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-void MainWindow::onCommand(int id, int code)
+void MainWindow::onCommand(int id, int code, HWND control)
 {
-    if (id >= MenuBase && id < MenuBase + static_cast<int>(std::size(layout::Menus))) {
-        m_form.run(layout::Menus[id - MenuBase].command);
+    // A menu entry (code 0) or a command button: the id is the command's.
+    if (id > CommandBase && id <= commandId(form::Command::CloseAbout)) {
+        if (code == BN_CLICKED)
+            m_form.run(static_cast<form::Command>(id - CommandBase));
         return;
     }
     if (id >= FlagBoxBase && id < FlagBoxBase + flags::FlagCount) {
@@ -335,7 +332,7 @@ void MainWindow::onCommand(int id, int code)
             m_form.descriptionClicked(id - DescriptionBase);
         return;
     }
-    if (id == idOf("Text1")) {
+    if (control == m_value.handle()) {
         if (code == EN_SETFOCUS)
             onControlFocused(m_value.handle());
         else if (code == EN_CHANGE && !m_settingValue)
@@ -346,9 +343,7 @@ void MainWindow::onCommand(int id, int code)
         m_form.escapePressed(); // Esc, from IsDialogMessage
         return;
     }
-    if ((id == idOf("cmdGo") || id == idOf("cmdCancel")) && code == BN_CLICKED)
-        m_form.run(layout::Controls[id - TableControlBase].command);
-    else if (id == idOf("Label1") && code == STN_CLICKED && !isSecondClick())
+    if (control == m_popup && code == STN_CLICKED && !isSecondClick())
         m_form.popupClicked();
     // IDOK, from Enter: nothing.
 }

@@ -17,6 +17,7 @@
 
 #include "flags/flag_model.h"
 #include "form/main_form.h"
+#include "form/main_form_layout.h"
 #include "form/main_view.h"
 #include "win32/clipboard.h"
 #include "win32/raii.h"
@@ -39,7 +40,7 @@ public:
 
 private:
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void onCommand(int id, int code);
+    void onCommand(int id, int code, HWND control);
     void onControlFocused(HWND control);
     void onHelp(const HELPINFO &help);
     LRESULT onCtlColorStatic(HDC dc, HWND control);
@@ -71,6 +72,7 @@ private:
     Font m_valueFont; // the value box's, 9.75 points
     ValueBox m_value;
     Clipboard m_clipboard;
+    std::array<HWND, layout::ControlCount> m_controls {}; // by row of the table
     HWND m_go = nullptr;
     HWND m_popup = nullptr;
     twips::Rect m_popupPlace {};

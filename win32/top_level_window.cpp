@@ -40,23 +40,23 @@ bool TopLevelWindow::createWindow(std::string_view caption, HMENU menu)
         if (!RegisterClassExW(&wc))
             return false;
     }
-    if (!CreateWindowExW(m_frame.exStyle, m_frame.className, widen(caption).c_str(),
-            m_frame.style, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu, m_instance, this)) {
+    if (!CreateWindowExW(m_frame.exStyle, m_frame.className, widen(caption).c_str(), m_frame.style,
+            CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, menu, m_instance, this)) {
         if (menu)
             DestroyMenu(menu);
         return false;
     }
     const SIZE size = frameSize(dpi());
-    SetWindowPos(m_window, nullptr, 0, 0, size.cx, size.cy,
-        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(
+        m_window, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     return true;
 }
 
 SIZE TopLevelWindow::frameSize(int dpi) const
 {
     RECT frame { 0, 0, twips::px(m_frame.clientWidth, dpi), twips::px(m_frame.clientHeight, dpi) };
-    AdjustWindowRectExForDpi(&frame, m_frame.style, GetMenu(m_window) != nullptr,
-        m_frame.exStyle, static_cast<UINT>(dpi));
+    AdjustWindowRectExForDpi(&frame, m_frame.style, GetMenu(m_window) != nullptr, m_frame.exStyle,
+        static_cast<UINT>(dpi));
     return { frame.right - frame.left, frame.bottom - frame.top };
 }
 

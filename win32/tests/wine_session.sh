@@ -323,22 +323,35 @@ app_pid=
 [ "$status" -eq 0 ] || fail "exit code $status after the last window closed"
 echo "ok: the program ends with its last window"
 
-# Cancel ends the program with exit code 0.
-wine "$program" >"$work/app.log" 2>&1 &
-app_pid=$!
-wait_windows "$Main" 1
-read -r X Y W H <<<"$(windows "$Main")"
-click 30 134 # box 2
-clipboard_is 2
-click 448 32
-status=0
-wait "$app_pid" || status=$?
-app_pid=
-[ "$status" -eq 0 ] || fail "exit code $status after Cancel"
-echo "ok: Cancel ends the program with exit code 0"
-# The total outlives the program, ready to paste.
-clipboard_is 2
-echo "ok: the total stays on the clipboard"
+# Each command from its button or menu entry, in a fresh program: the route, then what must
+# follow. Cancel and File > Exit end the program with exit code 0, and the total outlives it.
+ended() {
+    for _ in $(seq 60); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.25; done
+    local status=0
+    kill -0 "$app_pid" 2>/dev/null || wait "$app_pid" || status=$?
+    kill -0 "$app_pid" 2>/dev/null || app_pid=
+    [ "$status" -eq 0 ] && [ -z "$app_pid" ]
+}
+menu() { xdotool key "$1"; sleep 0.3; xdotool key "$2"; }
+commands=(
+    "value_box; xdotool type 5; go | clipboard_is 5"
+    "menu alt+h w | within tooltip_fills 34 4 318 31"
+    "menu alt+h a | wait_windows '$About' 1"
+    "menu alt+h a; wait_windows '$About' 1; xdotool key Return | wait_windows '$About' 0"
+    "click 30 134; clipboard_is 2; click 448 32 | ended && clipboard_is 2"
+    "click 30 150; clipboard_is 4; menu alt+f x | ended && clipboard_is 4"
+)
+for row in "${commands[@]}"; do
+    wine "$program" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_windows "$Main" 1
+    read -r X Y W H <<<"$(windows "$Main")"
+    eval "${row%|*}"
+    eval "${row#*|}" || fail "${row%|*}: not followed by ${row#*|}"
+    [ -z "$app_pid" ] || { kill "$app_pid"; wait "$app_pid" 2>/dev/null || true; }
+    app_pid=
+done
+echo "ok: each command reaches its handler from its button or menu entry"
 
 # At 144 dpi (150 %) the window follows the screen: the table at that dpi, in pixels. On a dark
 # window the About description gives up its black for the system's light text.
