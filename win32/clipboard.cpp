@@ -72,7 +72,9 @@ bool Clipboard::tryPut()
     CloseClipboard();
     m_tries = 0;
     KillTimer(m_owner, reinterpret_cast<UINT_PTR>(this));
-    hideNotice();
+    if (m_notice)
+        DestroyWindow(m_notice); // the balloon has said its piece
+    m_notice = nullptr;
     return true;
 }
 
@@ -92,10 +94,10 @@ void Clipboard::retry()
 // A balloon pointing at the middle of the value box's lower edge.
 void Clipboard::showNotice()
 {
-    if (!m_notice && loadCommonControls())
-        m_notice = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-            WS_POPUP | TTS_NOPREFIX | TTS_BALLOON | TTS_ALWAYSTIP, 0, 0, 0, 0, m_owner, nullptr,
-            nullptr, nullptr);
+    m_notice = loadCommonControls() ? CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                   WS_POPUP | TTS_NOPREFIX | TTS_BALLOON | TTS_ALWAYSTIP, 0, 0, 0, 0, m_owner,
+                   nullptr, nullptr, nullptr)
+                                    : nullptr;
     if (!m_notice)
         return;
     TTTOOLINFOW tool {};
@@ -111,13 +113,6 @@ void Clipboard::showNotice()
     SendMessageW(
         m_notice, TTM_TRACKPOSITION, 0, MAKELPARAM((box.left + box.right) / 2, box.bottom));
     SendMessageW(m_notice, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
-}
-
-void Clipboard::hideNotice()
-{
-    if (m_notice)
-        DestroyWindow(m_notice);
-    m_notice = nullptr;
 }
 
 } // namespace win32

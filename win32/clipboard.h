@@ -34,7 +34,6 @@ private:
     void retry();
     static void CALLBACK onTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
     void showNotice();
-    void hideNotice();
 
     HWND m_owner = nullptr;
     HWND m_noticeAt = nullptr;

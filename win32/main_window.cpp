@@ -82,7 +82,7 @@ MainWindow::MainWindow(HINSTANCE instance)
 
 bool MainWindow::create(int show)
 {
-    if (!createWindow(layout::Caption, createMenus().release()))
+    if (!createWindow(layout::Caption, createMenus()))
         return false;
     createControls();
     placeControls(dpi());
@@ -93,36 +93,27 @@ bool MainWindow::create(int show)
     return true;
 }
 
-Menu MainWindow::createMenus()
+// The menu bar, which the window owns once created with it; each menu belongs to the bar.
+HMENU MainWindow::createMenus()
 {
-    Menu bar(CreateMenu());
-    Menu menu;
-    std::wstring menuCaption;
-    const auto finishMenu = [&] {
-        if (menu
-            && AppendMenuW(
-                bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), menuCaption.c_str()))
-            menu.release(); // the bar owns it now
-        menu.reset();
-    };
-    for (int row = 0; row < static_cast<int>(std::size(layout::Menus)); ++row) {
-        const layout::MenuEntry &entry = layout::Menus[row];
+    HMENU bar = CreateMenu();
+    HMENU menu = nullptr;
+    for (const layout::MenuEntry &entry : layout::Menus) {
+        const std::wstring caption = widen(entry.caption);
         switch (entry.kind) {
         case layout::MenuKind::Menu:
-            finishMenu();
-            menu.reset(CreatePopupMenu());
-            menuCaption = widen(entry.caption);
+            menu = CreatePopupMenu();
+            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), caption.c_str());
             break;
         case layout::MenuKind::Separator:
-            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             break;
         case layout::MenuKind::Entry:
-            AppendMenuW(menu.get(), MF_STRING, static_cast<UINT_PTR>(commandId(entry.command)),
-                widen(entry.caption).c_str());
+            AppendMenuW(
+                menu, MF_STRING, static_cast<UINT_PTR>(commandId(entry.command)), caption.c_str());
             break;
         }
     }
-    finishMenu();
     return bar;
 }
 

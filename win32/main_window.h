@@ -46,7 +46,7 @@ private:
     LRESULT onCtlColorStatic(HDC dc, HWND control);
     bool isSecondClick();
 
-    static Menu createMenus();
+    static HMENU createMenus();
     void createControls();
     HWND createControl(
         const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle = 0);

@@ -1,8 +1,7 @@
 #pragma once
 
-// Owners of the Windows resources the front end creates: fonts and bitmaps, icons, menus not
-// yet handed to a window and device contexts. Each releases its resource on every way out of a
-// scope.
+// Owners of the Windows resources the front end creates: fonts and bitmaps, icons and device
+// contexts. Each releases its resource on every way out of a scope.
 
 #include <windows.h>
 
@@ -25,13 +24,6 @@ struct IconDeleter
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
 using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-
-// A menu that no window owns yet; release() it when SetMenu hands it over.
-struct MenuDeleter
-{
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
 
 // A window's device context, for measuring text.
 class WindowDc

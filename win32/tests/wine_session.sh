@@ -224,9 +224,8 @@ within tooltip_none 97 273 314 149 || fail "a double-click on the popup left it 
 echo "ok: a double-click counts once"
 
 # Help > What is [FWO]? shows the note over the instructions: client (33, 3), 320 x 33.
-xdotool key alt+h
-sleep 0.3
-xdotool key w
+menu() { xdotool key "$1"; sleep 0.3; xdotool key "$2"; } # a menu and its entry, by access keys
+menu alt+h w
 sleep 0.3
 within tooltip_fills 34 4 318 31 || fail "[FWO] note background: $(info_pixels 34 4 318 31) pixels"
 tooltip_none 33 37 320 3 || fail "[FWO] note reaches below its place"
@@ -274,11 +273,7 @@ popup_closed || fail "Esc did not close an explanation opened by a click"
 echo "ok: F1, Tab and Esc on the explanations"
 
 # Help > About twice: one window; OK closes it.
-about() {
-    xdotool key alt+h
-    sleep 0.3
-    xdotool key a
-}
+about() { menu alt+h a; }
 about
 wait_windows "$About" 1
 read -r AX AY AW AH <<<"$(windows "$About")"
@@ -332,7 +327,6 @@ ended() {
     kill -0 "$app_pid" 2>/dev/null || app_pid=
     [ "$status" -eq 0 ] && [ -z "$app_pid" ]
 }
-menu() { xdotool key "$1"; sleep 0.3; xdotool key "$2"; }
 commands=(
     "value_box; xdotool type 5; go | clipboard_is 5"
     "menu alt+h w | within tooltip_fills 34 4 318 31"
@@ -380,9 +374,7 @@ echo "ok: the About description reads on a dark window"
 xdotool key Return
 wait_windows "$About" 0
 click 400 300
-xdotool key alt+f
-sleep 0.3
-xdotool key x # File > Exit
+menu alt+f x
 status=0
 wait "$app_pid" || status=$?
 app_pid=
