@@ -9,7 +9,6 @@
 #include "win32/window_font.h"
 
 #include <algorithm>
-#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -110,7 +109,7 @@ void AboutWindow::createControls()
 
     for (const Control *c : order) {
         const int id = idOf(*c);
-        const HMENU menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(id));
+        const std::wstring caption = widen(c->caption);
         switch (c->kind) {
         case Kind::Picture:
             if (c == &control("Picture1"))
@@ -119,14 +118,10 @@ void AboutWindow::createControls()
                 PictureBox::create(m_window, id, L"Orvan unk4 icon", nullptr, m_icon.get());
             break;
         case Kind::CentredLabel:
-            m_description = CreateWindowExW(0, L"STATIC", widen(c->caption).c_str(),
-                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0,
-                m_window, menuId, m_instance, nullptr);
+            m_description = createControl(L"STATIC", caption.c_str(), SS_CENTER | SS_NOPREFIX, id);
             break;
         case Kind::Button:
-            m_ok = CreateWindowExW(0, L"BUTTON", widen(c->caption).c_str(),
-                WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
-                m_window, menuId, m_instance, nullptr);
+            m_ok = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_DEFPUSHBUTTON, id);
             break;
         default:
             break;

@@ -1,9 +1,7 @@
 #include "win32/main_window.h"
 
-#include "form/main_form_layout.h"
 #include "win32/about_window.h"
 #include "win32/legible_text.h"
-#include "win32/resource_ids.h"
 #include "win32/wide_text.h"
 #include "win32/window_font.h"
 
@@ -115,15 +113,6 @@ HMENU MainWindow::createMenus()
         }
     }
     return bar;
-}
-
-HWND MainWindow::createControl(
-    const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle)
-{
-    // Overlapping siblings (the popup over the labels) must not paint over one another.
-    return CreateWindowExW(exStyle, className, text,
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, m_window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_instance, nullptr);
 }
 
 void MainWindow::createControls()

@@ -48,8 +48,6 @@ private:
 
     static HMENU createMenus();
     void createControls();
-    HWND createControl(
-        const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle = 0);
     void placeControls(int dpi) override;
 
     // form::MainView

@@ -60,6 +60,15 @@ SIZE TopLevelWindow::frameSize(int dpi) const
     return { frame.right - frame.left, frame.bottom - frame.top };
 }
 
+HWND TopLevelWindow::createControl(
+    const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle)
+{
+    // Overlapping siblings (the popup over the labels) must not paint over one another.
+    return CreateWindowExW(exStyle, className, text,
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, m_window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_instance, nullptr);
+}
+
 void TopLevelWindow::giveFocus(HWND control)
 {
     m_focus = control;

@@ -36,6 +36,9 @@ protected:
     // Registers the class if need be and creates the window, hidden, with `menu` (which it
     // then owns), its frame sized for the client area at its dpi.
     bool createWindow(std::string_view caption, HMENU menu = nullptr);
+    // A visible child control, placed later.
+    HWND createControl(
+        const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle = 0);
     // Gives `control` the focus, now and on each activation until it moves elsewhere.
     void giveFocus(HWND control);
 
