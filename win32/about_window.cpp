@@ -150,8 +150,6 @@ LRESULT AboutWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
             DestroyWindow(m_window);
         return 0;
-    case WM_CTLCOLORSTATIC:
-        return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     default:
         return TopLevelWindow::onMessage(message, wParam, lParam);
     }

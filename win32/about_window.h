@@ -28,7 +28,7 @@ private:
     void centreOver(HWND over);
 
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    LRESULT onCtlColorStatic(HDC dc, HWND control);
+    LRESULT onCtlColorStatic(HDC dc, HWND control) override;
     void onDestroyed() override;
 
     void createControls();

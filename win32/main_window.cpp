@@ -173,8 +173,6 @@ void MainWindow::createControls()
         case layout::Kind::Button:
             control = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, id);
             subclassButton(control);
-            if (c.command == form::Command::Go)
-                m_go = control;
             break;
         case layout::Kind::TextBox: {
             HWND edit = control = createControl(L"EDIT", caption.c_str(),
@@ -287,8 +285,6 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HELP:
         onHelp(*reinterpret_cast<const HELPINFO *>(lParam));
         return TRUE;
-    case WM_CTLCOLORSTATIC:
-        return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     default:
         return TopLevelWindow::onMessage(message, wParam, lParam);
     }
@@ -415,7 +411,7 @@ void MainWindow::focusValueBox()
 
 void MainWindow::setGoEnabled(bool enabled)
 {
-    EnableWindow(m_go, enabled);
+    EnableWindow(GetDlgItem(m_window, commandId(form::Command::Go)), enabled);
 }
 
 void MainWindow::setClipboardText(std::string_view text)

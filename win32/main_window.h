@@ -43,7 +43,7 @@ private:
     void onCommand(int id, int code, HWND control);
     void onControlFocused(HWND control);
     void onHelp(const HELPINFO &help);
-    LRESULT onCtlColorStatic(HDC dc, HWND control);
+    LRESULT onCtlColorStatic(HDC dc, HWND control) override;
     bool isSecondClick();
 
     static HMENU createMenus();
@@ -71,7 +71,6 @@ private:
     ValueBox m_value;
     Clipboard m_clipboard;
     std::array<HWND, layout::ControlCount> m_controls {}; // by row of the table
-    HWND m_go = nullptr;
     HWND m_popup = nullptr;
     twips::Rect m_popupPlace {};
     std::array<HWND, flags::FlagCount> m_flags {};

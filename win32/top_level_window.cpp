@@ -81,6 +81,8 @@ LRESULT TopLevelWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
         onActivate(LOWORD(wParam) != WA_INACTIVE);
         return 0;
+    case WM_CTLCOLORSTATIC:
+        return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED: {
         const int dpi = HIWORD(wParam);
         const RECT &suggested = *reinterpret_cast<const RECT *>(lParam);

@@ -45,6 +45,8 @@ protected:
     virtual LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     // Places every control at a dpi, in the fonts of that dpi.
     virtual void placeControls(int dpi) = 0;
+    // The colours of a static control's text and background (WM_CTLCOLORSTATIC).
+    virtual LRESULT onCtlColorStatic(HDC dc, HWND control) = 0;
     // The window is gone; the object may delete itself.
     virtual void onDestroyed() { }
 
