@@ -54,7 +54,7 @@ void AboutWindow::close()
 AboutWindow::AboutWindow(HINSTANCE instance)
     : TopLevelWindow(instance,
         { L"OrvanAboutWindow", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU,
-            WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ClientWidth, ClientHeight, false })
+            WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, ClientWidth, ClientHeight })
 { }
 
 bool AboutWindow::create(HWND over)

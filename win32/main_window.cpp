@@ -75,7 +75,7 @@ void subclassButton(HWND button)
 MainWindow::MainWindow(HINSTANCE instance)
     : TopLevelWindow(instance,
         { L"OrvanMainWindow", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
-            WS_EX_CONTROLPARENT, layout::ClientWidth, layout::ClientHeight, true })
+            WS_EX_CONTROLPARENT, layout::ClientWidth, layout::ClientHeight })
 { }
 
 bool MainWindow::create(int show)

@@ -30,10 +30,9 @@ bool TopLevelWindow::createWindow(std::string_view caption, HMENU menu)
     if (!GetClassInfoExW(m_instance, m_frame.className, &wc)) {
         wc.lpfnWndProc = &procedure;
         wc.hInstance = m_instance;
-        // The task switcher shows the program icon also where the frame shows none.
+        // The frame, the taskbar and the task switcher show the program icon.
         wc.hIcon = programIcon(m_instance, SM_CXICON, SM_CYICON);
-        if (m_frame.smallIcon)
-            wc.hIconSm = programIcon(m_instance, SM_CXSMICON, SM_CYSMICON);
+        wc.hIconSm = programIcon(m_instance, SM_CXSMICON, SM_CYSMICON);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         wc.lpszClassName = m_frame.className;

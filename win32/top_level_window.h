@@ -27,7 +27,6 @@ protected:
         const wchar_t *className;
         DWORD style, exStyle;
         int clientWidth, clientHeight; // twips
-        bool smallIcon;                // false: the dialog frame shows no icon
     };
 
     TopLevelWindow(HINSTANCE instance, const Frame &frame);
