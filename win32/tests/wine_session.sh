@@ -233,17 +233,20 @@ click 200 20
 within tooltip_none 34 4 318 31 || fail "a click on the [FWO] note did not close it"
 echo "ok: Help > What is [FWO]? shows its note in place"
 
-# While another program holds the clipboard open, a total waits: after a second a balloon under
-# the value box says so, and the total lands once the clipboard is free, taking the balloon away.
+# While another program holds the clipboard open, the latest total waits: after a second a
+# balloon under the value box says so, and the total lands once the clipboard is free, taking
+# the balloon away.
 wine "$probe" hold 3000 >"$work/hold.log" 2>&1 &
 holder=$!
 for _ in $(seq 50); do grep -q held "$work/hold.log" && break; sleep 0.1; done
 click 30 118 # box 1, unticked
 within tooltip_fills 230 120 200 30 || fail "no notice while the clipboard was held"
+click 30 134 # box 2, unticked: the latest total is the one to land
 wait "$holder" || fail "the clipboard could not be held"
-clipboard_is 1048574
+clipboard_is 1048572
 within tooltip_none 100 100 320 100 || fail "the notice stayed after the total landed"
 click 30 118
+click 30 134
 clipboard_is 1048575
 echo "ok: a total waits for a clipboard held by another program, and the user is told"
 
