@@ -30,7 +30,7 @@ bool TopLevelWindow::createWindow(std::string_view caption, HMENU menu)
     if (!GetClassInfoExW(m_instance, m_frame.className, &wc)) {
         wc.lpfnWndProc = &procedure;
         wc.hInstance = m_instance;
-        // The frame, the taskbar and the task switcher show the program icon.
+        // Wherever Windows shows a window's icon (frame, taskbar, task switcher): the program's.
         wc.hIcon = programIcon(m_instance, SM_CXICON, SM_CYICON);
         wc.hIconSm = programIcon(m_instance, SM_CXSMICON, SM_CYSMICON);
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
