@@ -112,7 +112,7 @@ void AboutWindow::createControls()
         const std::wstring caption = widen(c->caption);
         switch (c->kind) {
         case Kind::Picture:
-            if (c == &control("Picture1"))
+            if (constexpr const Control &Picture1 = control("Picture1"); c == &Picture1)
                 PictureBox::create(m_window, id, L"Orvan unk4 picture", m_picture.get(), nullptr);
             else
                 PictureBox::create(m_window, id, L"Orvan unk4 icon", nullptr, m_icon.get());

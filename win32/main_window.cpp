@@ -130,8 +130,8 @@ void MainWindow::createControls()
     std::vector<Item> items;
     for (int row = 0; row < layout::ControlCount; ++row) {
         const layout::Control &c = layout::Controls[row];
-        const int key
-            = &c == &layout::control("Label2") ? -1 : 2 * layout::tabAfterLoad(c.name, c.tab);
+        constexpr const layout::Control &Label2 = layout::control("Label2");
+        const int key = &c == &Label2 ? -1 : 2 * layout::tabAfterLoad(c.name, c.tab);
         items.push_back({ key, Item::Table, row });
     }
     for (int i = 0; i < flags::FlagCount; ++i) {
