@@ -7,12 +7,13 @@
 // the icon come from the program's resources.
 
 #include "win32/raii.h"
+#include "win32/top_level_window.h"
 
 #include <windows.h>
 
 namespace win32 {
 
-class AboutWindow
+class AboutWindow : private TopLevelWindow
 {
 public:
     // Opens the window over `over` (or the screen's centre), or brings the open one to the
@@ -20,34 +21,21 @@ public:
     static void open(HINSTANCE instance, HWND over);
     // Closes the window if it is open.
     static void close();
-    static HWND handle();
-
-    AboutWindow(const AboutWindow &) = delete;
-    AboutWindow &operator=(const AboutWindow &) = delete;
 
 private:
     explicit AboutWindow(HINSTANCE instance);
-    ~AboutWindow() = default;
     bool create(HWND over);
+    void centreOver(HWND over);
 
-    template <typename Owner> friend LRESULT CALLBACK ownerProcedure(HWND, UINT, WPARAM, LPARAM);
-    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void onCommand(int id);
-    LRESULT onCtlColorStatic(HDC dc, HWND control);
-    void onActivate(bool active);
-    void onDpiChanged(int dpi, const RECT &suggested);
-    void onNcDestroy();
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    LRESULT onCtlColorStatic(HDC dc, HWND control) override;
+    void onDestroyed() override;
 
     void createControls();
-    void placeControls(int dpi);
-    static DWORD style();
-    static DWORD exStyle();
+    void placeControls(int dpi) override;
 
-    HINSTANCE m_instance;
-    HWND m_window = nullptr;
     HWND m_description = nullptr;
     HWND m_ok = nullptr;
-    HWND m_focus = nullptr; // the control to give the focus back to on activation
     Font m_font;
     Bitmap m_picture;
     Icon m_icon;

@@ -1,19 +1,14 @@
 #include "win32/main_window.h"
 
-#include "form/main_form_layout.h"
 #include "win32/about_window.h"
 #include "win32/legible_text.h"
-#include "win32/owner_procedure.h"
-#include "win32/resource_ids.h"
 #include "win32/wide_text.h"
-#include "win32/window_count.h"
 #include "win32/window_font.h"
 
 #include <windowsx.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,31 +18,22 @@ namespace win32 {
 
 namespace {
 
-constexpr wchar_t ClassName[] = L"OrvanMainWindow";
-
 // IsDialogMessage sends IDOK and IDCANCEL (1 and 2) for Enter and Esc: no control has them.
+// Menu entries and command buttons have the id of their command; the other controls of the
+// table, which the window knows by their handles, have none.
 enum ControlId : int {
-    TableControlBase = 100, // + the control's row in layout::Controls
-    FlagBoxBase = 200,      // + the flag's index
-    DescriptionBase = 300,  // + the flag's index
-    MenuBase = 400,         // + the entry's row in layout::Menus
+    CommandBase = 100,     // + the command
+    FlagBoxBase = 200,     // + the flag's index
+    DescriptionBase = 300, // + the flag's index
 };
 
-constexpr int tableRow(std::string_view name)
+constexpr int commandId(form::Command command)
 {
-    int row = 0;
-    while (row < layout::ControlCount - 1 && layout::Controls[row].name != name)
-        ++row;
-    return row;
+    return command == form::Command::None ? 0 : CommandBase + static_cast<int>(command);
 }
 
-constexpr int idOf(std::string_view name)
-{
-    return TableControlBase + tableRow(name);
-}
-
-static_assert(idOf("Label1") < FlagBoxBase && FlagBoxBase + flags::FlagCount <= DescriptionBase
-    && DescriptionBase + flags::FlagCount <= MenuBase);
+static_assert(commandId(form::Command::CloseAbout) < FlagBoxBase
+    && FlagBoxBase + flags::FlagCount <= DescriptionBase);
 
 // Sent by a button of the window to the window when it takes the focus: check boxes report it
 // only with BS_NOTIFY, which would turn a double-click into one click.
@@ -85,98 +71,48 @@ void subclassButton(HWND button)
 
 } // namespace
 
-MainWindow::MainWindow(HINSTANCE instance)
-    : m_instance(instance)
-{ }
-
 // A fixed single border: title, system menu and close button, no minimize or maximize.
-DWORD MainWindow::style()
-{
-    return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-}
-
-DWORD MainWindow::exStyle()
-{
-    return WS_EX_CONTROLPARENT;
-}
+MainWindow::MainWindow(HINSTANCE instance)
+    : TopLevelWindow(instance,
+        { L"OrvanMainWindow", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN,
+            WS_EX_CONTROLPARENT, layout::ClientWidth, layout::ClientHeight })
+{ }
 
 bool MainWindow::create(int show)
 {
-    WNDCLASSEXW wc {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &ownerProcedure<MainWindow>;
-    wc.hInstance = m_instance;
-    wc.hIcon = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
-        GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), LR_SHARED));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(m_instance, ORVAN_PROGRAM_ICON, IMAGE_ICON,
-        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ClassName;
-    if (!RegisterClassExW(&wc))
+    if (!createWindow(layout::Caption, createMenus()))
         return false;
-
-    if (!CreateWindowExW(exStyle(), ClassName, widen(layout::Caption).c_str(), style(),
-            CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, m_instance, this))
-        return false;
-    createMenus();
-
-    const int dpi = static_cast<int>(GetDpiForWindow(m_window));
-    RECT frame { 0, 0, px(layout::ClientWidth, dpi), px(layout::ClientHeight, dpi) };
-    AdjustWindowRectExForDpi(&frame, style(), TRUE, exStyle(), static_cast<UINT>(dpi));
-    SetWindowPos(m_window, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-
     createControls();
-    placeControls(dpi);
+    placeControls(dpi());
     m_form.load();
     ShowWindow(m_window, show);
     UpdateWindow(m_window);
-    m_focus = m_value.handle();
-    SetFocus(m_focus);
+    giveFocus(m_value.handle());
     return true;
 }
 
-void MainWindow::createMenus()
+// The menu bar, which the window owns once created with it; each menu belongs to the bar.
+HMENU MainWindow::createMenus()
 {
-    Menu bar(CreateMenu());
-    Menu menu;
-    std::wstring menuCaption;
-    const auto finishMenu = [&] {
-        if (menu
-            && AppendMenuW(
-                bar.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(menu.get()), menuCaption.c_str()))
-            menu.release(); // the bar owns it now
-        menu.reset();
-    };
-    for (int row = 0; row < static_cast<int>(std::size(layout::Menus)); ++row) {
-        const layout::MenuEntry &entry = layout::Menus[row];
+    HMENU bar = CreateMenu();
+    HMENU menu = nullptr;
+    for (const layout::MenuEntry &entry : layout::Menus) {
+        const std::wstring caption = widen(entry.caption);
         switch (entry.kind) {
         case layout::MenuKind::Menu:
-            finishMenu();
-            menu.reset(CreatePopupMenu());
-            menuCaption = widen(entry.caption);
+            menu = CreatePopupMenu();
+            AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), caption.c_str());
             break;
         case layout::MenuKind::Separator:
-            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
             break;
         case layout::MenuKind::Entry:
-            AppendMenuW(menu.get(), MF_STRING, MenuBase + row, widen(entry.caption).c_str());
+            AppendMenuW(
+                menu, MF_STRING, static_cast<UINT_PTR>(commandId(entry.command)), caption.c_str());
             break;
         }
     }
-    finishMenu();
-    if (SetMenu(m_window, bar.get()))
-        bar.release(); // the window owns it now
-}
-
-HWND MainWindow::createControl(
-    const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle)
-{
-    // Overlapping siblings (the popup over the labels) must not paint over one another.
-    return CreateWindowExW(exStyle, className, text,
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style, 0, 0, 0, 0, m_window,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_instance, nullptr);
+    return bar;
 }
 
 void MainWindow::createControls()
@@ -194,7 +130,8 @@ void MainWindow::createControls()
     std::vector<Item> items;
     for (int row = 0; row < layout::ControlCount; ++row) {
         const layout::Control &c = layout::Controls[row];
-        const int key = c.name == "Label2" ? -1 : 2 * layout::tabAfterLoad(c.name, c.tab);
+        constexpr const layout::Control &Label2 = layout::control("Label2");
+        const int key = &c == &Label2 ? -1 : 2 * layout::tabAfterLoad(c.name, c.tab);
         items.push_back({ key, Item::Table, row });
     }
     for (int i = 0; i < flags::FlagCount; ++i) {
@@ -220,34 +157,34 @@ void MainWindow::createControls()
             continue;
         }
         const layout::Control &c = layout::Controls[item.index];
-        const int id = TableControlBase + item.index;
+        const int id = commandId(c.command);
         const std::wstring caption = widen(c.caption);
+        HWND &control = m_controls[item.index];
         switch (c.kind) {
         case layout::Kind::Label:
         case layout::Kind::AutoLabel:
             // One line: clipped, never wrapped onto a line that the control has no room for.
-            createControl(L"STATIC", caption.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX, id);
+            control
+                = createControl(L"STATIC", caption.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX, id);
             break;
         case layout::Kind::WrapLabel:
-            createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
+            control = createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
             break;
-        case layout::Kind::Button: {
-            HWND button = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, id);
-            subclassButton(button);
-            if (c.name == "cmdGo")
-                m_go = button;
+        case layout::Kind::Button:
+            control = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, id);
+            subclassButton(control);
             break;
-        }
         case layout::Kind::TextBox: {
-            HWND edit = createControl(L"EDIT", caption.c_str(),
+            HWND edit = control = createControl(L"EDIT", caption.c_str(),
                 WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, id, WS_EX_CLIENTEDGE);
             SendMessageW(edit, EM_SETLIMITTEXT, 0, 0); // as long as memory allows
             m_value.attach(edit, [this] { m_form.valueClicked(); });
+            m_clipboard.attach(m_window, edit);
             break;
         }
         case layout::Kind::Popup:
             // A tooltip-coloured label with a flat one-pixel border; a click closes it.
-            m_popup = createControl(
+            m_popup = control = createControl(
                 L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER, id);
             break;
         case layout::Kind::CentredLabel:
@@ -281,8 +218,8 @@ SIZE textSize(HDC dc, HWND control)
 // Places every control at a dpi, in the fonts of that dpi.
 void MainWindow::placeControls(int dpi)
 {
-    Font font = windowFont(WindowPoints, dpi);
-    Font valueFont = windowFont(ValueBoxPoints, dpi);
+    Font font = windowFont(form::Font::Window, dpi);
+    Font valueFont = windowFont(form::Font::ValueBox, dpi);
     const auto place = [dpi](HWND control, int left, int top, int width, int height) {
         SetWindowPos(control, nullptr, px(left, dpi), px(top, dpi), width, height,
             SWP_NOZORDER | SWP_NOACTIVATE);
@@ -293,10 +230,9 @@ void MainWindow::placeControls(int dpi)
 
     for (int row = 0; row < layout::ControlCount; ++row) {
         const layout::Control &c = layout::Controls[row];
-        HWND control = GetDlgItem(m_window, TableControlBase + row);
+        HWND control = m_controls[row];
         SendMessageW(control, WM_SETFONT,
-            reinterpret_cast<WPARAM>(
-                c.kind == layout::Kind::TextBox ? valueFont.get() : font.get()),
+            reinterpret_cast<WPARAM>(c.font == form::Font::ValueBox ? valueFont.get() : font.get()),
             FALSE);
         int width = px(c.width, dpi);
         int height = px(c.height, dpi);
@@ -335,14 +271,13 @@ void MainWindow::placeControls(int dpi)
     // The controls use the new fonts now; the old ones may go.
     m_font = std::move(font);
     m_valueFont = std::move(valueFont);
-    InvalidateRect(m_window, nullptr, TRUE);
 }
 
 LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        onCommand(LOWORD(wParam), HIWORD(wParam));
+        onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_CONTROLFOCUSED:
         onControlFocused(reinterpret_cast<HWND>(wParam));
@@ -350,28 +285,17 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HELP:
         onHelp(*reinterpret_cast<const HELPINFO *>(lParam));
         return TRUE;
-    case WM_CTLCOLORSTATIC:
-        return onCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_ACTIVATE:
-        onActivate(LOWORD(wParam) != WA_INACTIVE);
-        return 0;
-    case WM_DPICHANGED:
-        onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
-        return 0;
-    case WM_NCDESTROY: {
-        const LRESULT result = DefWindowProcW(m_window, message, wParam, lParam);
-        onDestroy();
-        return result;
-    }
     default:
-        return DefWindowProcW(m_window, message, wParam, lParam);
+        return TopLevelWindow::onMessage(message, wParam, lParam);
     }
 }
 
-void MainWindow::onCommand(int id, int code)
+void MainWindow::onCommand(int id, int code, HWND control)
 {
-    if (id >= MenuBase && id < MenuBase + static_cast<int>(std::size(layout::Menus))) {
-        m_form.run(layout::Menus[id - MenuBase].command);
+    // A menu entry (code 0) or a command button: the id is the command's.
+    if (id > CommandBase && id <= commandId(form::Command::CloseAbout)) {
+        if (code == BN_CLICKED)
+            m_form.run(static_cast<form::Command>(id - CommandBase));
         return;
     }
     if (id >= FlagBoxBase && id < FlagBoxBase + flags::FlagCount) {
@@ -384,7 +308,7 @@ void MainWindow::onCommand(int id, int code)
             m_form.descriptionClicked(id - DescriptionBase);
         return;
     }
-    if (id == idOf("Text1")) {
+    if (control == m_value.handle()) {
         if (code == EN_SETFOCUS)
             onControlFocused(m_value.handle());
         else if (code == EN_CHANGE && !m_settingValue)
@@ -395,9 +319,7 @@ void MainWindow::onCommand(int id, int code)
         m_form.escapePressed(); // Esc, from IsDialogMessage
         return;
     }
-    if ((id == idOf("cmdGo") || id == idOf("cmdCancel")) && code == BN_CLICKED)
-        m_form.run(layout::Controls[id - TableControlBase].command);
-    else if (id == idOf("Label1") && code == STN_CLICKED && !isSecondClick())
+    if (control == m_popup && code == STN_CLICKED && !isSecondClick())
         m_form.popupClicked();
     // IDOK, from Enter: nothing.
 }
@@ -453,34 +375,6 @@ LRESULT MainWindow::onCtlColorStatic(HDC dc, HWND control)
     return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_INFOBK));
 }
 
-// A plain window gives the focus to itself on activation; the control that had it gets it back.
-void MainWindow::onActivate(bool active)
-{
-    if (!active) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(m_window, focus))
-            m_focus = focus;
-    } else if (m_focus) {
-        SetFocus(m_focus);
-    }
-}
-
-void MainWindow::onDpiChanged(int dpi, const RECT &suggested)
-{
-    RECT frame { 0, 0, px(layout::ClientWidth, dpi), px(layout::ClientHeight, dpi) };
-    AdjustWindowRectExForDpi(&frame, style(), TRUE, exStyle(), static_cast<UINT>(dpi));
-    SetWindowPos(m_window, nullptr, suggested.left, suggested.top, frame.right - frame.left,
-        frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    placeControls(dpi);
-}
-
-void MainWindow::onDestroy()
-{
-    SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-    m_window = nullptr;
-    WindowCount::closed();
-}
-
 bool MainWindow::isTicked(int index) const
 {
     return SendMessageW(m_flags[index], BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -517,28 +411,12 @@ void MainWindow::focusValueBox()
 
 void MainWindow::setGoEnabled(bool enabled)
 {
-    EnableWindow(m_go, enabled);
+    EnableWindow(GetDlgItem(m_window, commandId(form::Command::Go)), enabled);
 }
 
 void MainWindow::setClipboardText(std::string_view text)
 {
-    const std::wstring wide = widen(text);
-    const SIZE_T bytes = (wide.size() + 1) * sizeof(wchar_t);
-    GlobalMemory memory(GlobalAlloc(GMEM_MOVEABLE, bytes));
-    if (!memory)
-        return;
-    void *data = GlobalLock(memory.get());
-    if (!data)
-        return;
-    std::memcpy(data, wide.c_str(), bytes);
-    GlobalUnlock(memory.get());
-
-    // Should another program hold the clipboard, the previous content stays (see the form).
-    OpenClipboardScope clipboard(m_window);
-    if (!clipboard.isOpen() || !EmptyClipboard())
-        return;
-    if (SetClipboardData(CF_UNICODETEXT, memory.get()))
-        memory.release(); // the clipboard owns it now
+    m_clipboard.put(text);
 }
 
 void MainWindow::showMessage(std::string_view title, std::string_view text)

@@ -17,8 +17,11 @@
 
 #include "flags/flag_model.h"
 #include "form/main_form.h"
+#include "form/main_form_layout.h"
 #include "form/main_view.h"
+#include "win32/clipboard.h"
 #include "win32/raii.h"
+#include "win32/top_level_window.h"
 #include "win32/value_box.h"
 
 #include <windows.h>
@@ -27,37 +30,25 @@
 
 namespace win32 {
 
-class MainWindow : private form::MainView
+class MainWindow : private TopLevelWindow, private form::MainView
 {
 public:
     explicit MainWindow(HINSTANCE instance);
-    ~MainWindow() override = default;
-    MainWindow(const MainWindow &) = delete;
-    MainWindow &operator=(const MainWindow &) = delete;
 
     // Creates the window with its menus and controls, runs the form's load step and shows it.
     bool create(int show);
 
 private:
-    template <typename Owner> friend LRESULT CALLBACK ownerProcedure(HWND, UINT, WPARAM, LPARAM);
-    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void onCommand(int id, int code);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onCommand(int id, int code, HWND control);
     void onControlFocused(HWND control);
     void onHelp(const HELPINFO &help);
-    LRESULT onCtlColorStatic(HDC dc, HWND control);
-    void onActivate(bool active);
-    void onDpiChanged(int dpi, const RECT &suggested);
-    void onDestroy();
+    LRESULT onCtlColorStatic(HDC dc, HWND control) override;
     bool isSecondClick();
 
-    void createMenus();
+    static HMENU createMenus();
     void createControls();
-    HWND createControl(
-        const wchar_t *className, const wchar_t *text, DWORD style, int id, DWORD exStyle = 0);
-    void placeControls(int dpi);
-
-    static DWORD style();
-    static DWORD exStyle();
+    void placeControls(int dpi) override;
 
     // form::MainView
     bool isTicked(int index) const override;
@@ -74,18 +65,16 @@ private:
     void openAbout() override;
     void endProgram() override;
 
-    HINSTANCE m_instance;
-    HWND m_window = nullptr;
     form::MainForm m_form { *this };
     Font m_font;      // the window font, 8.25 points
     Font m_valueFont; // the value box's, 9.75 points
     ValueBox m_value;
-    HWND m_go = nullptr;
+    Clipboard m_clipboard;
+    std::array<HWND, layout::ControlCount> m_controls {}; // by row of the table
     HWND m_popup = nullptr;
     twips::Rect m_popupPlace {};
     std::array<HWND, flags::FlagCount> m_flags {};
     std::array<HWND, flags::FlagCount> m_descriptions {};
-    HWND m_focus = nullptr;   // the control to give the focus back to on activation
     HWND m_focused = nullptr; // the control that last reported taking the focus
     bool m_settingValue = false;
     struct Click

@@ -1,8 +1,7 @@
 #pragma once
 
-// Owners of the Windows resources the front end creates: fonts and bitmaps, icons, menus not
-// yet handed to a window, clipboard memory not yet handed to the clipboard, device contexts
-// and the open clipboard. Each releases its resource on every way out of a scope.
+// Owners of the Windows resources the front end creates: fonts and bitmaps, icons and device
+// contexts. Each releases its resource on every way out of a scope.
 
 #include <windows.h>
 
@@ -25,20 +24,6 @@ struct IconDeleter
     void operator()(HICON icon) const { DestroyIcon(icon); }
 };
 using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-
-// A menu that no window owns yet; release() it when SetMenu hands it over.
-struct MenuDeleter
-{
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using Menu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDeleter>;
-
-// Global memory the program still owns; release() it once SetClipboardData has taken it.
-struct GlobalDeleter
-{
-    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
-};
-using GlobalMemory = std::unique_ptr<void, GlobalDeleter>;
 
 // A window's device context, for measuring text.
 class WindowDc
@@ -73,32 +58,6 @@ public:
 private:
     HDC m_dc;
     HGDIOBJ m_previous;
-};
-
-// The clipboard, opened for a window; closed again on leaving the scope.
-class OpenClipboardScope
-{
-public:
-    // Another program may hold the clipboard for a moment: a few short retries.
-    explicit OpenClipboardScope(HWND owner)
-    {
-        for (int attempt = 0; attempt < 5 && !m_open; ++attempt) {
-            m_open = OpenClipboard(owner) != FALSE;
-            if (!m_open)
-                Sleep(10);
-        }
-    }
-    ~OpenClipboardScope()
-    {
-        if (m_open)
-            CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope &) = delete;
-    OpenClipboardScope &operator=(const OpenClipboardScope &) = delete;
-    bool isOpen() const { return m_open; }
-
-private:
-    bool m_open = false;
 };
 
 } // namespace win32

@@ -1,24 +1,24 @@
 #pragma once
 
-// The windows' fonts: MS Sans Serif, as designed, at 8.25 points for the windows and 9.75 for
-// the value box.
+// The windows' fonts, as the tables give them (form::fontSpec).
 
+#include "form/control_table.h"
 #include "win32/raii.h"
+#include "win32/wide_text.h"
 
 #include <windows.h>
 
 namespace win32 {
 
-constexpr int WindowPoints = 825; // hundredths of a point
-constexpr int ValueBoxPoints = 975;
-
 // Sized for a dpi as Windows sizes fonts: by the character height in pixels, rounded (8.25
 // points are 11 pixels at 96 dpi).
-inline Font windowFont(int hundredthPoints, int dpi)
+inline Font windowFont(form::Font font, int dpi)
 {
+    const form::FontSpec spec = form::fontSpec(font);
+    const int hundredthPoints = static_cast<int>(spec.points * 100 + 0.5);
     return Font(CreateFontW(-MulDiv(hundredthPoints, dpi, 72 * 100), 0, 0, 0, FW_NORMAL, FALSE,
         FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-        DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif"));
+        DEFAULT_PITCH | FF_SWISS, widen(spec.face).c_str()));
 }
 
 } // namespace win32

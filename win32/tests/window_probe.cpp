@@ -7,6 +7,8 @@
 //                               window, "Button:GO"
 //   window_probe layout DPI     compares the place of every control of the main window with
 //                               the twips table at that dpi; prints each difference
+//   window_probe hold MS        holds the clipboard open for MS milliseconds, as a clipboard
+//                               manager may, once it has printed "held"
 // Exits 1 when no such window is found or a control is out of place.
 
 #include "flags/flag_model.h"
@@ -136,6 +138,15 @@ int wmain(int argc, wchar_t *argv[])
 {
     if (argc != 3)
         return 2;
+    if (std::wcscmp(argv[1], L"hold") == 0) {
+        if (!OpenClipboard(nullptr))
+            return 1;
+        std::puts("held");
+        std::fflush(stdout);
+        Sleep(static_cast<DWORD>(_wtoi(argv[2])));
+        CloseClipboard();
+        return 0;
+    }
     if (std::wcscmp(argv[1], L"layout") == 0) {
         const std::wstring caption = widen(layout::Caption);
         const std::vector<HWND> main = windowsTitled(caption.c_str());

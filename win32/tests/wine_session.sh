@@ -224,15 +224,31 @@ within tooltip_none 97 273 314 149 || fail "a double-click on the popup left it 
 echo "ok: a double-click counts once"
 
 # Help > What is [FWO]? shows the note over the instructions: client (33, 3), 320 x 33.
-xdotool key alt+h
-sleep 0.3
-xdotool key w
+menu() { xdotool key "$1"; sleep 0.3; xdotool key "$2"; } # a menu and its entry, by access keys
+menu alt+h w
 sleep 0.3
 within tooltip_fills 34 4 318 31 || fail "[FWO] note background: $(info_pixels 34 4 318 31) pixels"
 tooltip_none 33 37 320 3 || fail "[FWO] note reaches below its place"
 click 200 20
 within tooltip_none 34 4 318 31 || fail "a click on the [FWO] note did not close it"
 echo "ok: Help > What is [FWO]? shows its note in place"
+
+# While another program holds the clipboard open, the latest total waits: after a second a
+# balloon under the value box says so, and the total lands once the clipboard is free, taking
+# the balloon away.
+wine "$probe" hold 3000 >"$work/hold.log" 2>&1 &
+holder=$!
+for _ in $(seq 50); do grep -q held "$work/hold.log" && break; sleep 0.1; done
+click 30 118 # box 1, unticked
+within tooltip_fills 230 120 200 30 || fail "no notice while the clipboard was held"
+click 30 134 # box 2, unticked: the latest total is the one to land
+wait "$holder" || fail "the clipboard could not be held"
+clipboard_is 1048572
+within tooltip_none 100 100 320 100 || fail "the notice stayed after the total landed"
+click 30 118
+click 30 134
+clipboard_is 1048575
+echo "ok: a total waits for a clipboard held by another program, and the user is told"
 
 # F1 on box 1024 opens its explanation and closes it again; moving the focus or Esc closes
 # it too. An explanation opened by a click stays when the focus moves, until Esc.
@@ -260,11 +276,7 @@ popup_closed || fail "Esc did not close an explanation opened by a click"
 echo "ok: F1, Tab and Esc on the explanations"
 
 # Help > About twice: one window; OK closes it.
-about() {
-    xdotool key alt+h
-    sleep 0.3
-    xdotool key a
-}
+about() { menu alt+h a; }
 about
 wait_windows "$About" 1
 read -r AX AY AW AH <<<"$(windows "$About")"
@@ -309,22 +321,34 @@ app_pid=
 [ "$status" -eq 0 ] || fail "exit code $status after the last window closed"
 echo "ok: the program ends with its last window"
 
-# Cancel ends the program with exit code 0.
-wine "$program" >"$work/app.log" 2>&1 &
-app_pid=$!
-wait_windows "$Main" 1
-read -r X Y W H <<<"$(windows "$Main")"
-click 30 134 # box 2
-clipboard_is 2
-click 448 32
-status=0
-wait "$app_pid" || status=$?
-app_pid=
-[ "$status" -eq 0 ] || fail "exit code $status after Cancel"
-echo "ok: Cancel ends the program with exit code 0"
-# The total outlives the program, ready to paste.
-clipboard_is 2
-echo "ok: the total stays on the clipboard"
+# Each command from its button or menu entry, in a fresh program: the route, then what must
+# follow. Cancel and File > Exit end the program with exit code 0, and the total outlives it.
+ended() {
+    for _ in $(seq 60); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.25; done
+    local status=0
+    kill -0 "$app_pid" 2>/dev/null || wait "$app_pid" || status=$?
+    kill -0 "$app_pid" 2>/dev/null || app_pid=
+    [ "$status" -eq 0 ] && [ -z "$app_pid" ]
+}
+commands=(
+    "value_box; xdotool type 5; go | clipboard_is 5"
+    "menu alt+h w | within tooltip_fills 34 4 318 31"
+    "menu alt+h a | wait_windows '$About' 1"
+    "menu alt+h a; wait_windows '$About' 1; xdotool key Return | wait_windows '$About' 0"
+    "click 30 134; clipboard_is 2; click 448 32 | ended && clipboard_is 2"
+    "click 30 150; clipboard_is 4; menu alt+f x | ended && clipboard_is 4"
+)
+for row in "${commands[@]}"; do
+    wine "$program" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    wait_windows "$Main" 1
+    read -r X Y W H <<<"$(windows "$Main")"
+    eval "${row%|*}"
+    eval "${row#*|}" || fail "${row%|*}: not followed by ${row#*|}"
+    [ -z "$app_pid" ] || { kill "$app_pid"; wait "$app_pid" 2>/dev/null || true; }
+    app_pid=
+done
+echo "ok: each command reaches its handler from its button or menu entry"
 
 # At 144 dpi (150 %) the window follows the screen: the table at that dpi, in pixels. On a dark
 # window the About description gives up its black for the system's light text.
@@ -353,9 +377,7 @@ echo "ok: the About description reads on a dark window"
 xdotool key Return
 wait_windows "$About" 0
 click 400 300
-xdotool key alt+f
-sleep 0.3
-xdotool key x # File > Exit
+menu alt+f x
 status=0
 wait "$app_pid" || status=$?
 app_pid=
