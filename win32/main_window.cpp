@@ -2,6 +2,7 @@
 
 #include "form/main_form_layout.h"
 #include "win32/about_window.h"
+#include "win32/clickable_label.h"
 #include "win32/legible_text.h"
 #include "win32/owner_procedure.h"
 #include "win32/resource_ids.h"
@@ -217,6 +218,7 @@ void MainWindow::createControls()
             m_descriptions[item.index]
                 = createControl(L"STATIC", widen(flags::description(item.index)).c_str(),
                     SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + item.index);
+            ClickableLabel::attach(m_descriptions[item.index]);
             continue;
         }
         const layout::Control &c = layout::Controls[item.index];
@@ -241,7 +243,6 @@ void MainWindow::createControls()
         case layout::Kind::TextBox: {
             HWND edit = createControl(L"EDIT", caption.c_str(),
                 WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, id, WS_EX_CLIENTEDGE);
-            SendMessageW(edit, EM_SETLIMITTEXT, 0, 0); // as long as memory allows
             m_value.attach(edit, [this] { m_form.valueClicked(); });
             break;
         }
@@ -249,6 +250,7 @@ void MainWindow::createControls()
             // A tooltip-coloured label with a flat one-pixel border; a click closes it.
             m_popup = createControl(
                 L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER, id);
+            ClickableLabel::attach(m_popup);
             break;
         }
     }

@@ -7,6 +7,8 @@
 //                               window, "Button:GO"
 //   window_probe layout DPI     compares the place of every control of the main window with
 //                               the twips table at that dpi; prints each difference
+//   window_probe unichar CODES  sends WM_UNICHAR with each of the comma-separated hexadecimal
+//                               code points to the main window's value box; prints the answers
 // Exits 1 when no such window is found or a control is out of place.
 
 #include "flags/flag_model.h"
@@ -141,6 +143,20 @@ int wmain(int argc, wchar_t *argv[])
         const std::vector<HWND> main = windowsTitled(caption.c_str());
         return main.empty() ? 1 : checkLayout(main.front(), _wtoi(argv[2]));
     }
+    if (std::wcscmp(argv[1], L"unichar") == 0) {
+        const std::wstring caption = widen(layout::Caption);
+        const std::vector<HWND> main = windowsTitled(caption.c_str());
+        HWND edit = main.empty() ? nullptr : FindWindowExW(main.front(), nullptr, L"Edit", nullptr);
+        if (!edit)
+            return 1;
+        for (wchar_t *code = argv[2]; *code;) {
+            const LRESULT answer = SendMessageW(edit, WM_UNICHAR, wcstoul(code, &code, 16), 0);
+            std::printf(*code ? "%d " : "%d\n", static_cast<int>(answer));
+            if (*code)
+                ++code;
+        }
+        return 0;
+    }
     const std::vector<HWND> windows = windowsTitled(argv[2]);
     if (windows.empty())
         return 1;
@@ -159,10 +175,10 @@ int wmain(int argc, wchar_t *argv[])
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info)
         || !info.hwndFocus)
         return 1;
-    wchar_t className[64] = {}, text[256] = {};
+    wchar_t className[64] = {}, text[8192] = {};
     GetClassNameW(info.hwndFocus, className, 64);
     // GetWindowText would give another process's edit control its creation text.
-    SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text),
+    SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text),
         SMTO_ABORTIFHUNG, 2000, nullptr);
     print(className);
     std::putchar(':');

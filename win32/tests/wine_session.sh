@@ -163,6 +163,13 @@ done
 value_is 123777 "the context menu's Paste"
 echo "ok: the value box takes typed digits and the context menu's Paste only"
 
+# WM_UNICHAR, as programs that type for the user send it, passes the same filter: of U+0661,
+# RLM, 'a', U+1D7CF and '7' only the 7 goes in. UNICODE_NOCHAR is answered TRUE.
+[ "$(wine "$probe" unichar FFFF,661,200F,61,1D7CF,37 | tr -d '\r')" = "1 0 0 0 0 0" ] \
+    || fail "WM_UNICHAR answers"
+value_is 1237777 "WM_UNICHAR"
+echo "ok: WM_UNICHAR types digits only"
+
 value_box
 xdotool type --delay 50 1040
 go
@@ -187,6 +194,20 @@ clipboard_is 9
 ticks_are "0 3"
 echo "ok: boxes 8 and 1 give 9"
 
+# A click is a press and a release on the same control. The value box's left edge is at x 128,
+# inside its 2-pixel sunken border: a press beside it released inside changes nothing, a click
+# on the border resets as one inside does.
+drag() { xdotool mousemove $((X + $1)) $((Y + $2)) mousedown 1 mousemove $((X + $3)) $((Y + $4)) \
+    mouseup 1; sleep 0.3; }
+drag 124 83 131 83
+ticks_are "0 3"
+clipboard_is 9
+click 128 83
+within focus_is Edit:0 || fail "a click on the value box's border: focus on '$(focus)'"
+ticks_are ""
+clipboard_is 0
+echo "ok: only a press and release on the value box, border included, resets"
+
 value_box
 xdotool type --delay 50 1048576
 go
@@ -205,6 +226,9 @@ info_pixels() { # left top width height: how many pixels have the tooltip backgr
 }
 tooltip_fills() { [ "$(info_pixels "$@")" -gt $(($3 * $4 / 2)) ]; } # most of the area
 tooltip_none() { [ "$(info_pixels "$@")" -eq 0 ]; }
+drag 110 277 480 277
+drag 480 277 110 277
+tooltip_none 97 273 314 149 || fail "a press or a release alone on description 10 opened its popup"
 click 110 277
 within tooltip_fills 97 273 314 149 || fail "popup background: $(info_pixels 97 273 314 149) pixels"
 tooltip_none 96 271 316 1 || fail "popup reaches above its place"
