@@ -53,6 +53,8 @@ static_assert(idOf("Label1") < FlagBoxBase && FlagBoxBase + flags::FlagCount <= 
 // Sent by a button of the window to the window when it takes the focus: check boxes report it
 // only with BS_NOTIFY, which would turn a double-click into one click.
 constexpr UINT WM_CONTROLFOCUSED = WM_APP + 1;
+// Sent by a button to the window when an assistive program asks it for its accessible object.
+constexpr UINT WM_CONTROLQUERIED = WM_APP + 2;
 
 // The window's buttons, subclassed. GO and Cancel press nothing on Enter, as in the Qt program,
 // where they are no default buttons: without DLGC_UNDEFPUSHBUTTON, IsDialogMessage neither
@@ -72,6 +74,9 @@ LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
         SendMessageW(GetParent(button), WM_CONTROLFOCUSED, reinterpret_cast<WPARAM>(button), 0);
         return result;
     }
+    case WM_GETOBJECT:
+        SendMessageW(GetParent(button), WM_CONTROLQUERIED, 0, 0);
+        return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
     default:
         return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
     }
@@ -212,6 +217,7 @@ void MainWindow::createControls()
                 = createControl(L"BUTTON", widen(flags::caption(item.index)).c_str(),
                     WS_TABSTOP | BS_AUTOCHECKBOX, FlagBoxBase + item.index);
             subclassButton(m_flags[item.index]);
+            m_accessibility.describe(m_flags[item.index], widen(flags::description(item.index)));
             continue;
         }
         if (item.what == Item::Description) {
@@ -251,6 +257,7 @@ void MainWindow::createControls()
             m_popup = createControl(
                 L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER, id);
             ClickableLabel::attach(m_popup);
+            m_accessibility.setAlert(m_popup);
             break;
         }
     }
@@ -346,6 +353,10 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CONTROLFOCUSED:
         onControlFocused(reinterpret_cast<HWND>(wParam));
         return 0;
+    case WM_GETOBJECT:
+    case WM_CONTROLQUERIED:
+        m_accessibility.annotate();
+        return message == WM_GETOBJECT ? DefWindowProcW(m_window, message, wParam, lParam) : 0;
     case WM_HELP:
         onHelp(*reinterpret_cast<const HELPINFO *>(lParam));
         return TRUE;
@@ -562,6 +573,7 @@ void MainWindow::showPopup(std::string_view text, const twips::Rect &place)
     SetWindowPos(m_popup, HWND_TOP, px(place.left, dpi), px(place.top, dpi), px(place.width, dpi),
         px(place.height, dpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     InvalidateRect(m_popup, nullptr, TRUE);
+    m_accessibility.announce();
 }
 
 void MainWindow::hidePopup()

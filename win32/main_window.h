@@ -18,6 +18,7 @@
 #include "flags/flag_model.h"
 #include "form/main_form.h"
 #include "form/main_view.h"
+#include "win32/accessibility.h"
 #include "win32/raii.h"
 #include "win32/value_box.h"
 
@@ -80,6 +81,7 @@ private:
     Font m_font;      // the window font, 8.25 points
     Font m_valueFont; // the value box's, 9.75 points
     ValueBox m_value;
+    Accessibility m_accessibility;
     HWND m_go = nullptr;
     HWND m_popup = nullptr;
     twips::Rect m_popupPlace {};

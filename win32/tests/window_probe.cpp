@@ -7,6 +7,12 @@
 //                               window, "Button:GO"
 //   window_probe layout DPI     compares the place of every control of the main window with
 //                               the twips table at that dpi; prints each difference
+//   window_probe describe TEXT  the accessible name and description of the main window's flag
+//                               box captioned TEXT, "16: Creates polygons ...", or
+//                               "16: no annotation service" where oleacc has none (Wine)
+//   window_probe alert SECONDS  prints "listening", then the role and name of the first
+//                               alert (EVENT_SYSTEM_ALERT) from the main window's process
+//                               within that time, "alert Static 9: The entire track ..."
 //   window_probe unichar CODES  sends WM_UNICHAR with each of the comma-separated hexadecimal
 //                               code points to the main window's value box; prints the answers
 // Exits 1 when no such window is found or a control is out of place.
@@ -15,6 +21,10 @@
 #include "form/main_form_layout.h"
 
 #include <windows.h>
+
+#include <initguid.h>
+
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -132,6 +142,96 @@ int checkLayout(HWND window, int dpi)
     return wrong == 0 ? 0 : 1;
 }
 
+HWND mainWindow()
+{
+    const std::wstring caption = widen(layout::Caption);
+    const std::vector<HWND> main = windowsTitled(caption.c_str());
+    return main.empty() ? nullptr : main.front();
+}
+
+void printName(IAccessible *object, VARIANT child)
+{
+    BSTR name = nullptr;
+    if (object->get_accName(child, &name) == S_OK && name)
+        print(name);
+    SysFreeString(name);
+}
+
+int describe(const wchar_t *caption)
+{
+    HWND main = mainWindow();
+    HWND box = main ? FindWindowExW(main, nullptr, L"Button", caption) : nullptr;
+    IAccessible *object = nullptr;
+    if (!box
+        || FAILED(AccessibleObjectFromWindow(
+            box, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void **>(&object))))
+        return 1;
+    VARIANT self {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    printName(object, self);
+    std::printf(": ");
+    BSTR description = nullptr;
+    if (object->get_accDescription(self, &description) == S_OK && description) {
+        print(description);
+    } else {
+        // Whether this Windows could annotate at all: ask its service for a window of ours.
+        IAccPropServices *services = nullptr;
+        if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                IID_IAccPropServices, reinterpret_cast<void **>(&services)))) {
+            if (services->SetHwndPropStr(GetDesktopWindow(), OBJID_CLIENT, CHILDID_SELF,
+                    PROPID_ACC_DESCRIPTION, L"probe")
+                == E_NOTIMPL)
+                std::printf("no annotation service");
+            services->Release();
+        }
+    }
+    SysFreeString(description);
+    object->Release();
+    std::putchar('\n');
+    return 0;
+}
+
+void CALLBACK onAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    IAccessible *accessible = nullptr;
+    VARIANT which {};
+    if (FAILED(AccessibleObjectFromEvent(window, object, child, &accessible, &which)))
+        return;
+    wchar_t className[64] = {};
+    GetClassNameW(window, className, 64);
+    VARIANT role {};
+    accessible->get_accRole(which, &role);
+    std::printf("alert ");
+    print(className);
+    std::printf(" %ld: ", role.vt == VT_I4 ? role.lVal : -1L);
+    printName(accessible, which);
+    std::putchar('\n');
+    accessible->Release();
+    PostQuitMessage(0);
+}
+
+int listenForAlert(int seconds)
+{
+    HWND main = mainWindow();
+    DWORD process = 0;
+    if (!main || !GetWindowThreadProcessId(main, &process))
+        return 1;
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, &onAlert,
+        process, 0, WINEVENT_OUTOFCONTEXT);
+    if (!hook)
+        return 1;
+    std::printf("listening\n");
+    std::fflush(stdout);
+    SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
+        DispatchMessageW(&message);
+    UnhookWinEvent(hook);
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t *argv[])
@@ -142,6 +242,10 @@ int wmain(int argc, wchar_t *argv[])
         const std::wstring caption = widen(layout::Caption);
         const std::vector<HWND> main = windowsTitled(caption.c_str());
         return main.empty() ? 1 : checkLayout(main.front(), _wtoi(argv[2]));
+    }
+    if (std::wcscmp(argv[1], L"describe") == 0 || std::wcscmp(argv[1], L"alert") == 0) {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        return argv[1][0] == L'd' ? describe(argv[2]) : listenForAlert(_wtoi(argv[2]));
     }
     if (std::wcscmp(argv[1], L"unichar") == 0) {
         const std::wstring caption = widen(layout::Caption);
