@@ -7,10 +7,30 @@
 
 namespace win32 {
 
+namespace {
+
+// COM's library is loaded when it is needed, not with the program: importing it would load it,
+// and the libraries it needs, at every start.
+HMODULE ole32()
+{
+    static const HMODULE library = LoadLibraryW(L"ole32.dll");
+    return library;
+}
+
+template <typename Function>
+Function *ole32Function(const char *name)
+{
+    // void (*)() converts to and from any function pointer without a warning.
+    const auto generic = reinterpret_cast<void (*)()>(GetProcAddress(ole32(), name));
+    return reinterpret_cast<Function *>(generic);
+}
+
+} // namespace
+
 Accessibility::~Accessibility()
 {
     if (m_comStarted)
-        CoUninitialize();
+        ole32Function<decltype(CoUninitialize)>("CoUninitialize")();
 }
 
 void Accessibility::describe(HWND control, std::wstring text)
@@ -23,11 +43,14 @@ void Accessibility::annotate()
     if (m_annotated)
         return;
     m_annotated = true;
-    const HRESULT started = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    m_comStarted = SUCCEEDED(started);
+    const auto initialize = ole32Function<decltype(CoInitializeEx)>("CoInitializeEx");
+    const auto create = ole32Function<decltype(CoCreateInstance)>("CoCreateInstance");
+    if (!initialize || !create)
+        return;
+    m_comStarted = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
     IAccPropServices *services = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-            IID_IAccPropServices, reinterpret_cast<void **>(&services))))
+    if (FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+            reinterpret_cast<void **>(&services))))
         return;
     // The annotations stay with the controls' windows; the service object may go.
     for (const auto &[control, text] : m_descriptions)
