@@ -20,14 +20,36 @@ void MainForm::load()
     m_view.hidePopup();
 }
 
-bool MainForm::acceptsCharacter(char32_t code)
-{
-    return flags::acceptsCharacter(code);
-}
-
 bool MainForm::acceptsTyped(std::u32string_view text)
 {
-    return std::all_of(text.begin(), text.end(), acceptsCharacter);
+    return std::all_of(text.begin(), text.end(), flags::acceptsCharacter);
+}
+
+bool MainForm::acceptsPaste(std::size_t lengthAfter)
+{
+    return lengthAfter <= static_cast<std::size_t>(layout::ValueBoxLimit);
+}
+
+void MainForm::run(Command command)
+{
+    switch (command) {
+    case Command::Go:
+        goClicked();
+        break;
+    case Command::Cancel:
+    case Command::Exit:
+        m_view.endProgram();
+        break;
+    case Command::Fwo:
+        fwoClicked();
+        break;
+    case Command::About:
+        m_view.openAbout();
+        break;
+    case Command::None:
+    case Command::CloseAbout: // the About window's own
+        break;
+    }
 }
 
 // A new value is on its way: GO may split it.
@@ -60,10 +82,11 @@ void MainForm::goClicked()
 
     if (!flags::isValid(split))
         m_view.showMessage(layout::ProgramTitle, flags::InvalidValueMessage);
-    m_view.setGoEnabled(false);
-    // Back to the value box, ready for the next value: the disabled GO would otherwise hand the
-    // focus to the first flag box, where the next Space ticks it.
+    // Back to the value box, ready for the next value, before GO is disabled: a disabled GO
+    // holding the focus would hand it to the first flag box on the way, where a screen reader
+    // announces it and the next Space ticks it.
     m_view.focusValueBox();
+    m_view.setGoEnabled(false);
     selectAllValueText();
 }
 
@@ -71,16 +94,6 @@ void MainForm::goClicked()
 void MainForm::flagClicked(int /*index*/)
 {
     flagsChanged();
-}
-
-void MainForm::cancelClicked()
-{
-    m_view.endProgram();
-}
-
-void MainForm::exitClicked()
-{
-    m_view.endProgram();
 }
 
 void MainForm::descriptionClicked(int index)
@@ -122,11 +135,6 @@ void MainForm::focusMoved()
 {
     if (m_helpFlag >= 0)
         popupClicked();
-}
-
-void MainForm::aboutClicked()
-{
-    m_view.openAbout();
 }
 
 twips::Rect MainForm::popupPlace(int index)

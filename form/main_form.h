@@ -11,9 +11,11 @@
 // flag-box step at once, nested inside its loop, whatever the toolkit does on a change made by
 // code.
 
+#include "form/control_table.h"
 #include "form/main_view.h"
 #include "form/twips.h"
 
+#include <cstddef>
 #include <string_view>
 
 namespace form {
@@ -28,23 +30,23 @@ public:
 
     // A mouse click on the value box (on release, after the box has placed the caret).
     void valueClicked();
-    // The value box takes these characters by typing, and no others.
-    static bool acceptsCharacter(char32_t code);
     // Text typed in one go (an input method's commit, a composed character) enters the value
     // box only if every character of it would pass one by one.
     static bool acceptsTyped(std::u32string_view text);
     // The user changed the value box's text by typing or deleting.
     void valueEdited();
-    void goClicked();
+    // A paste that would leave `lengthAfter` characters in the value box is taken whole, or,
+    // past layout::ValueBoxLimit, refused whole: cutting it short could change its value.
+    static bool acceptsPaste(std::size_t lengthAfter);
+
+    // A command button was clicked or a menu entry chosen: the command its table row carries.
+    void run(Command command);
+
     // The user ticked or unticked box `index`; the view already shows the new state.
     void flagClicked(int index);
-    void cancelClicked();
-    void exitClicked();
 
     void descriptionClicked(int index);
     void popupClicked();
-    void fwoClicked();
-    void aboutClicked();
 
     // F1 with the focus on flag box `index` (or on no flag box, -1): opens the flag's
     // explanation, or closes it when F1 opened it already.
@@ -59,6 +61,9 @@ public:
     static twips::Rect popupPlace(int index);
 
 private:
+    void goClicked();
+    void fwoClicked();
+
     // Sets a box the way a click would: a change runs the flag-box step at once.
     void setTicked(int index, bool ticked);
     // The running total of the ticked boxes, into the value box and onto the clipboard.

@@ -5,12 +5,17 @@
 // bar. This header is data only; each front end converts to pixels with px(), and only when it
 // places a control.
 
+#include "form/control_table.h"
 #include "form/twips.h"
 
 #include <string_view>
 
 namespace layout {
 
+using form::Command;
+using form::Control;
+using form::Font;
+using form::Kind;
 using twips::px;
 using twips::Rect;
 using twips::TwipsPerPixel;
@@ -23,24 +28,6 @@ constexpr std::string_view ProgramTitle = "Orvanunk4";
 constexpr int ClientWidth = 7500;
 constexpr int ClientHeight = 6630;
 
-enum class Kind {
-    Label,     // fixed size, one line
-    AutoLabel, // sized to its text, one line
-    WrapLabel, // keeps its width, height follows the wrapped text
-    Button,
-    TextBox,
-    Popup, // the detail popup
-};
-
-struct Control
-{
-    std::string_view name;
-    Kind kind;
-    std::string_view caption;
-    int left, top, width, height;
-    int tab; // tab index as stored with the window, before the load step moves Text1 first
-};
-
 // The instruction text of Label23 has two spaces after "GO" and two before "OR".
 constexpr std::string_view Instructions
     = "Input current unk4 value and click GO  to see individual unk4 values  OR Click on "
@@ -49,28 +36,30 @@ constexpr std::string_view Instructions
 // Ordered by top edge, the popup last so that it is created last and stacks above every label.
 // clang-format off
 constexpr Control Controls[] = {
-    // name         kind              caption                    left   top  width height  tab
-    { "Label23",   Kind::WrapLabel,  Instructions,               360,   120,  5280,   495,  44 },
-    { "cmdCancel", Kind::Button,     "Cancel",                  6120,   240,  1215,   495,  21 },
-    { "Label24",   Kind::Label,      "For more detail click on each flag description;  "
-                                     "to close, click again",    360,   600,  5295,   255,  45 },
-    { "Text1",     Kind::TextBox,    "",                        1920,  1080,  2055,   345,  23 },
-    { "cmdGo",     Kind::Button,     "GO",                      4080,  1080,   495,   375,   0 },
-    { "Label2",    Kind::AutoLabel,  "Current unk 4 value",      360,  1200,  1395,   195,  22 },
-    { "Label1",    Kind::Popup,      "label1",                  6120,  1200,   780,   765,  46 },
+    // name        kind             caption                     left   top  width height tab  command          font
+    { "Label23",   Kind::WrapLabel, Instructions,                360,  120,  5280,  495, 44, Command::None,   Font::Window },
+    { "cmdCancel", Kind::Button,    "Cancel",                   6120,  240,  1215,  495, 21, Command::Cancel, Font::Window },
+    { "Label24",   Kind::Label,     "For more detail click on each flag description;  "
+                                    "to close, click again",     360,  600,  5295,  255, 45, Command::None,   Font::Window },
+    { "Text1",     Kind::TextBox,   "",                         1920, 1080,  2055,  345, 23, Command::None,   Font::ValueBox },
+    { "cmdGo",     Kind::Button,    "GO",                       4080, 1080,   495,  375,  0, Command::Go,     Font::Window },
+    { "Label2",    Kind::AutoLabel, "Current unk 4 value",       360, 1200,  1395,  195, 22, Command::None,   Font::Window },
+    { "Label1",    Kind::Popup,     "label1",                   6120, 1200,   780,  765, 46, Command::None,   Font::Window },
 };
 // clang-format on
 
 constexpr int ControlCount = sizeof(Controls) / sizeof(Controls[0]);
 
-// The control of that name; the table must hold it.
+// The control of that name; a name the table does not hold fails (form::find).
 constexpr const Control &control(std::string_view name)
 {
-    int i = 0;
-    while (i < ControlCount - 1 && Controls[i].name != name)
-        ++i;
-    return Controls[i];
+    return form::find(Controls, name);
 }
+
+// The value box takes no more characters than this: far more digits than any value needs (every
+// value above 1048575 only gets the limit message), few enough that the box stays responsive
+// whatever is pasted.
+constexpr int ValueBoxLimit = 4096;
 
 // The twenty flag rows, Check1(i) and Label3(i), repeat at a fixed pitch.
 constexpr int FlagBoxLeft = 360;
@@ -138,15 +127,16 @@ struct MenuEntry
     std::string_view name;
     MenuKind kind;
     std::string_view caption;
+    Command command;
 };
 // clang-format off
 constexpr MenuEntry Menus[] = {
-    { "mnuFile",      MenuKind::Menu,      "&File" },
-    { "mnuFileExit",  MenuKind::Entry,     "E&xit" },
-    { "mnuHelp",      MenuKind::Menu,      "&Help" },
-    { "mnuFWO",       MenuKind::Entry,     "&What is [FWO]?..." },
-    { "mnuSeparator", MenuKind::Separator, "-" },
-    { "mnuHelpAbout", MenuKind::Entry,     "&About Orvanunk4..." },
+    { "mnuFile",      MenuKind::Menu,      "&File",                Command::None },
+    { "mnuFileExit",  MenuKind::Entry,     "E&xit",                Command::Exit },
+    { "mnuHelp",      MenuKind::Menu,      "&Help",                Command::None },
+    { "mnuFWO",       MenuKind::Entry,     "&What is [FWO]?...",   Command::Fwo },
+    { "mnuSeparator", MenuKind::Separator, "-",                    Command::None },
+    { "mnuHelpAbout", MenuKind::Entry,     "&About Orvanunk4...",  Command::About },
 };
 // clang-format on
 

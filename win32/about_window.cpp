@@ -164,7 +164,7 @@ void AboutWindow::createControls()
             else
                 PictureBox::create(m_window, id, L"Orvan unk4 icon", nullptr, m_icon.get());
             break;
-        case Kind::Label:
+        case Kind::CentredLabel:
             m_description = CreateWindowExW(0, L"STATIC", widen(Description).c_str(),
                 WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0,
                 m_window, menuId, m_instance, nullptr);
@@ -173,6 +173,8 @@ void AboutWindow::createControls()
             m_ok = CreateWindowExW(0, L"BUTTON", L"OK",
                 WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
                 m_window, menuId, m_instance, nullptr);
+            break;
+        default:
             break;
         }
     }

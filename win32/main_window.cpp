@@ -259,6 +259,9 @@ void MainWindow::createControls()
             ClickableLabel::attach(m_popup);
             m_accessibility.setAlert(m_popup);
             break;
+        case layout::Kind::CentredLabel:
+        case layout::Kind::Picture:
+            break; // the About window's kinds
         }
     }
 }
@@ -381,13 +384,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void MainWindow::onCommand(int id, int code)
 {
     if (id >= MenuBase && id < MenuBase + static_cast<int>(std::size(layout::Menus))) {
-        const std::string_view name = layout::Menus[id - MenuBase].name;
-        if (name == "mnuFileExit")
-            m_form.exitClicked();
-        else if (name == "mnuFWO")
-            m_form.fwoClicked();
-        else if (name == "mnuHelpAbout")
-            m_form.aboutClicked();
+        m_form.run(layout::Menus[id - MenuBase].command);
         return;
     }
     if (id >= FlagBoxBase && id < FlagBoxBase + flags::FlagCount) {
@@ -411,10 +408,8 @@ void MainWindow::onCommand(int id, int code)
         m_form.escapePressed(); // Esc, from IsDialogMessage
         return;
     }
-    if (id == idOf("cmdGo") && code == BN_CLICKED)
-        m_form.goClicked();
-    else if (id == idOf("cmdCancel") && code == BN_CLICKED)
-        m_form.cancelClicked();
+    if ((id == idOf("cmdGo") || id == idOf("cmdCancel")) && code == BN_CLICKED)
+        m_form.run(layout::Controls[id - TableControlBase].command);
     else if (id == idOf("Label1") && code == STN_CLICKED && !isSecondClick())
         m_form.popupClicked();
     // IDOK, from Enter: nothing.

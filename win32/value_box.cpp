@@ -9,8 +9,6 @@
 
 namespace win32 {
 
-constexpr std::size_t ValueBoxLimit = 4096; // until the form has it
-
 ValueBox::~ValueBox()
 {
     // Should the control outlive this object, it must not call back into it.
@@ -30,7 +28,7 @@ void ValueBox::attach(HWND edit, std::function<void()> clicked)
     ImmAssociateContext(edit, nullptr);
     // The control's own limit backs up the checks below on any route they miss; it cuts an
     // insertion short, which they never let happen.
-    SendMessageW(edit, EM_SETLIMITTEXT, ValueBoxLimit, 0);
+    SendMessageW(edit, EM_SETLIMITTEXT, layout::ValueBoxLimit, 0);
     m_original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ValueBox::procedure)));
 }
@@ -167,7 +165,7 @@ bool ValueBox::takes(std::size_t inserted) const
     DWORD start = 0, end = 0;
     SendMessageW(m_edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const auto length = static_cast<std::size_t>(GetWindowTextLengthW(m_edit));
-    return length - (end - start) + inserted <= ValueBoxLimit;
+    return form::MainForm::acceptsPaste(length - (end - start) + inserted);
 }
 
 // The keys that run a clipboard, undo or select-all command without typing a character.

@@ -2,6 +2,7 @@
 #include "form/main_form.h"
 
 #include "flags/flag_model.h"
+#include "form/about_form_layout.h"
 #include "form/main_form_layout.h"
 
 #include <doctest/doctest.h>
@@ -11,6 +12,7 @@
 #include <string>
 #include <vector>
 
+using form::Command;
 using form::MainForm;
 
 // Logs print one line each when a comparison fails.
@@ -123,10 +125,11 @@ TEST_CASE("load puts a selected 0 in the value box and hides the popup, and noth
     CHECK(view.log == std::vector<std::string> { "value 0", "select 0 1", "hide popup" });
 }
 
-// GO's end: GO off, then the focus back in the value box with its text selected.
+// GO's end: the focus back in the value box before GO goes off (a disabled GO with the focus
+// would pass it to a flag box on the way), then the value box's text selected.
 std::vector<std::string> goEnds(std::vector<std::string> log, const std::string &value)
 {
-    log.insert(log.end(), { "go off", "focus value", "select 0 " + std::to_string(value.size()) });
+    log.insert(log.end(), { "focus value", "go off", "select 0 " + std::to_string(value.size()) });
     return log;
 }
 
@@ -170,7 +173,7 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
         CAPTURE(row.typed);
         Fixture f;
         f.view.value = row.typed;
-        f.form.goClicked();
+        f.form.run(Command::Go);
         CHECK(f.view.log == goEnds(row.log, row.shown));
         CHECK_FALSE(f.view.goEnabled);
     }
@@ -202,7 +205,7 @@ TEST_CASE("GO with boxes ticked keeps the value shown")
         if (row.typed)
             f.view.value = row.typed;
         f.view.log.clear();
-        f.form.goClicked();
+        f.form.run(Command::Go);
 
         std::vector<int> after;
         for (int i = 0; i < flags::FlagCount; ++i)
@@ -223,7 +226,7 @@ TEST_CASE("typing or deleting in the value box turns GO back on")
 {
     Fixture f;
     f.view.value = "5";
-    f.form.goClicked();
+    f.form.run(Command::Go);
     REQUIRE_FALSE(f.view.goEnabled);
     f.form.valueEdited();
     CHECK(f.view.goEnabled);
@@ -252,29 +255,36 @@ TEST_CASE("ticking by hand keeps the running total in the value box and on the c
             "value 8", "clip 8", "value 9", "clip 9", "value 1", "clip 1" });
 }
 
+// Where each flag's explanation stands, as designed: left 1440, width 4740; flags 0 to 15 hang
+// down from their description (top 1680 + 240 x index), flags 16 to 19 stand up from it.
+// clang-format off
+constexpr int DesignedPopups[flags::FlagCount][2] = { // top, height
+    { 1680,  255 }, { 1920, 1440 }, { 2160,  720 }, { 2400,  720 }, { 2640,  820 },
+    { 2880,  500 }, { 3120,  480 }, { 3360,  720 }, { 3600, 1680 }, { 3840, 1250 },
+    { 4080, 2265 }, { 4320, 1665 }, { 4560, 1425 }, { 4800, 1665 }, { 5040, 1275 },
+    { 5280, 1275 }, { 4080, 1635 }, { 5280,  675 }, { 5160, 1035 }, { 5760,  675 },
+};
+// clang-format on
+twips::Rect designedPopup(int index)
+{
+    return { 1440, DesignedPopups[index][0], 4740, DesignedPopups[index][1] };
+}
+
 TEST_CASE("the popup stands beside the description it explains")
 {
     for (int i = 0; i < flags::FlagCount; ++i) {
         CAPTURE(i);
         Fixture f;
         f.form.descriptionClicked(i);
-        const twips::Rect &r = f.view.popupPlace;
         CHECK(f.view.popupShown);
         CHECK(f.view.popupText == flags::detailText(i));
-        CHECK(r.height == layout::PopupHeights[i]);
-        CHECK(r.left == 1440);
-        CHECK(r.width == 4740);
-        // Hanging down from the description, or for the last four rows standing up from it.
-        if (i < 16)
-            CHECK(r.top == layout::rowTop(i));
-        else
-            CHECK(r.top + r.height == layout::rowTop(i) + layout::RowHeight);
+        CHECK(f.view.popupPlace == designedPopup(i));
         f.form.popupClicked();
         CHECK_FALSE(f.view.popupShown);
     }
 
     Fixture f;
-    f.form.fwoClicked();
+    f.form.run(Command::Fwo);
     CHECK(f.view.popupText == flags::fwoNote());
     CHECK(f.view.popupPlace == twips::Rect { 500, 50, 4800, 500 });
 }
@@ -284,20 +294,49 @@ TEST_CASE("the popup is left alone by GO, the boxes and the reset")
     Fixture f;
     f.form.descriptionClicked(10);
     f.view.value = "1040";
-    f.form.goClicked();
+    f.form.run(Command::Go);
     f.view.tickByHand(f.form, 0);
     f.form.valueClicked();
     CHECK(f.view.popupShown);
-    CHECK(f.view.popupPlace == MainForm::popupPlace(10));
+    CHECK(f.view.popupPlace == designedPopup(10));
 }
 
-TEST_CASE("Cancel and File > Exit end the program; Help > About opens the About window")
+// Every command the tables carry reaches its handler: the menus and buttons of each front end
+// dispatch on these ids.
+TEST_CASE("each command of the tables does its own thing")
 {
-    Fixture f;
-    f.form.cancelClicked();
-    f.form.exitClicked();
-    f.form.aboutClicked();
-    CHECK(f.view.log == std::vector<std::string> { "end", "end", "about" });
+    struct Row
+    {
+        Command command;
+        std::vector<std::string> log;
+    };
+    const Row rows[] = {
+        { Command::Go, goEnds({}, "0") },
+        { Command::Cancel, { "end" } },
+        { Command::Exit, { "end" } },
+        { Command::Fwo, { "popup" } },
+        { Command::About, { "about" } },
+        { Command::CloseAbout, {} }, // the About window's own
+        { Command::None, {} },
+    };
+    for (const Row &row : rows) {
+        CAPTURE(static_cast<int>(row.command));
+        Fixture f;
+        f.form.run(row.command);
+        CHECK(f.view.log == row.log);
+    }
+    CHECK(layout::control("cmdGo").command == Command::Go);
+    CHECK(layout::control("cmdCancel").command == Command::Cancel);
+    CHECK(about_layout::control("cmdOK").command == Command::CloseAbout);
+    const std::pair<const char *, Command> menus[] = { { "mnuFileExit", Command::Exit },
+        { "mnuFWO", Command::Fwo }, { "mnuHelpAbout", Command::About } };
+    for (const auto &[name, command] : menus) {
+        CAPTURE(name);
+        const auto entry = std::find_if(std::begin(layout::Menus), std::end(layout::Menus),
+            [name = std::string_view(name)](const layout::MenuEntry &e) { return e.name == name; });
+        REQUIRE(entry != std::end(layout::Menus));
+        CHECK(entry->command == command);
+    }
 }
 
 // F1 and Esc reach every flag's explanation from the keyboard, in the same place as a click.
@@ -309,7 +348,7 @@ TEST_CASE("F1 on a flag box toggles its explanation; Esc and moving on close it"
         f.form.helpRequested(i);
         CHECK(f.view.popupShown);
         CHECK(f.view.popupText == flags::detailText(i));
-        CHECK(f.view.popupPlace == MainForm::popupPlace(i));
+        CHECK(f.view.popupPlace == designedPopup(i));
         f.form.helpRequested(i);
         CHECK_FALSE(f.view.popupShown);
 
@@ -334,9 +373,17 @@ TEST_CASE("F1 on a flag box toggles its explanation; Esc and moving on close it"
     // F1 over a clicked explanation of another flag shows its own; F1 again closes it.
     f.form.descriptionClicked(4);
     f.form.helpRequested(7);
-    CHECK(f.view.popupPlace == MainForm::popupPlace(7));
+    CHECK(f.view.popupPlace == designedPopup(7));
     f.form.helpRequested(7);
     CHECK_FALSE(f.view.popupShown);
+}
+
+TEST_CASE("a paste is taken whole up to 4096 characters in the box, and refused whole beyond")
+{
+    CHECK(MainForm::acceptsPaste(320));
+    CHECK(MainForm::acceptsPaste(4096));
+    CHECK_FALSE(MainForm::acceptsPaste(4097));
+    CHECK_FALSE(MainForm::acceptsPaste(10u << 20));
 }
 
 TEST_CASE("typed text enters the value box only if it is all digits")

@@ -91,7 +91,8 @@ AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
     connect(m_ok, &QPushButton::clicked, this, &AboutWindow::okClicked);
 
     for (const Control &c : Controls)
-        findChild<QWidget *>(QLatin1String(c.name), Qt::FindDirectChildrenOnly)
+        findChild<QWidget *>(QLatin1String(c.name.data(), static_cast<qsizetype>(c.name.size())),
+            Qt::FindDirectChildrenOnly)
             ->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
 
     // Placed first, then fitted: the box keeps its corner and takes the icon's size.
@@ -100,8 +101,10 @@ AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
 
     std::vector<std::pair<int, QWidget *>> order;
     for (const Control &c : Controls)
-        order.emplace_back(
-            c.tab, findChild<QWidget *>(QLatin1String(c.name), Qt::FindDirectChildrenOnly));
+        order.emplace_back(c.tab,
+            findChild<QWidget *>(
+                QLatin1String(c.name.data(), static_cast<qsizetype>(c.name.size())),
+                Qt::FindDirectChildrenOnly));
     setTabOrderByIndex(std::move(order));
 
     m_ok->setFocus();

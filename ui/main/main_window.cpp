@@ -127,14 +127,6 @@ void MainWindow::createMenus()
     // client area is laid out below it.
     menuBar()->setNativeMenuBar(false);
 
-    using Handler = void (form::MainForm::*)();
-    const auto handler = [](std::string_view name) -> Handler {
-        if (name == "mnuFileExit")
-            return &form::MainForm::exitClicked;
-        if (name == "mnuFWO")
-            return &form::MainForm::fwoClicked;
-        return &form::MainForm::aboutClicked;
-    };
     QMenu *menu = nullptr;
     for (const layout::MenuEntry &entry : layout::Menus) {
         const QString name = toQString(entry.name);
@@ -152,7 +144,7 @@ void MainWindow::createMenus()
             QAction *action = menu->addAction(toQString(entry.caption));
             action->setObjectName(name);
             connect(action, &QAction::triggered, this,
-                [this, run = handler(entry.name)] { (m_form.*run)(); });
+                [this, command = entry.command] { m_form.run(command); });
             break;
         }
         }
@@ -195,6 +187,8 @@ void MainWindow::createControls(const Appearance &appearance)
             // Enter and Esc press nothing in this window.
             button->setAutoDefault(false);
             button->setDefault(false);
+            connect(button, &QPushButton::clicked, this,
+                [this, command = c.command] { m_form.run(command); });
             widget = button;
             break;
         }
@@ -213,6 +207,9 @@ void MainWindow::createControls(const Appearance &appearance)
             connect(m_popup, &ClickableLabel::clicked, this, [this] { m_form.popupClicked(); });
             widget = m_popup;
             break;
+        case layout::Kind::CentredLabel:
+        case layout::Kind::Picture:
+            continue; // the About window's kinds
         }
         widget->setObjectName(toQString(c.name));
         widget->setGeometry(place);
@@ -220,8 +217,6 @@ void MainWindow::createControls(const Appearance &appearance)
 
     m_cancel = client->findChild<QPushButton *>(QStringLiteral("cmdCancel"));
     m_go = client->findChild<QPushButton *>(QStringLiteral("cmdGo"));
-    connect(m_go, &QPushButton::clicked, this, [this] { m_form.goClicked(); });
-    connect(m_cancel, &QPushButton::clicked, this, [this] { m_form.cancelClicked(); });
 }
 
 void MainWindow::createFlagRows()
