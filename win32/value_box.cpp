@@ -134,8 +134,8 @@ LRESULT ValueBox::onLButtonUp(WPARAM wParam, LPARAM lParam)
     return result;
 }
 
-// The context menu's Paste: the clipboard's first line, which is what a one-line edit control
-// pastes, goes in whole or not at all.
+// The context menu's Paste goes in whole or not at all. The clipboard's whole text is counted,
+// line breaks and all: a refusal is safer than a cut, which could change the value.
 LRESULT ValueBox::onPaste()
 {
     std::size_t length = 0;
@@ -148,7 +148,7 @@ LRESULT ValueBox::onPaste()
         if (!text)
             return 0;
         const std::size_t size = GlobalSize(data) / sizeof(wchar_t);
-        while (length < size && text[length] && text[length] != L'\r' && text[length] != L'\n')
+        while (length < size && text[length])
             ++length;
         GlobalUnlock(data);
     }

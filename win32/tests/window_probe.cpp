@@ -8,11 +8,9 @@
 //   window_probe layout DPI     compares the place of every control of the main window with
 //                               the twips table at that dpi; prints each difference
 //   window_probe describe TEXT  the accessible name and description of the main window's flag
-//                               box captioned TEXT, "16: Creates polygons ...", or
-//                               "16: no annotation service" where oleacc has none (Wine)
-//   window_probe alert SECONDS  prints "listening", then the role and name of the first
+//                               box captioned TEXT, "16: Creates polygons ..."
+//   window_probe alert SECONDS  prints "listening", then "alert NAME: DESCRIPTION" of the first
 //                               alert (EVENT_SYSTEM_ALERT) from the main window's process
-//                               within that time, "alert Static 9: The entire track ..."
 //   window_probe unichar CODES  sends WM_UNICHAR with each of the comma-separated hexadecimal
 //                               code points to the main window's value box; prints the answers
 // Exits 1 when no such window is found or a control is out of place.
@@ -144,92 +142,63 @@ int checkLayout(HWND window, int dpi)
 
 HWND mainWindow()
 {
-    const std::wstring caption = widen(layout::Caption);
-    const std::vector<HWND> main = windowsTitled(caption.c_str());
+    const std::vector<HWND> main = windowsTitled(widen(layout::Caption).c_str());
     return main.empty() ? nullptr : main.front();
 }
 
-void printName(IAccessible *object, VARIANT child)
+// "name: description" of an accessible object.
+void printAccessible(IAccessible *object, VARIANT child)
 {
-    BSTR name = nullptr;
-    if (object->get_accName(child, &name) == S_OK && name)
-        print(name);
-    SysFreeString(name);
-}
-
-int describe(const wchar_t *caption)
-{
-    HWND main = mainWindow();
-    HWND box = main ? FindWindowExW(main, nullptr, L"Button", caption) : nullptr;
-    IAccessible *object = nullptr;
-    if (!box
-        || FAILED(AccessibleObjectFromWindow(
-            box, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void **>(&object))))
-        return 1;
-    VARIANT self {};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    printName(object, self);
+    BSTR name = nullptr, description = nullptr;
+    object->get_accName(child, &name);
+    object->get_accDescription(child, &description);
+    print(name ? name : L"");
     std::printf(": ");
-    BSTR description = nullptr;
-    if (object->get_accDescription(self, &description) == S_OK && description) {
-        print(description);
-    } else {
-        // Whether this Windows could annotate at all: ask its service for a window of ours.
-        IAccPropServices *services = nullptr;
-        if (SUCCEEDED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                IID_IAccPropServices, reinterpret_cast<void **>(&services)))) {
-            if (services->SetHwndPropStr(GetDesktopWindow(), OBJID_CLIENT, CHILDID_SELF,
-                    PROPID_ACC_DESCRIPTION, L"probe")
-                == E_NOTIMPL)
-                std::printf("no annotation service");
-            services->Release();
-        }
-    }
+    print(description ? description : L"");
+    std::putchar('\n');
+    SysFreeString(name);
     SysFreeString(description);
     object->Release();
-    std::putchar('\n');
-    return 0;
 }
 
 void CALLBACK onAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
 {
     IAccessible *accessible = nullptr;
     VARIANT which {};
-    if (FAILED(AccessibleObjectFromEvent(window, object, child, &accessible, &which)))
-        return;
-    wchar_t className[64] = {};
-    GetClassNameW(window, className, 64);
-    VARIANT role {};
-    accessible->get_accRole(which, &role);
-    std::printf("alert ");
-    print(className);
-    std::printf(" %ld: ", role.vt == VT_I4 ? role.lVal : -1L);
-    printName(accessible, which);
-    std::putchar('\n');
-    accessible->Release();
-    PostQuitMessage(0);
+    if (SUCCEEDED(AccessibleObjectFromEvent(window, object, child, &accessible, &which))) {
+        std::printf("alert ");
+        printAccessible(accessible, which);
+        PostQuitMessage(0);
+    }
 }
 
-int listenForAlert(int seconds)
+int probeAccessibility(const wchar_t *what, const wchar_t *argument)
 {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     HWND main = mainWindow();
     DWORD process = 0;
     if (!main || !GetWindowThreadProcessId(main, &process))
         return 1;
+    if (what[0] == L'd') {
+        HWND box = FindWindowExW(main, nullptr, L"Button", argument);
+        IAccessible *object = nullptr;
+        if (!box || FAILED(AccessibleObjectFromWindow(box, OBJID_CLIENT, IID_IAccessible,
+                        reinterpret_cast<void **>(&object))))
+            return 1;
+        VARIANT self {}; // CHILDID_SELF, 0
+        self.vt = VT_I4;
+        printAccessible(object, self);
+        return 0;
+    }
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, &onAlert,
         process, 0, WINEVENT_OUTOFCONTEXT);
-    if (!hook)
-        return 1;
     std::printf("listening\n");
     std::fflush(stdout);
-    SetTimer(nullptr, 0, static_cast<UINT>(seconds) * 1000, nullptr);
+    SetTimer(nullptr, 0, static_cast<UINT>(_wtoi(argument)) * 1000, nullptr);
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
+    while (hook && GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
         DispatchMessageW(&message);
-    UnhookWinEvent(hook);
-    std::fflush(stdout);
-    return 0;
+    return hook ? 0 : 1;
 }
 
 } // namespace
@@ -243,14 +212,10 @@ int wmain(int argc, wchar_t *argv[])
         const std::vector<HWND> main = windowsTitled(caption.c_str());
         return main.empty() ? 1 : checkLayout(main.front(), _wtoi(argv[2]));
     }
-    if (std::wcscmp(argv[1], L"describe") == 0 || std::wcscmp(argv[1], L"alert") == 0) {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        return argv[1][0] == L'd' ? describe(argv[2]) : listenForAlert(_wtoi(argv[2]));
-    }
+    if (std::wcscmp(argv[1], L"describe") == 0 || std::wcscmp(argv[1], L"alert") == 0)
+        return probeAccessibility(argv[1], argv[2]);
     if (std::wcscmp(argv[1], L"unichar") == 0) {
-        const std::wstring caption = widen(layout::Caption);
-        const std::vector<HWND> main = windowsTitled(caption.c_str());
-        HWND edit = main.empty() ? nullptr : FindWindowExW(main.front(), nullptr, L"Edit", nullptr);
+        HWND edit = mainWindow() ? FindWindowExW(mainWindow(), nullptr, L"Edit", nullptr) : nullptr;
         if (!edit)
             return 1;
         for (wchar_t *code = argv[2]; *code;) {
