@@ -152,10 +152,7 @@ void printAccessible(IAccessible *object, VARIANT child)
     BSTR name = nullptr, description = nullptr;
     object->get_accName(child, &name);
     object->get_accDescription(child, &description);
-    print(name ? name : L"");
-    std::printf(": ");
-    print(description ? description : L"");
-    std::putchar('\n');
+    std::printf("%ls: %ls\n", name ? name : L"", description ? description : L"");
     SysFreeString(name);
     SysFreeString(description);
     object->Release();
@@ -207,11 +204,8 @@ int wmain(int argc, wchar_t *argv[])
 {
     if (argc != 3)
         return 2;
-    if (std::wcscmp(argv[1], L"layout") == 0) {
-        const std::wstring caption = widen(layout::Caption);
-        const std::vector<HWND> main = windowsTitled(caption.c_str());
-        return main.empty() ? 1 : checkLayout(main.front(), _wtoi(argv[2]));
-    }
+    if (std::wcscmp(argv[1], L"layout") == 0)
+        return mainWindow() ? checkLayout(mainWindow(), _wtoi(argv[2])) : 1;
     if (std::wcscmp(argv[1], L"describe") == 0 || std::wcscmp(argv[1], L"alert") == 0)
         return probeAccessibility(argv[1], argv[2]);
     if (std::wcscmp(argv[1], L"unichar") == 0) {
