@@ -189,7 +189,12 @@ printf "$ones" | xclip -selection clipboard -i
 menu_paste "1237777$ones"
 head -c 1048576 /dev/zero | tr '\0' 7 | xclip -selection clipboard -i
 menu_paste "1237777$ones"
-echo "ok: a paste of 320 digits goes in, one of a megabyte is refused"
+full=1237777$ones$(printf '9%.0s' $(seq 3769)) # 4096 characters
+printf "${full:327}" | xclip -selection clipboard -i
+menu_paste "$full"
+xdotool type 5
+value_is "$full" "a digit typed into a full box"
+echo "ok: a paste of 320 digits goes in, one of a megabyte is refused, a full box takes no digit"
 
 value_box
 xdotool type --delay 50 1040
