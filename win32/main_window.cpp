@@ -1,6 +1,7 @@
 #include "win32/main_window.h"
 
 #include "win32/about_window.h"
+#include "win32/clickable_label.h"
 #include "win32/legible_text.h"
 #include "win32/wide_text.h"
 #include "win32/window_font.h"
@@ -38,6 +39,8 @@ static_assert(commandId(form::Command::CloseAbout) < FlagBoxBase
 // Sent by a button of the window to the window when it takes the focus: check boxes report it
 // only with BS_NOTIFY, which would turn a double-click into one click.
 constexpr UINT WM_CONTROLFOCUSED = WM_APP + 1;
+// Sent by a button to the window when an assistive program asks it for its accessible object.
+constexpr UINT WM_CONTROLQUERIED = WM_APP + 2;
 
 // The window's buttons, subclassed. GO and Cancel press nothing on Enter, as in the Qt program,
 // where they are no default buttons: without DLGC_UNDEFPUSHBUTTON, IsDialogMessage neither
@@ -57,6 +60,9 @@ LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARA
         SendMessageW(GetParent(button), WM_CONTROLFOCUSED, reinterpret_cast<WPARAM>(button), 0);
         return result;
     }
+    case WM_GETOBJECT:
+        SendMessageW(GetParent(button), WM_CONTROLQUERIED, 0, 0);
+        return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
     default:
         return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
     }
@@ -148,12 +154,14 @@ void MainWindow::createControls()
                 = createControl(L"BUTTON", widen(flags::caption(item.index)).c_str(),
                     WS_TABSTOP | BS_AUTOCHECKBOX, FlagBoxBase + item.index);
             subclassButton(m_flags[item.index]);
+            m_accessibility.describe(m_flags[item.index], widen(flags::description(item.index)));
             continue;
         }
         if (item.what == Item::Description) {
             m_descriptions[item.index]
                 = createControl(L"STATIC", widen(flags::description(item.index)).c_str(),
                     SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + item.index);
+            ClickableLabel::attach(m_descriptions[item.index]);
             continue;
         }
         const layout::Control &c = layout::Controls[item.index];
@@ -177,7 +185,6 @@ void MainWindow::createControls()
         case layout::Kind::TextBox: {
             HWND edit = control = createControl(L"EDIT", caption.c_str(),
                 WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, id, WS_EX_CLIENTEDGE);
-            SendMessageW(edit, EM_SETLIMITTEXT, 0, 0); // as long as memory allows
             m_value.attach(edit, [this] { m_form.valueClicked(); });
             m_clipboard.attach(m_window, edit);
             break;
@@ -186,6 +193,8 @@ void MainWindow::createControls()
             // A tooltip-coloured label with a flat one-pixel border; a click closes it.
             m_popup = control = createControl(
                 L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER, id);
+            ClickableLabel::attach(m_popup);
+            m_accessibility.setAlert(m_popup);
             break;
         case layout::Kind::CentredLabel:
         case layout::Kind::Picture:
@@ -282,6 +291,10 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CONTROLFOCUSED:
         onControlFocused(reinterpret_cast<HWND>(wParam));
         return 0;
+    case WM_GETOBJECT:
+    case WM_CONTROLQUERIED:
+        m_accessibility.annotate();
+        return message == WM_GETOBJECT ? DefWindowProcW(m_window, message, wParam, lParam) : 0;
     case WM_HELP:
         onHelp(*reinterpret_cast<const HELPINFO *>(lParam));
         return TRUE;
@@ -433,6 +446,7 @@ void MainWindow::showPopup(std::string_view text, const twips::Rect &place)
     SetWindowPos(m_popup, HWND_TOP, px(place.left, dpi), px(place.top, dpi), px(place.width, dpi),
         px(place.height, dpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     InvalidateRect(m_popup, nullptr, TRUE);
+    m_accessibility.announce();
 }
 
 void MainWindow::hidePopup()

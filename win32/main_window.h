@@ -19,6 +19,7 @@
 #include "form/main_form.h"
 #include "form/main_form_layout.h"
 #include "form/main_view.h"
+#include "win32/accessibility.h"
 #include "win32/clipboard.h"
 #include "win32/raii.h"
 #include "win32/top_level_window.h"
@@ -71,6 +72,7 @@ private:
     ValueBox m_value;
     Clipboard m_clipboard;
     std::array<HWND, layout::ControlCount> m_controls {}; // by row of the table
+    Accessibility m_accessibility;
     HWND m_popup = nullptr;
     twips::Rect m_popupPlace {};
     std::array<HWND, flags::FlagCount> m_flags {};

@@ -2,6 +2,8 @@
 
 #include "flags/flag_model.h"
 #include "form/main_form.h"
+#include "form/main_form_layout.h"
+#include "win32/raii.h"
 
 #include <imm.h>
 
@@ -24,6 +26,9 @@ void ValueBox::attach(HWND edit, std::function<void()> clicked)
     // An input method's commit goes into an edit control without a WM_CHAR for the filter to
     // see: like the Qt box, this one has no input method.
     ImmAssociateContext(edit, nullptr);
+    // The control's own limit backs up the checks below on any route they miss; it cuts an
+    // insertion short, which they never let happen.
+    SendMessageW(edit, EM_SETLIMITTEXT, layout::ValueBoxLimit, 0);
     m_original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ValueBox::procedure)));
 }
@@ -39,15 +44,21 @@ LRESULT ValueBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR:
-        // Backspace, Ctrl+V and the other control characters too: typing brings digits only.
-        if (!flags::acceptsCharacter(static_cast<char32_t>(wParam)))
-            return 0;
-        break;
+        return onChar(message, wParam, lParam);
+    case WM_UNICHAR:
+        return onUniChar(wParam, lParam);
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         if (isCommandKey(message, wParam))
             return 0;
         break;
+    case WM_PASTE:
+        return onPaste();
+    case WM_NCHITTEST:
+        return onNcHitTest(lParam);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        return onLButtonDown(message, wParam, lParam);
     case WM_LBUTTONUP:
         return onLButtonUp(wParam, lParam);
     case WM_MBUTTONDOWN:
@@ -61,15 +72,100 @@ LRESULT ValueBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcW(m_original, m_edit, message, wParam, lParam);
 }
 
+// Backspace, Ctrl+V and the other control characters too: typing brings digits only, and only
+// while the box has room for them.
+LRESULT ValueBox::onChar(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (!flags::acceptsCharacter(static_cast<char32_t>(wParam)))
+        return 0;
+    if (!takes(1)) {
+        MessageBeep(MB_OK);
+        return 0;
+    }
+    return CallWindowProcW(m_original, m_edit, message, wParam, lParam);
+}
+
+// One UTF-32 character, sent by programs that type for the user. Windows' own edit control
+// does not know the message and Wine's inserts whatever comes: what passes the filter is typed
+// as WM_CHAR, the rest is dropped.
+LRESULT ValueBox::onUniChar(WPARAM wParam, LPARAM lParam)
+{
+    if (wParam == UNICODE_NOCHAR)
+        return TRUE; // yes, this window takes WM_UNICHAR
+    if (flags::acceptsCharacter(static_cast<char32_t>(wParam)))
+        onChar(WM_CHAR, wParam, lParam);
+    return FALSE;
+}
+
+// The whole box is the box: its sunken border takes a click as its inside does.
+LRESULT ValueBox::onNcHitTest(LPARAM lParam)
+{
+    const LRESULT hit = CallWindowProcW(m_original, m_edit, WM_NCHITTEST, 0, lParam);
+    RECT box;
+    GetWindowRect(m_edit, &box);
+    const POINT at { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+    return hit != HTCLIENT && PtInRect(&box, at) ? HTCLIENT : hit;
+}
+
+// The box holds the mouse from the press to the release, so that the release tells whether
+// the press was on the box. The edit control captures it on a press; on the second press of a
+// double-click Wine's does not.
+LRESULT ValueBox::onLButtonDown(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const LRESULT result = CallWindowProcW(m_original, m_edit, message, wParam, lParam);
+    if (GetCapture() != m_edit)
+        SetCapture(m_edit);
+    return result;
+}
+
 LRESULT ValueBox::onLButtonUp(WPARAM wParam, LPARAM lParam)
 {
+    // Without the capture the press was elsewhere, or something took the mouse since.
+    const bool pressedHere = GetCapture() == m_edit;
     const LRESULT result = CallWindowProcW(m_original, m_edit, WM_LBUTTONUP, wParam, lParam);
-    RECT client;
-    GetClientRect(m_edit, &client);
-    const POINT at { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
-    if (PtInRect(&client, at) && m_clicked)
+    if (GetCapture() == m_edit)
+        ReleaseCapture();
+    POINT at { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+    ClientToScreen(m_edit, &at);
+    RECT box;
+    GetWindowRect(m_edit, &box);
+    if (pressedHere && PtInRect(&box, at) && m_clicked)
         m_clicked();
     return result;
+}
+
+// The context menu's Paste goes in whole or not at all. The clipboard's whole text is counted,
+// line breaks and all: a refusal is safer than a cut, which could change the value.
+LRESULT ValueBox::onPaste()
+{
+    std::size_t length = 0;
+    {
+        OpenClipboardScope clipboard(m_edit);
+        if (!clipboard.isOpen())
+            return 0;
+        HANDLE data = GetClipboardData(CF_UNICODETEXT);
+        const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr;
+        if (!text)
+            return 0;
+        const std::size_t size = GlobalSize(data) / sizeof(wchar_t);
+        while (length < size && text[length])
+            ++length;
+        GlobalUnlock(data);
+    }
+    if (!takes(length)) {
+        MessageBeep(MB_OK);
+        return 0;
+    }
+    return CallWindowProcW(m_original, m_edit, WM_PASTE, 0, 0);
+}
+
+// Whether `inserted` characters in place of the selection leave the text within the limit.
+bool ValueBox::takes(std::size_t inserted) const
+{
+    DWORD start = 0, end = 0;
+    SendMessageW(m_edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto length = static_cast<std::size_t>(GetWindowTextLengthW(m_edit));
+    return form::MainForm::acceptsPaste(length - (end - start) + inserted);
 }
 
 // The keys that run a clipboard, undo or select-all command without typing a character.

@@ -9,12 +9,22 @@
 //                               the twips table at that dpi; prints each difference
 //   window_probe hold MS        holds the clipboard open for MS milliseconds, as a clipboard
 //                               manager may, once it has printed "held"
+//   window_probe describe TEXT  the accessible name and description of the main window's flag
+//                               box captioned TEXT, "16: Creates polygons ..."
+//   window_probe alert SECONDS  prints "listening", then "alert NAME: DESCRIPTION" of the first
+//                               alert (EVENT_SYSTEM_ALERT) from the main window's process
+//   window_probe unichar CODES  sends WM_UNICHAR with each of the comma-separated hexadecimal
+//                               code points to the main window's value box; prints the answers
 // Exits 1 when no such window is found or a control is out of place.
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
 
 #include <windows.h>
+
+#include <initguid.h>
+
+#include <oleacc.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -132,6 +142,64 @@ int checkLayout(HWND window, int dpi)
     return wrong == 0 ? 0 : 1;
 }
 
+HWND mainWindow()
+{
+    const std::vector<HWND> main = windowsTitled(widen(layout::Caption).c_str());
+    return main.empty() ? nullptr : main.front();
+}
+
+// "name: description" of an accessible object.
+void printAccessible(IAccessible *object, VARIANT child)
+{
+    BSTR name = nullptr, description = nullptr;
+    object->get_accName(child, &name);
+    object->get_accDescription(child, &description);
+    std::printf("%ls: %ls\n", name ? name : L"", description ? description : L"");
+    SysFreeString(name);
+    SysFreeString(description);
+    object->Release();
+}
+
+void CALLBACK onAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
+{
+    IAccessible *accessible = nullptr;
+    VARIANT which {};
+    if (SUCCEEDED(AccessibleObjectFromEvent(window, object, child, &accessible, &which))) {
+        std::printf("alert ");
+        printAccessible(accessible, which);
+        PostQuitMessage(0);
+    }
+}
+
+int probeAccessibility(const wchar_t *what, const wchar_t *argument)
+{
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    HWND main = mainWindow();
+    DWORD process = 0;
+    if (!main || !GetWindowThreadProcessId(main, &process))
+        return 1;
+    if (what[0] == L'd') {
+        HWND box = FindWindowExW(main, nullptr, L"Button", argument);
+        IAccessible *object = nullptr;
+        if (!box || FAILED(AccessibleObjectFromWindow(box, OBJID_CLIENT, IID_IAccessible,
+                        reinterpret_cast<void **>(&object))))
+            return 1;
+        VARIANT self {}; // CHILDID_SELF, 0
+        self.vt = VT_I4;
+        printAccessible(object, self);
+        return 0;
+    }
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_SYSTEM_ALERT, EVENT_SYSTEM_ALERT, nullptr, &onAlert,
+        process, 0, WINEVENT_OUTOFCONTEXT);
+    std::printf("listening\n");
+    std::fflush(stdout);
+    SetTimer(nullptr, 0, static_cast<UINT>(_wtoi(argument)) * 1000, nullptr);
+    MSG message;
+    while (hook && GetMessageW(&message, nullptr, 0, 0) > 0 && message.message != WM_TIMER)
+        DispatchMessageW(&message);
+    return hook ? 0 : 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t *argv[])
@@ -147,10 +215,21 @@ int wmain(int argc, wchar_t *argv[])
         CloseClipboard();
         return 0;
     }
-    if (std::wcscmp(argv[1], L"layout") == 0) {
-        const std::wstring caption = widen(layout::Caption);
-        const std::vector<HWND> main = windowsTitled(caption.c_str());
-        return main.empty() ? 1 : checkLayout(main.front(), _wtoi(argv[2]));
+    if (std::wcscmp(argv[1], L"layout") == 0)
+        return mainWindow() ? checkLayout(mainWindow(), _wtoi(argv[2])) : 1;
+    if (std::wcscmp(argv[1], L"describe") == 0 || std::wcscmp(argv[1], L"alert") == 0)
+        return probeAccessibility(argv[1], argv[2]);
+    if (std::wcscmp(argv[1], L"unichar") == 0) {
+        HWND edit = mainWindow() ? FindWindowExW(mainWindow(), nullptr, L"Edit", nullptr) : nullptr;
+        if (!edit)
+            return 1;
+        for (wchar_t *code = argv[2]; *code;) {
+            const LRESULT answer = SendMessageW(edit, WM_UNICHAR, wcstoul(code, &code, 16), 0);
+            std::printf(*code ? "%d " : "%d\n", static_cast<int>(answer));
+            if (*code)
+                ++code;
+        }
+        return 0;
     }
     const std::vector<HWND> windows = windowsTitled(argv[2]);
     if (windows.empty())
@@ -170,10 +249,10 @@ int wmain(int argc, wchar_t *argv[])
     if (!GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info)
         || !info.hwndFocus)
         return 1;
-    wchar_t className[64] = {}, text[256] = {};
+    wchar_t className[64] = {}, text[8192] = {};
     GetClassNameW(info.hwndFocus, className, 64);
     // GetWindowText would give another process's edit control its creation text.
-    SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text),
+    SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text),
         SMTO_ABORTIFHUNG, 2000, nullptr);
     print(className);
     std::putchar(':');

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The Windows download: `cpack -G ZIP` in the build folder must give a ZIP holding the program
-# file as built, the README and the licence, side by side and nothing else.
+# file as built, the users' README and the licence, side by side and nothing else. The README
+# is plain text in Windows' line endings, with its version filled in.
 # Usage: zip_test.sh BUILD_DIR PROGRAM.exe
 set -euo pipefail
 build=$1
@@ -12,8 +13,14 @@ trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G ZIP -B "$out" >"$out/cpack.log") || { cat "$out/cpack.log"; exit 1; }
 zip=$(ls "$out"/*.zip)
 listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[ "$listing" = "LICENSE Orvanunk4ver22.exe README.md " ] \
+[ "$listing" = "LICENSE Orvanunk4ver22.exe README.txt " ] \
     || { echo "FAILED: $(basename "$zip") holds: $listing"; exit 1; }
 unzip -q "$zip" Orvanunk4ver22.exe -d "$out/unpacked"
 cmp "$program" "$out/unpacked/Orvanunk4ver22.exe" || { echo "FAILED: the packed program differs"; exit 1; }
+unzip -q "$zip" README.txt -d "$out/unpacked"
+readme=$out/unpacked/README.txt
+[ "$(head -n 1 "$readme")" = $'Orvan unk4 2.2\r' ] \
+    || { echo "FAILED: README.txt begins '$(head -n 1 "$readme")'"; exit 1; }
+[ "$(grep -c $'\r$' "$readme")" -eq "$(wc -l <"$readme")" ] \
+    || { echo "FAILED: README.txt has lines without CR LF"; exit 1; }
 echo "ok: $(basename "$zip"), $(stat -c %s "$zip") bytes: $listing"

@@ -1,0 +1,77 @@
+#include "win32/accessibility.h"
+
+// The annotation identifiers are GUIDs declared in oleacc.h; defined here, once.
+#include <initguid.h>
+
+#include <oleacc.h>
+
+namespace win32 {
+
+namespace {
+
+// COM's library is loaded when it is needed, not with the program: importing it would load it,
+// and the libraries it needs, at every start.
+HMODULE ole32()
+{
+    static const HMODULE library = LoadLibraryW(L"ole32.dll");
+    return library;
+}
+
+template <typename Function>
+Function *ole32Function(const char *name)
+{
+    // void (*)() converts to and from any function pointer without a warning.
+    const auto generic = reinterpret_cast<void (*)()>(GetProcAddress(ole32(), name));
+    return reinterpret_cast<Function *>(generic);
+}
+
+} // namespace
+
+Accessibility::~Accessibility()
+{
+    if (m_comStarted)
+        ole32Function<decltype(CoUninitialize)>("CoUninitialize")();
+}
+
+void Accessibility::describe(HWND control, std::wstring text)
+{
+    m_descriptions.emplace_back(control, std::move(text));
+}
+
+void Accessibility::annotate()
+{
+    if (m_annotated)
+        return;
+    m_annotated = true;
+    const auto initialize = ole32Function<decltype(CoInitializeEx)>("CoInitializeEx");
+    const auto create = ole32Function<decltype(CoCreateInstance)>("CoCreateInstance");
+    if (!initialize || !create)
+        return;
+    m_comStarted = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
+    IAccPropServices *services = nullptr;
+    if (FAILED(create(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER, IID_IAccPropServices,
+            reinterpret_cast<void **>(&services))))
+        return;
+    // The annotations stay with the controls' windows; the service object may go.
+    for (const auto &[control, text] : m_descriptions)
+        services->SetHwndPropStr(
+            control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION, text.c_str());
+    if (m_alert) {
+        VARIANT role {};
+        role.vt = VT_I4;
+        role.lVal = ROLE_SYSTEM_ALERT;
+        services->SetHwndProp(m_alert, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, role);
+    }
+    services->Release();
+}
+
+void Accessibility::announce()
+{
+    // Without a listener there is nobody to tell, and nothing to annotate yet.
+    if (!m_alert || !IsWinEventHookInstalled(EVENT_SYSTEM_ALERT))
+        return;
+    annotate();
+    NotifyWinEvent(EVENT_SYSTEM_ALERT, m_alert, OBJID_CLIENT, CHILDID_SELF);
+}
+
+} // namespace win32

@@ -1,0 +1,38 @@
+#include "win32/clickable_label.h"
+
+namespace win32 {
+
+WNDPROC ClickableLabel::s_original = nullptr;
+
+void ClickableLabel::attach(HWND label)
+{
+    const auto previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure)));
+    s_original = previous;
+}
+
+LRESULT CALLBACK ClickableLabel::procedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        SetCapture(label);
+        return 0;
+    case WM_LBUTTONUP: {
+        if (GetCapture() != label)
+            return 0;
+        ReleaseCapture();
+        RECT inside;
+        GetClientRect(label, &inside);
+        const POINT at { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+        if (PtInRect(&inside, at))
+            SendMessageW(GetParent(label), WM_COMMAND,
+                MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED), reinterpret_cast<LPARAM>(label));
+        return 0;
+    }
+    default:
+        return CallWindowProcW(s_original, label, message, wParam, lParam);
+    }
+}
+
+} // namespace win32

@@ -1,0 +1,25 @@
+#pragma once
+
+// A STATIC control with SS_NOTIFY that reports a click as a click: a left-button press and
+// release on the label, with STN_CLICKED to its parent on the release. The control itself
+// reports the press, so a press dragged away before the release would count. The label holds
+// the mouse from the press on; a release outside it, or a press that lost the mouse to another
+// window, is no click. The second press of a double-click counts as a press, and its release
+// as a click, which the parent tells apart by time and place as it does for two controls.
+
+#include <windows.h>
+
+namespace win32 {
+
+class ClickableLabel
+{
+public:
+    // Takes over a static control; it stays so until it is destroyed.
+    static void attach(HWND label);
+
+private:
+    static LRESULT CALLBACK procedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam);
+    static WNDPROC s_original; // every STATIC has the same class procedure
+};
+
+} // namespace win32
