@@ -10,6 +10,7 @@
 #include "ui/main/value_box.h"
 #include "ui/tab_order.h"
 #include "ui/theme_proof.h"
+#include "ui/to_qstring.h"
 #ifdef ORVAN_HAVE_XCB
 #include "ui/main/x11_clipboard_owner.h"
 #endif
@@ -33,11 +34,6 @@ using layout::px;
 
 namespace {
 
-QString toQString(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QRect pixelRect(const twips::Rect &r)
 {
     return QRect(px(r.left), px(r.top), px(r.width), px(r.height));
@@ -58,7 +54,7 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    pinFont(this, appearance.windowFont());
+    pinFont(this, appearance.font(form::Font::Window));
 
     createMenus();
     createControls(appearance);
@@ -194,7 +190,6 @@ void MainWindow::createControls(const Appearance &appearance)
         }
         case layout::Kind::TextBox:
             m_value = new ValueBox(client);
-            m_value->setFont(appearance.valueBoxFont());
             m_value->setMaxLength(std::numeric_limits<int>::max());
             m_value->setAccessibleName(toQString(layout::control("Label2").caption));
             connect(m_value, &ValueBox::clicked, this, [this] { m_form.valueClicked(); });
@@ -213,6 +208,9 @@ void MainWindow::createControls(const Appearance &appearance)
         }
         widget->setObjectName(toQString(c.name));
         widget->setGeometry(place);
+        // The rest inherit the window's font.
+        if (c.font != form::Font::Window)
+            widget->setFont(appearance.font(c.font));
     }
 
     m_cancel = client->findChild<QPushButton *>(QStringLiteral("cmdCancel"));

@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
     QWidget plainWindow;
     plainWindow.setWindowTitle(QStringLiteral("plain QLineEdit"));
     auto *plain = new QLineEdit(&plainWindow);
-    plain->setFont(appearance.valueBoxFont());
+    plain->setFont(appearance.font(form::Font::ValueBox));
     plain->setGeometry(value->geometry());
     plainWindow.resize(window.size());
     plainWindow.show();
