@@ -19,16 +19,21 @@ void print(std::FILE *stream, const QString &text)
     std::fprintf(stream, "%s", text.toLocal8Bit().constData());
 }
 
+QStringList argumentList(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     // The command line first, without an application object: --help and --version need no
-    // display, and a mistyped option should be reported as such, not as a missing display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine commandLine = CommandLine::parse(arguments);
+    // display.
+    const CommandLine commandLine = CommandLine::parse(argumentList(argc, argv));
     switch (commandLine.action) {
     case CommandLine::Action::Help:
     case CommandLine::Action::Version:
@@ -54,6 +59,13 @@ int main(int argc, char *argv[])
 #endif
 
     QApplication app(argc, argv);
+    // Qt has taken out every option it and its platform plug-in know; what is left is no option
+    // of theirs, nor of this program.
+    const CommandLine rest = CommandLine::checkRest(argumentList(argc, argv));
+    if (rest.action == CommandLine::Action::Error) {
+        print(stderr, rest.text);
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Orvanunk4"));
     QApplication::setApplicationVersion(QStringLiteral(ORVAN_VERSION));
     // Ties the windows to the installed desktop entry (and its icon) on Wayland.
