@@ -76,7 +76,8 @@ CommandLine CommandLine::parse(const QStringList &arguments)
     }
     if (own.parser.isSet(own.version)) {
         result.action = Action::Version;
-        result.text = Program + QLatin1Char(' ') + QStringLiteral(ORVAN_VERSION) + QLatin1Char('\n');
+        result.text
+            = Program + QLatin1Char(' ') + QStringLiteral(ORVAN_VERSION) + QLatin1Char('\n');
         return result;
     }
     result.platform = qtOptionValue(arguments, QLatin1String("platform"));

@@ -81,8 +81,8 @@ AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
             break;
         case Kind::Button: {
             auto *button = new QPushButton(toQString(c.caption), this);
-            connect(button, &QPushButton::clicked, this,
-                [this, command = c.command] { run(command); });
+            connect(
+                button, &QPushButton::clicked, this, [this, command = c.command] { run(command); });
             if (c.command == Command::CloseAbout)
                 m_ok = button;
             widget = button;

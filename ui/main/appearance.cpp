@@ -92,8 +92,8 @@ Appearance::Appearance(const QString &style)
     // spaces the glyphs of one strike by the advances of another and the words fall apart.
     // There, and where the font is missing, a scalable sans-serif face takes over, sized so
     // that the widest description keeps its designed width.
-    const bool strikes = qApp->devicePixelRatio() == 1.0
-        && QFontInfo(font).family() == toQString(WindowFont.face);
+    const bool strikes
+        = qApp->devicePixelRatio() == 1.0 && QFontInfo(font).family() == toQString(WindowFont.face);
     if (!strikes) {
         font = QFont();
         font.setFamilies({ QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Sans Serif") });

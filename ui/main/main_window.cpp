@@ -185,6 +185,8 @@ void MainWindow::createControls(const Appearance &appearance)
             button->setDefault(false);
             connect(button, &QPushButton::clicked, this,
                 [this, command = c.command] { m_form.run(command); });
+            if (c.command == form::Command::Go)
+                m_go = button;
             widget = button;
             break;
         }
@@ -212,9 +214,6 @@ void MainWindow::createControls(const Appearance &appearance)
         if (c.font != form::Font::Window)
             widget->setFont(appearance.font(c.font));
     }
-
-    m_cancel = client->findChild<QPushButton *>(QStringLiteral("cmdCancel"));
-    m_go = client->findChild<QPushButton *>(QStringLiteral("cmdGo"));
 }
 
 void MainWindow::createFlagRows()

@@ -266,8 +266,8 @@ void TestMainWindow::controls_data()
     row("cmdGo", "GO", QRect(272, 72, 33, 25), Sizing::Fixed);
     row("Label2", "Current unk 4 value", QRect(24, 80, 93, 13), Sizing::FitsText);
     // The flag rows, 16 pixels apart from 112 down; each description as wide as its text.
-    const int descriptionWidths[flags::FlagCount] = { 157, 254, 203, 314, 244, 218, 221, 258,
-        288, 225, 269, 309, 309, 357, 238, 241, 192, 160, 358, 161 };
+    const int descriptionWidths[flags::FlagCount] = { 157, 254, 203, 314, 244, 218, 221, 258, 288,
+        225, 269, 309, 309, 357, 238, 241, 192, 160, 358, 161 };
     for (int i = 0; i < flags::FlagCount; ++i) {
         const int top = 112 + 16 * i;
         row(QStringLiteral("Check1_%1").arg(i), QString::number(1 << i), QRect(24, top, 61, 13),
@@ -331,12 +331,15 @@ void TestMainWindow::commands_data()
 {
     QTest::addColumn<QString>("control"); // a menu entry or a button, by its name
     QTest::addColumn<QString>("effect");
-    QTest::newRow("GO splits the value") << "cmdGo" << "ticks 2 and 3";
-    QTest::newRow("Cancel ends the program") << "cmdCancel" << "ends";
-    QTest::newRow("File > Exit ends the program") << "mnuFileExit" << "ends";
-    QTest::newRow("Help > What is [FWO]? explains it") << "mnuFWO" << "FWO note";
-    QTest::newRow("Help > About opens the About window") << "mnuHelpAbout" << "About open";
-    QTest::newRow("the About window's OK closes it") << "cmdOK" << "About closed";
+    const auto row = [](const char *name, const char *control, const char *effect) {
+        QTest::newRow(name) << QString(control) << QString(effect);
+    };
+    row("GO splits the value", "cmdGo", "ticks 2 and 3");
+    row("Cancel ends the program", "cmdCancel", "ends");
+    row("File > Exit ends the program", "mnuFileExit", "ends");
+    row("Help > What is [FWO]? explains it", "mnuFWO", "FWO note");
+    row("Help > About opens the About window", "mnuHelpAbout", "About open");
+    row("the About window's OK closes it", "cmdOK", "About closed");
 }
 
 // Each menu entry and command button reaches its own command, and no other: chosen (as a
