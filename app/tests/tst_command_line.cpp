@@ -35,7 +35,7 @@ void TestCommandLine::parse_data()
     QTest::newRow("no arguments run") << QStringList {} << Action::Run << none << none;
     QTest::newRow("-v") << QStringList { "-v" } << Action::Version << none << none;
     QTest::newRow("help wins over Qt's options")
-        << QStringList { "-platform", "xcb", "--help" } << Action::Help << none << none;
+        << QStringList { "-platform", "xcb", "--help" } << Action::Help << "xcb" << none;
     QTest::newRow("letters after one dash are no bundle, left for Qt")
         << QStringList { "-hv" } << Action::Run << none << none;
     QTest::newRow("-platform xcb")

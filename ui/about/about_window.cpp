@@ -48,11 +48,6 @@ AboutWindow *AboutWindow::open(const QIcon &icon, const QFont &font)
     return s_window;
 }
 
-AboutWindow *AboutWindow::current()
-{
-    return s_window;
-}
-
 AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
     : QDialog(nullptr,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint

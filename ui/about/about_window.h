@@ -27,9 +27,6 @@ public:
     // window's); returns at once.
     static AboutWindow *open(const QIcon &icon, const QFont &font);
 
-    // The About window while it is open, else nullptr.
-    static AboutWindow *current();
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;

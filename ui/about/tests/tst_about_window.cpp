@@ -89,9 +89,9 @@ void TestAboutWindow::initTestCase()
 
 void TestAboutWindow::cleanup()
 {
-    if (AboutWindow *w = AboutWindow::current())
+    if (QWidget *w = window_test::aboutWindow())
         w->close();
-    QTRY_VERIFY(!AboutWindow::current());
+    QTRY_VERIFY(!window_test::aboutWindow());
 }
 
 // A parentless dialog, fixed at 5775 x 3600 twips, with a close button only; OK has the focus.

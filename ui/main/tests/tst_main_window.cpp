@@ -4,7 +4,6 @@
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
-#include "ui/about/about_window.h"
 #include "ui/main/appearance.h"
 #include "ui/main/clickable_label.h"
 #include "ui/main/main_window.h"
@@ -158,7 +157,7 @@ void TestMainWindow::cleanup()
 {
     delete m_window;
     m_window = nullptr;
-    delete AboutWindow::current();
+    delete window_test::aboutWindow();
 }
 
 QStringList TestMainWindow::clickGo(const QString &typed)
@@ -352,7 +351,7 @@ void TestMainWindow::commands()
     QWidget *in = m_window;
     if (control == QLatin1String("cmdOK")) {
         chooseMenu(Qt::Key_H, Qt::Key_A);
-        QTRY_VERIFY((in = AboutWindow::current()));
+        QTRY_VERIFY((in = window_test::aboutWindow()));
     }
     const auto choose = [&] {
         if (auto *action = in->findChild<QAction *>(control))
@@ -374,7 +373,7 @@ void TestMainWindow::commands()
     QCOMPARE(ticked(), effect == QLatin1String("ticks 2 and 3") ? split : QList<int>());
     QCOMPARE(popupLabel()->isVisible() && popupLabel()->text().startsWith(QLatin1String("[FWO]")),
         effect == QLatin1String("FWO note"));
-    QTRY_COMPARE(AboutWindow::current() != nullptr, effect == QLatin1String("About open"));
+    QTRY_COMPARE(window_test::aboutWindow() != nullptr, effect == QLatin1String("About open"));
 }
 
 // Tab walks from the value box round to it again. Space ticks a box on the way; tabbing into the
@@ -717,8 +716,8 @@ void TestMainWindow::endProgram()
 {
     QFETCH(QString, how);
     chooseMenu(Qt::Key_H, Qt::Key_A);
-    QTRY_VERIFY(AboutWindow::current() && AboutWindow::current()->isVisible());
-    QPointer<AboutWindow> about = AboutWindow::current();
+    QTRY_VERIFY(window_test::aboutWindow() && window_test::aboutWindow()->isVisible());
+    QPointer<QWidget> about = window_test::aboutWindow();
     m_window->activateWindow(); // the user goes back to the main window
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 
