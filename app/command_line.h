@@ -13,10 +13,11 @@ struct CommandLine
 {
     enum class Action { Run, Help, Version, Error };
 
-    // Reads the arguments as main() gets them, the program's path first, before Qt has.
+    // Reads the arguments as main() gets them, the program's path first, before Qt has: Help,
+    // Version or Run.
     static CommandLine parse(const QStringList &arguments);
     // Reads what QApplication left of the arguments: anything but the program's path is an
-    // error (Run otherwise).
+    // Error; Run otherwise.
     static CommandLine checkRest(const QStringList &rest);
 
     Action action = Action::Run;

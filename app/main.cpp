@@ -34,16 +34,9 @@ int main(int argc, char *argv[])
     // The command line first, without an application object: --help and --version need no
     // display.
     const CommandLine commandLine = CommandLine::parse(argumentList(argc, argv));
-    switch (commandLine.action) {
-    case CommandLine::Action::Help:
-    case CommandLine::Action::Version:
+    if (commandLine.action != CommandLine::Action::Run) { // the help or the version
         print(stdout, commandLine.text);
         return 0;
-    case CommandLine::Action::Error:
-        print(stderr, commandLine.text);
-        return 2;
-    case CommandLine::Action::Run:
-        break;
     }
 
 #ifdef ORVAN_HAVE_XCB

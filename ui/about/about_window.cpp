@@ -19,19 +19,6 @@ namespace {
 
 QPointer<AboutWindow> s_window;
 
-// A picture box: a sunken 3-D border, 2 pixels wide, around a picture drawn at its own size at
-// the top-left corner of the inner area and clipped to it. It takes the focus by Tab only, so
-// that a screen reader reaches it, and is announced as an image.
-QLabel *pictureBox(QWidget *parent)
-{
-    auto *box = new QLabel(parent);
-    // The Windows-style panel is the classic two-line 3-D border, whatever the widget style.
-    box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    box->setFocusPolicy(Qt::TabFocus);
-    return box;
-}
-
 } // namespace
 
 AboutWindow *AboutWindow::open(const QIcon &icon, const QFont &font)
@@ -64,9 +51,18 @@ AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
     for (const Control &c : Controls) {
         QWidget *widget = nullptr;
         switch (c.kind) {
-        case Kind::Picture:
-            widget = pictureBox(this);
+        case Kind::Picture: {
+            // A sunken 3-D border, 2 pixels wide (the classic two-line panel, whatever the
+            // widget style), around a picture drawn at its own size at the top-left corner of
+            // the inner area and clipped to it. It takes the focus by Tab only, so that a
+            // screen reader reaches it, and is announced as an image.
+            auto *box = new QLabel(this);
+            box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+            box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            box->setFocusPolicy(Qt::TabFocus);
+            widget = box;
             break;
+        }
         case Kind::CentredLabel:
             m_description = new QLabel(toQString(c.caption), this);
             m_description->setTextFormat(Qt::PlainText);
