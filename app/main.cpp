@@ -19,21 +19,13 @@ void print(std::FILE *stream, const QString &text)
     std::fprintf(stream, "%s", text.toLocal8Bit().constData());
 }
 
-QStringList argumentList(int argc, char *argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    return arguments;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
 {
     // The command line first, without an application object: --help and --version need no
     // display.
-    const CommandLine commandLine = CommandLine::parse(argumentList(argc, argv));
+    const CommandLine commandLine = CommandLine::parse(QStringList(argv, argv + argc));
     if (commandLine.action != CommandLine::Action::Run) { // the help or the version
         print(stdout, commandLine.text);
         return 0;
@@ -54,7 +46,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     // Qt has taken out every option it and its platform plug-in know; what is left is no option
     // of theirs, nor of this program.
-    const CommandLine rest = CommandLine::checkRest(argumentList(argc, argv));
+    const CommandLine rest = CommandLine::checkRest(QStringList(argv, argv + argc));
     if (rest.action == CommandLine::Action::Error) {
         print(stderr, rest.text);
         return 2;
