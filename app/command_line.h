@@ -1,9 +1,10 @@
 #pragma once
 
-// The program's command line, read before the application object exists, so that --help and
-// --version answer without a display and an unknown option is refused before Qt looks for one.
-// Qt's own options (-platform, -display, -style …) are known here too but only noted: they stay
-// in argv for QApplication, which takes them out itself.
+// The program's command line, read in two steps around the application object. Before it,
+// parse() answers --help and --version, so that they need no display, and notes the values of
+// the three Qt options the program needs before Qt reads them. QApplication then takes out of
+// argv every option that this version of Qt and its platform plug-in know; checkRest() refuses
+// whatever Qt left, so the program keeps no list of Qt's options of its own.
 
 #include <QString>
 #include <QStringList>
@@ -12,13 +13,18 @@ struct CommandLine
 {
     enum class Action { Run, Help, Version, Error };
 
-    // Reads the arguments, the program's path first as in argv.
+    // Reads the arguments as main() gets them, the program's path first, before Qt has: Help,
+    // Version or Run.
     static CommandLine parse(const QStringList &arguments);
+    // Reads what QApplication left of the arguments: anything but the program's path is an
+    // Error; Run otherwise.
+    static CommandLine checkRest(const QStringList &rest);
 
     Action action = Action::Run;
     // The help text, the version line or the error, each ending in a newline.
     QString text;
-    // The values of Qt's -platform, -display and -style options; empty when not given.
+    // The values of Qt's -platform and -display options, which the display check needs, and of
+    // -style, which QApplication reads and takes out without telling; empty when not given.
     QString platform;
     QString display;
     QString style;

@@ -24,21 +24,11 @@ void print(std::FILE *stream, const QString &text)
 int main(int argc, char *argv[])
 {
     // The command line first, without an application object: --help and --version need no
-    // display, and a mistyped option should be reported as such, not as a missing display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    const CommandLine commandLine = CommandLine::parse(arguments);
-    switch (commandLine.action) {
-    case CommandLine::Action::Help:
-    case CommandLine::Action::Version:
+    // display.
+    const CommandLine commandLine = CommandLine::parse(QStringList(argv, argv + argc));
+    if (commandLine.action != CommandLine::Action::Run) { // the help or the version
         print(stdout, commandLine.text);
         return 0;
-    case CommandLine::Action::Error:
-        print(stderr, commandLine.text);
-        return 2;
-    case CommandLine::Action::Run:
-        break;
     }
 
     const bool waylandSession
@@ -52,6 +42,13 @@ int main(int argc, char *argv[])
     }
 
     QApplication app(argc, argv);
+    // Qt has taken out every option it and its platform plug-in know; what is left is no option
+    // of theirs, nor of this program.
+    const CommandLine rest = CommandLine::checkRest(QStringList(argv, argv + argc));
+    if (rest.action == CommandLine::Action::Error) {
+        print(stderr, rest.text);
+        return 2;
+    }
     QApplication::setApplicationName(QStringLiteral("Orvanunk4"));
     QApplication::setApplicationVersion(QStringLiteral(ORVAN_VERSION));
     // Ties the windows to the installed desktop entry (and its icon) on Wayland.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the built program without any display: --help and --version answer on standard output
-# with status 0, a wrong option gets one line on standard error and status 2, and a missing or
-# unreachable X or Wayland display one line naming it and status 1 (not Qt's abort and core dump).
+# with status 0, a wrong option gets one line on standard error and status 2 (once Qt has taken
+# its own options, which needs a display), and a missing or unreachable X or Wayland display one
+# line naming it and status 1 (not Qt's abort and core dump).
 # Usage: command_line_test.sh PROGRAM
 set -uo pipefail
 program=${1:?usage: $0 PROGRAM}
@@ -44,8 +45,12 @@ run "--help"                              0  -   0  '^Usage: Orvanunk4ver22 '   
 run "-h"                                  0  -   0  '-v, --version  '           '' -- "$program" -h
 run "--version"                           0  1   0  '^Orvanunk4ver22 2\.2$'       '' -- "$program" --version
 run "--version before a Qt option"        0  1   0  '^Orvanunk4ver22 2\.2$'       '' -- "$program" --version -platform xcb
-run "--bogus"                             2  0   1  ''  '^Orvanunk4ver22: .*bogus' -- "$program" --bogus
-run "a stray argument"                    2  0   1  ''  "^Orvanunk4ver22: .*'1040'"   -- "$program" 1040
+# Qt takes its own options out of argv (here on its offscreen platform, which needs no display);
+# the program refuses what Qt leaves.
+offscreen=(QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work")
+run "--bogus"                             2  0   1  ''  "^Orvanunk4ver22: Unknown option 'bogus' \\(try --help\\)$" -- "${offscreen[@]}" "$program" --bogus
+run "--bogus among Qt's options"          2  0   1  ''  "^Orvanunk4ver22: Unknown option 'bogus' \\(try --help\\)$" -- "${offscreen[@]}" "$program" -reverse -style Fusion --bogus -qwindowtitle t
+run "a stray argument after Qt's values"  2  0   1  ''  "^Orvanunk4ver22: unexpected argument '1040'"   -- XDG_RUNTIME_DIR="$work" "$program" -platform offscreen -qwindowgeometry 10x10 1040
 run "no DISPLAY"                          1  0   1  ''  '^Orvanunk4ver22: cannot open display' -- "$program"
 run "DISPLAY=:987, nothing listening"     1  0   1  ''  '^Orvanunk4ver22: cannot open display :987$' -- DISPLAY=:987 "$program"
 run "-display :987"                       1  0   1  ''  '^Orvanunk4ver22: cannot open display :987$' -- "$program" -display :987

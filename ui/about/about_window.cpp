@@ -3,6 +3,7 @@
 #include "form/about_form_layout.h"
 #include "ui/tab_order.h"
 #include "ui/theme_proof.h"
+#include "ui/to_qstring.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,26 +18,6 @@ using namespace about_layout;
 namespace {
 
 QPointer<AboutWindow> s_window;
-
-QString toQString(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// A picture box: a sunken 3-D border, 2 pixels wide, around a picture drawn at its own size at
-// the top-left corner of the inner area and clipped to it. It takes the focus by Tab only, so
-// that a screen reader reaches it, and is announced as an image.
-QLabel *pictureBox(QWidget *parent, const QString &name, const QString &accessibleName)
-{
-    auto *box = new QLabel(parent);
-    box->setObjectName(name);
-    box->setAccessibleName(accessibleName);
-    // The Windows-style panel is the classic two-line 3-D border, whatever the widget style.
-    box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
-    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    box->setFocusPolicy(Qt::TabFocus);
-    return box;
-}
 
 } // namespace
 
@@ -54,11 +35,6 @@ AboutWindow *AboutWindow::open(const QIcon &icon, const QFont &font)
     return s_window;
 }
 
-AboutWindow *AboutWindow::current()
-{
-    return s_window;
-}
-
 AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
     : QDialog(nullptr,
         Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -71,41 +47,57 @@ AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
     pinFont(this, font);
     setFixedSize(px(ClientWidth), px(ClientHeight));
 
-    QLabel *picture
-        = pictureBox(this, QStringLiteral("Picture1"), QStringLiteral("Orvan unk4 picture"));
-    picture->setPixmap(QPixmap(QStringLiteral(":/about/about.png")));
-    QLabel *iconBox
-        = pictureBox(this, QStringLiteral("picIcon"), QStringLiteral("Orvan unk4 icon"));
-
-    m_description = new QLabel(this);
-    m_description->setObjectName(QStringLiteral("lblDescription"));
-    m_description->setTextFormat(Qt::PlainText);
-    m_description->setText(toQString(Description));
-    m_description->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_description->setWordWrap(true);
+    std::vector<std::pair<int, QWidget *>> order;
+    for (const Control &c : Controls) {
+        QWidget *widget = nullptr;
+        switch (c.kind) {
+        case Kind::Picture: {
+            // A sunken 3-D border, 2 pixels wide (the classic two-line panel, whatever the
+            // widget style), around a picture drawn at its own size at the top-left corner of
+            // the inner area and clipped to it. It takes the focus by Tab only, so that a
+            // screen reader reaches it, and is announced as an image.
+            auto *box = new QLabel(this);
+            box->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+            box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            box->setFocusPolicy(Qt::TabFocus);
+            widget = box;
+            break;
+        }
+        case Kind::CentredLabel:
+            m_description = new QLabel(toQString(c.caption), this);
+            m_description->setTextFormat(Qt::PlainText);
+            m_description->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+            m_description->setWordWrap(true);
+            widget = m_description;
+            break;
+        case Kind::Button: {
+            auto *button = new QPushButton(toQString(c.caption), this);
+            connect(
+                button, &QPushButton::clicked, this, [this, command = c.command] { run(command); });
+            if (c.command == Command::CloseAbout)
+                m_ok = button;
+            widget = button;
+            break;
+        }
+        default:
+            continue; // the main window's kinds
+        }
+        widget->setObjectName(toQString(c.name));
+        widget->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
+        order.emplace_back(c.tab, widget);
+    }
+    setTabOrderByIndex(std::move(order));
     colourDescription();
-
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
-    m_ok->setObjectName(QStringLiteral("cmdOK"));
     m_ok->setDefault(true);
-    connect(m_ok, &QPushButton::clicked, this, &AboutWindow::okClicked);
 
-    for (const Control &c : Controls)
-        findChild<QWidget *>(QLatin1String(c.name.data(), static_cast<qsizetype>(c.name.size())),
-            Qt::FindDirectChildrenOnly)
-            ->setGeometry(px(c.left), px(c.top), px(c.width), px(c.height));
-
+    auto *picture = findChild<QLabel *>(QStringLiteral("Picture1"));
+    picture->setAccessibleName(QStringLiteral("Orvan unk4 picture"));
+    picture->setPixmap(QPixmap(QStringLiteral(":/about/about.png")));
     // Placed first, then fitted: the box keeps its corner and takes the icon's size.
+    auto *iconBox = findChild<QLabel *>(QStringLiteral("picIcon"));
+    iconBox->setAccessibleName(QStringLiteral("Orvan unk4 icon"));
     iconBox->setPixmap(icon.pixmap(QSize(IconSize, IconSize)));
     iconBox->resize(iconBox->sizeHint());
-
-    std::vector<std::pair<int, QWidget *>> order;
-    for (const Control &c : Controls)
-        order.emplace_back(c.tab,
-            findChild<QWidget *>(
-                QLatin1String(c.name.data(), static_cast<qsizetype>(c.name.size())),
-                Qt::FindDirectChildrenOnly));
-    setTabOrderByIndex(std::move(order));
 
     m_ok->setFocus();
 }
@@ -135,7 +127,9 @@ void AboutWindow::colourDescription()
     setLegibleText(m_description, black, palette(), QPalette::WindowText, QPalette::Window);
 }
 
-void AboutWindow::okClicked()
+void AboutWindow::run(Command command)
 {
-    close();
+    // OK is the window's one command.
+    if (command == Command::CloseAbout)
+        close();
 }

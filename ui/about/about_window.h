@@ -10,6 +10,8 @@
 // Like the main window, it keeps the font it is given whatever the desktop's font, and colours
 // its description by contrast with the palette.
 
+#include "form/control_table.h"
+
 #include <QDialog>
 #include <QIcon>
 
@@ -25,9 +27,6 @@ public:
     // window's); returns at once.
     static AboutWindow *open(const QIcon &icon, const QFont &font);
 
-    // The About window while it is open, else nullptr.
-    static AboutWindow *current();
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void changeEvent(QEvent *event) override;
@@ -35,7 +34,8 @@ protected:
 private:
     AboutWindow(const QIcon &icon, const QFont &font);
 
-    void okClicked();
+    // A command button was clicked: the command its table row carries.
+    void run(form::Command command);
     void colourDescription();
 
     QPushButton *m_ok = nullptr;

@@ -3,6 +3,7 @@
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
 #include "ui/main/images/orvanunk4_xpm.h"
+#include "ui/to_qstring.h"
 
 #include <QApplication>
 #include <QFontDatabase>
@@ -21,8 +22,8 @@
 
 namespace {
 
-constexpr double WindowPointSize = 8.25;
-constexpr double ValueBoxPointSize = 9.75;
+constexpr form::FontSpec WindowFont = form::fontSpec(form::Font::Window);
+constexpr form::FontSpec ValueBoxFont = form::fontSpec(form::Font::ValueBox);
 
 // The font the layout was measured in, compiled in where the build found it: a bitmap font
 // whose strikes of 13, 16 and 20 pixels the build wrote as fonts of their own, so that Qt
@@ -35,7 +36,7 @@ struct Strike
 
 struct DesignFont
 {
-    QString family = QStringLiteral("MS Sans Serif");
+    QString family = toQString(WindowFont.face);
     std::vector<Strike> strikes; // empty where the font is not compiled in
 };
 
@@ -59,9 +60,9 @@ DesignFont registerDesignFont()
 
 // Sizes font for a point size. A bitmap font is sized as Windows sizes it, by its character
 // height (the cell less its internal leading, which in this font is the ascent) in pixels at
-// the layout's 96 dpi: 8.25 points ask for 11 and take the 13-pixel strike, 9.75 points ask
-// for 13 and take the 16-pixel one. Qt would match the cell instead and take 13 for both, so
-// the strike is chosen here and asked for by its pixel size.
+// the layout's 96 dpi: the window's 8.25 points ask for 11 and take the 13-pixel strike, the
+// value box's 9.75 ask for 13 and take the 16-pixel one. Qt would match the cell instead and
+// take 13 for both, so the strike is chosen here and asked for by its pixel size.
 void setSize(QFont &font, double points, const std::vector<Strike> &strikes)
 {
     if (strikes.empty()) {
@@ -85,37 +86,36 @@ Appearance::Appearance(const QString &style)
     QFont font(design.family);
     font.setStyleHint(QFont::SansSerif); // where MS Sans Serif is missing: a plain sans-serif
     font.setWeight(QFont::Normal);
-    setSize(font, WindowPointSize, design.strikes);
+    setSize(font, WindowFont.points, design.strikes);
 
     // The strikes serve only screens with one device pixel per logical pixel: scaled, Qt
     // spaces the glyphs of one strike by the advances of another and the words fall apart.
     // There, and where the font is missing, a scalable sans-serif face takes over, sized so
     // that the widest description keeps its designed width.
-    const bool strikes = qApp->devicePixelRatio() == 1.0
-        && QFontInfo(font).family() == QLatin1String("MS Sans Serif");
+    const bool strikes
+        = qApp->devicePixelRatio() == 1.0 && QFontInfo(font).family() == toQString(WindowFont.face);
     if (!strikes) {
         font = QFont();
         font.setFamilies({ QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Sans Serif") });
         font.setStyleHint(QFont::SansSerif);
         font.setWeight(QFont::Normal);
-        font.setPointSizeF(WindowPointSize);
+        font.setPointSizeF(WindowFont.points);
         const auto *widths = std::begin(layout::DescriptionWidths);
         const int widest = std::max_element(widths, std::end(layout::DescriptionWidths)) - widths;
         const qreal designed = widths[widest] / qreal(layout::TwipsPerPixel);
         const std::string_view text = flags::description(widest);
-        const qreal actual = QFontMetricsF(font).horizontalAdvance(
-            QString::fromLatin1(text.data(), qsizetype(text.size())));
+        const qreal actual = QFontMetricsF(font).horizontalAdvance(toQString(text));
         if (actual > designed)
-            font.setPointSizeF(WindowPointSize * designed / actual);
+            font.setPointSizeF(WindowFont.points * designed / actual);
     }
     m_windowFont = font;
     QApplication::setFont(font);
 
     m_valueBoxFont = font;
     if (strikes)
-        setSize(m_valueBoxFont, ValueBoxPointSize, design.strikes);
+        setSize(m_valueBoxFont, ValueBoxFont.points, design.strikes);
     else
-        m_valueBoxFont.setPointSizeF(font.pointSizeF() * ValueBoxPointSize / WindowPointSize);
+        m_valueBoxFont.setPointSizeF(font.pointSizeF() * ValueBoxFont.points / WindowFont.points);
 }
 
 QString Appearance::styleName(const QString &asked)

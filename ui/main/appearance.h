@@ -1,11 +1,13 @@
 #pragma once
 
 // How the program looks, decided once at start-up: the widget style (the classic Windows style
-// unless the user asks for another), the font the layout was measured in (8.25-point MS Sans
-// Serif, compiled in) and the program icon.
+// unless the user asks for another), the fonts the layout was measured in (form::fontSpec: MS
+// Sans Serif, compiled in) and the program icon.
 //
 // Create one Appearance after the QApplication and before any window; the windows take it in
 // their constructors, so no window can be built before the fonts are settled.
+
+#include "form/control_table.h"
 
 #include <QFont>
 #include <QIcon>
@@ -24,10 +26,11 @@ public:
     // designed in.
     static QString styleName(const QString &asked);
 
-    // 8.25 points, for the windows and every control but the value box.
-    QFont windowFont() const { return m_windowFont; }
-    // 9.75 points, for the value box.
-    QFont valueBoxFont() const { return m_valueBoxFont; }
+    // The font a control's table row asks for: the window's, or the value box's.
+    QFont font(form::Font which) const
+    {
+        return which == form::Font::ValueBox ? m_valueBoxFont : m_windowFont;
+    }
 
     // The program icon, shown in both windows' title bars and in the About window.
     static QIcon programIcon();

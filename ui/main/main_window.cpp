@@ -11,6 +11,7 @@
 #include "ui/main/value_box.h"
 #include "ui/tab_order.h"
 #include "ui/theme_proof.h"
+#include "ui/to_qstring.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -22,18 +23,12 @@
 #include <QShortcut>
 
 #include <algorithm>
-#include <limits>
 #include <utility>
 #include <vector>
 
 using layout::px;
 
 namespace {
-
-QString toQString(std::string_view text)
-{
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QRect pixelRect(const twips::Rect &r)
 {
@@ -52,7 +47,7 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    pinFont(this, appearance.windowFont());
+    pinFont(this, appearance.font(form::Font::Window));
 
     createMenus();
     createControls(appearance);
@@ -183,13 +178,15 @@ void MainWindow::createControls(const Appearance &appearance)
             button->setDefault(false);
             connect(button, &QPushButton::clicked, this,
                 [this, command = c.command] { m_form.run(command); });
+            if (c.command == form::Command::Go)
+                m_go = button;
             widget = button;
             break;
         }
         case layout::Kind::TextBox:
             m_value = new ValueBox(client);
-            m_value->setFont(appearance.valueBoxFont());
-            m_value->setMaxLength(std::numeric_limits<int>::max());
+            // Typing stops at the limit; a paste past it is refused whole (ValueBox).
+            m_value->setMaxLength(layout::ValueBoxLimit);
             m_value->setAccessibleName(toQString(layout::control("Label2").caption));
             connect(m_value, &ValueBox::clicked, this, [this] { m_form.valueClicked(); });
             connect(m_value, &QLineEdit::textEdited, this, [this] { m_form.valueEdited(); });
@@ -207,10 +204,10 @@ void MainWindow::createControls(const Appearance &appearance)
         }
         widget->setObjectName(toQString(c.name));
         widget->setGeometry(place);
+        // The rest inherit the window's font.
+        if (c.font != form::Font::Window)
+            widget->setFont(appearance.font(c.font));
     }
-
-    m_cancel = client->findChild<QPushButton *>(QStringLiteral("cmdCancel"));
-    m_go = client->findChild<QPushButton *>(QStringLiteral("cmdGo"));
 }
 
 void MainWindow::createFlagRows()

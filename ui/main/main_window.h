@@ -68,7 +68,6 @@ private:
     void endProgram() override;
 
     form::MainForm m_form { *this };
-    QPushButton *m_cancel = nullptr;
     ValueBox *m_value = nullptr;
     QPushButton *m_go = nullptr;
     std::array<QCheckBox *, flags::FlagCount> m_flags {};

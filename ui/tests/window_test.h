@@ -1,9 +1,12 @@
 #pragma once
 
-// What the window tests share: quiet platform chatter and find controls by their names.
+// What the window tests share: quiet platform chatter and find controls and windows by their
+// names.
 
+#include <QApplication>
 #include <QObject>
 #include <QString>
+#include <QWidget>
 #include <QtGlobal>
 
 namespace window_test {
@@ -28,6 +31,16 @@ template <typename T = QObject> T *child(const QObject *parent, const QString &n
     if (!found)
         qFatal("no control %s", qPrintable(name));
     return found;
+}
+
+// The About window while it exists: the top-level window named frmAbout; else nullptr.
+inline QWidget *aboutWindow()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("frmAbout"))
+            return window;
+    }
+    return nullptr;
 }
 
 } // namespace window_test

@@ -1,7 +1,6 @@
 // Opens the About window as Help > About does and checks it as a user meets it: its controls,
 // picture and icon, the keys and clicks that close it, and its lifetime beside another window.
 
-#include "form/about_form_layout.h"
 #include "ui/about/about_window.h"
 #include "ui/tests/window_test.h"
 
@@ -17,8 +16,6 @@
 #include <QtTest>
 
 #include <QAccessible>
-
-using twips::px;
 
 namespace {
 
@@ -92,9 +89,9 @@ void TestAboutWindow::initTestCase()
 
 void TestAboutWindow::cleanup()
 {
-    if (AboutWindow *w = AboutWindow::current())
+    if (QWidget *w = window_test::aboutWindow())
         w->close();
-    QTRY_VERIFY(!AboutWindow::current());
+    QTRY_VERIFY(!window_test::aboutWindow());
 }
 
 // A parentless dialog, fixed at 5775 x 3600 twips, with a close button only; OK has the focus.
@@ -127,18 +124,15 @@ void TestAboutWindow::controls_data()
     QTest::addColumn<QString>("spoken");         // the accessible name
     QTest::addColumn<QAccessible::Role>("role"); // a picture is an image to AT-SPI
     const QString description = VersionLine + " Written for OrvanTrk track builders.";
-    // Places from the layout table; picIcon fits the 32 x 32 icon and its 2-pixel border.
-    const auto place = [](int k) {
-        const about_layout::Control &c = about_layout::Controls[k];
-        return QRect(px(c.left), px(c.top), px(c.width), px(c.height));
-    };
-    QTest::newRow("Picture1") << "Picture1" << place(0) << ""
+    // The designed places in pixels (twips / 15); picIcon fits the 32 x 32 icon and its 2-pixel
+    // border.
+    QTest::newRow("Picture1") << "Picture1" << QRect(16, 16, 353, 137) << ""
                               << "Orvan unk4 picture" << QAccessible::Graphic;
-    QTest::newRow("picIcon") << "picIcon" << QRect(place(1).topLeft(), QSize(36, 36)) << ""
+    QTest::newRow("picIcon") << "picIcon" << QRect(16, 168, 36, 36) << ""
                              << "Orvan unk4 icon" << QAccessible::Graphic;
-    QTest::newRow("lblDescription")
-        << "lblDescription" << place(2) << description << description << QAccessible::StaticText;
-    QTest::newRow("cmdOK") << "cmdOK" << place(3) << "OK"
+    QTest::newRow("lblDescription") << "lblDescription" << QRect(96, 168, 195, 30) << description
+                                    << description << QAccessible::StaticText;
+    QTest::newRow("cmdOK") << "cmdOK" << QRect(152, 208, 84, 23) << "OK"
                            << "OK" << QAccessible::Button;
 }
 
@@ -330,9 +324,10 @@ void TestAboutWindow::picture()
     const QImage shown = rgb(box->grab().toImage());
     QCOMPARE(shown.copy(inner), rgb(file).copy(0, 0, 349, 133));
 
-    // Outside: exactly the border of an empty box, dark at the top-left, light at the bottom-right.
+    // Outside: exactly the border of an empty sunken panel, dark at the top-left, light at the
+    // bottom-right.
     QLabel bare(box->parentWidget());
-    bare.setFrameStyle(box->frameStyle());
+    bare.setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     bare.setGeometry(box->geometry());
     const auto outside = [&](QImage image) {
         QPainter(&image).fillRect(inner, Qt::black);

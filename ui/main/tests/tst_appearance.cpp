@@ -90,7 +90,7 @@ void TestAppearance::initTestCase()
 
 void TestAppearance::cleanup()
 {
-    delete AboutWindow::current();
+    delete window_test::aboutWindow();
     QApplication::setPalette(m_startPalette);
     QApplication::setFont(m_startFont);
     qunsetenv("QT_STYLE_OVERRIDE");
@@ -210,7 +210,7 @@ void TestAppearance::schemes()
         // About window built again under it.
         if (switched)
             QApplication::setPalette(scheme);
-        delete AboutWindow::current();
+        delete window_test::aboutWindow();
         auto *about = child<QLabel>(AboutWindow::open(QIcon(), window.font()), "lblDescription");
         if (!switched)
             QApplication::setPalette(scheme); // the About window is built, nothing changes
@@ -233,7 +233,7 @@ void TestAppearance::schemes()
     QApplication::setPalette(m_startPalette);
     QCoreApplication::processEvents();
     QCOMPARE(textColour(popup), m_startPalette.color(QPalette::WindowText).name());
-    QCOMPARE(textColour(child<QLabel>(AboutWindow::current(), "lblDescription")),
+    QCOMPARE(textColour(child<QLabel>(window_test::aboutWindow(), "lblDescription")),
         QStringLiteral("#000000"));
 }
 

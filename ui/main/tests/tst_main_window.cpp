@@ -1,10 +1,9 @@
 // Drives the main window as a user would: clicks land on the window at a widget's place (so the
 // popup's stacking counts), keys go to whatever has the focus, and the real clipboard and the
-// real message box are watched. Places come from the layout tables, which hold the designed twips.
+// real message box are watched. Controls are checked against their designed places in pixels.
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
-#include "ui/about/about_window.h"
 #include "ui/main/appearance.h"
 #include "ui/main/clickable_label.h"
 #include "ui/main/main_window.h"
@@ -49,6 +48,8 @@ private slots:
     void controls_data();
     void controls();
     void menus();
+    void commands_data();
+    void commands();
     void tabOrder();
     void go_data();
     void go();
@@ -160,7 +161,7 @@ void TestMainWindow::cleanup()
 {
     delete m_window;
     m_window = nullptr;
-    delete AboutWindow::current();
+    delete window_test::aboutWindow();
 }
 
 QStringList TestMainWindow::clickGo(const QString &typed)
@@ -255,32 +256,27 @@ void TestMainWindow::controls_data()
     const auto row = [](const QString &name, const QString &text, QRect designed, Sizing sizing) {
         QTest::newRow(qPrintable(name)) << name << text << designed << sizing;
     };
-    // Places and sizes from the layout table; the texts as the user reads them.
-    const QStringList texts = { "Input current unk4 value and click GO  to see individual unk4 "
-                                "values  OR Click on individual unk4 values to get a running "
-                                "total to input to OrvanTrk",
-        "Cancel", "For more detail click on each flag description;  to close, click again", "0",
-        "GO", "Current unk 4 value" };
-    for (int k = 0; k < int(texts.size()); ++k) {
-        const layout::Control &c = layout::Controls[k];
-        QRect designed = twips(c.left, c.top, c.width, c.height);
-        Sizing sizing = Sizing::Fixed;
-        if (c.kind == layout::Kind::WrapLabel) {
-            sizing = Sizing::Wraps;
-            designed.setHeight(px(390)); // two lines of the design font, above Label24
-        } else if (c.kind == layout::Kind::AutoLabel) {
-            sizing = Sizing::FitsText;
-        }
-        row(latin1(c.name), texts[k], designed, sizing);
-    }
+    // The designed places in pixels (twips / 15); the texts as the user reads them. Label23
+    // is two lines of the design font high, above Label24.
+    row("Label23",
+        "Input current unk4 value and click GO  to see individual unk4 values  OR Click on "
+        "individual unk4 values to get a running total to input to OrvanTrk",
+        QRect(24, 8, 352, 26), Sizing::Wraps);
+    row("cmdCancel", "Cancel", QRect(408, 16, 81, 33), Sizing::Fixed);
+    row("Label24", "For more detail click on each flag description;  to close, click again",
+        QRect(24, 40, 353, 17), Sizing::Fixed);
+    row("Text1", "0", QRect(128, 72, 137, 23), Sizing::Fixed);
+    row("cmdGo", "GO", QRect(272, 72, 33, 25), Sizing::Fixed);
+    row("Label2", "Current unk 4 value", QRect(24, 80, 93, 13), Sizing::FitsText);
+    // The flag rows, 16 pixels apart from 112 down; each description as wide as its text.
+    const int descriptionWidths[flags::FlagCount] = { 157, 254, 203, 314, 244, 218, 221, 258, 288,
+        225, 269, 309, 309, 357, 238, 241, 192, 160, 358, 161 };
     for (int i = 0; i < flags::FlagCount; ++i) {
-        const int top = layout::rowTop(i);
-        row(QStringLiteral("Check1_%1").arg(i), QString::number(1 << i),
-            twips(layout::FlagBoxLeft, top, layout::FlagBoxWidth, layout::RowHeight),
+        const int top = 112 + 16 * i;
+        row(QStringLiteral("Check1_%1").arg(i), QString::number(1 << i), QRect(24, top, 61, 13),
             Sizing::Fixed);
         row(QStringLiteral("Label3_%1").arg(i), latin1(flags::description(i)),
-            twips(layout::DescriptionLeft, top, layout::DescriptionWidths[i], layout::RowHeight),
-            Sizing::FitsText);
+            QRect(96, top, descriptionWidths[i], 13), Sizing::FitsText);
     }
 }
 
@@ -332,6 +328,56 @@ void TestMainWindow::menus()
         "  mnuFWO|&What is [FWO]?...", "  mnuSeparator|", "  mnuHelpAbout|&About Orvanunk4..." };
     QCOMPARE(seen, expected);
     QVERIFY(m_window->findChild<QAction *>(QStringLiteral("mnuSeparator"))->isSeparator());
+}
+
+void TestMainWindow::commands_data()
+{
+    QTest::addColumn<QString>("control"); // a menu entry or a button, by its name
+    QTest::addColumn<QString>("effect");
+    const auto row = [](const char *name, const char *control, const char *effect) {
+        QTest::newRow(name) << QString(control) << QString(effect);
+    };
+    row("GO splits the value", "cmdGo", "ticks 2 and 3");
+    row("Cancel ends the program", "cmdCancel", "ends");
+    row("File > Exit ends the program", "mnuFileExit", "ends");
+    row("Help > What is [FWO]? explains it", "mnuFWO", "FWO note");
+    row("Help > About opens the About window", "mnuHelpAbout", "About open");
+    row("the About window's OK closes it", "cmdOK", "About closed");
+}
+
+// Each menu entry and command button reaches its own command, and no other: chosen (as a
+// screen reader's action would), it has its effect and none of the others'.
+void TestMainWindow::commands()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, effect);
+    type(QStringLiteral("12"));
+    QWidget *in = m_window;
+    if (control == QLatin1String("cmdOK")) {
+        chooseMenu(Qt::Key_H, Qt::Key_A);
+        QTRY_VERIFY((in = window_test::aboutWindow()));
+    }
+    const auto choose = [&] {
+        if (auto *action = in->findChild<QAction *>(control))
+            action->trigger();
+        else
+            window_test::child<QPushButton>(in, control)->click();
+    };
+    if (effect == QLatin1String("ends")) {
+        QObject timers; // stops the timers below should the loop end first
+        QTimer::singleShot(0, &timers, choose);
+        QTimer::singleShot(5000, &timers, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(!m_window->isVisible());
+        return;
+    }
+    choose();
+    QVERIFY(m_window->isVisible());
+    const QList<int> split = { 2, 3 };
+    QCOMPARE(ticked(), effect == QLatin1String("ticks 2 and 3") ? split : QList<int>());
+    QCOMPARE(popupLabel()->isVisible() && popupLabel()->text().startsWith(QLatin1String("[FWO]")),
+        effect == QLatin1String("FWO note"));
+    QTRY_COMPARE(window_test::aboutWindow() != nullptr, effect == QLatin1String("About open"));
 }
 
 // Tab walks from the value box round to it again. Space ticks a box on the way; tabbing into the
@@ -713,8 +759,8 @@ void TestMainWindow::endProgram()
 {
     QFETCH(QString, how);
     chooseMenu(Qt::Key_H, Qt::Key_A);
-    QTRY_VERIFY(AboutWindow::current() && AboutWindow::current()->isVisible());
-    QPointer<AboutWindow> about = AboutWindow::current();
+    QTRY_VERIFY(window_test::aboutWindow() && window_test::aboutWindow()->isVisible());
+    QPointer<QWidget> about = window_test::aboutWindow();
     m_window->activateWindow(); // the user goes back to the main window
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 
@@ -818,7 +864,7 @@ void TestMainWindow::popupClicks()
     chooseMenu(Qt::Key_H, Qt::Key_W); // over the instructions, and it takes the click
     QTRY_COMPARE(popupLabel()->text(), latin1(flags::fwoNote()));
     QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->geometry(), twips(layout::FwoPopup));
+    QCOMPARE(popupLabel()->geometry(), QRect(33, 3, 320, 33)); // 500, 50, 4800, 500 twips
     click(popupLabel());
     QVERIFY(!popupLabel()->isVisible());
 

@@ -411,10 +411,11 @@ private:
             return QStringLiteral("GO is %1").arg(m_go->isEnabled() ? "enabled" : "disabled");
 
         if (m_boxChanged) {
-            flags::FlagSet ticked {};
+            // Box i stands for bit i.
+            unsigned sum = 0;
             for (int i = 0; i < flags::FlagCount; ++i)
-                ticked[i] = m_boxes[i]->isChecked();
-            const QString total = QString::fromStdString(flags::runningTotal(ticked));
+                sum |= unsigned(m_boxes[i]->isChecked()) << i;
+            const QString total = QString::number(sum);
             if (m_value->text() != total)
                 return QStringLiteral("value box shows \"%1\", boxes add up to %2")
                     .arg(m_value->text(), total);

@@ -2,9 +2,9 @@
 // type a value, GO, tick a box, open and close a popup, open and close the About window.
 // It runs on its own and, where valgrind is installed, under memcheck.
 
-#include "ui/about/about_window.h"
 #include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
+#include "ui/tests/window_test.h"
 
 #include <QtTest>
 
@@ -57,7 +57,7 @@ void TestSession::typeGoTickPopupAboutExit()
         seen << (popup->isVisible() ? QStringLiteral("popup shown") : QStringLiteral("no popup"));
 
         about->trigger();
-        QWidget *aboutWindow = AboutWindow::current();
+        QWidget *aboutWindow = window_test::aboutWindow();
         aboutWasOpen = aboutWindow && aboutWindow->isVisible();
         if (aboutWindow)
             QTest::keyClick(aboutWindow, Qt::Key_Escape);
