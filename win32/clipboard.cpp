@@ -115,4 +115,21 @@ void Clipboard::showNotice()
     SendMessageW(m_notice, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
+std::optional<std::size_t> Clipboard::textLength(HWND owner)
+{
+    if (!OpenClipboard(owner))
+        return std::nullopt;
+    std::optional<std::size_t> length;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr) {
+        const std::size_t size = GlobalSize(data) / sizeof(wchar_t);
+        length = 0;
+        while (*length < size && text[*length])
+            ++*length;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return length;
+}
+
 } // namespace win32

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,6 +29,10 @@ public:
     // `noticeAt`.
     void attach(HWND owner, HWND noticeAt);
     void put(std::string_view text);
+
+    // How many characters of text the clipboard holds, up to its first NUL; nothing while
+    // another program holds it open or it holds no text.
+    static std::optional<std::size_t> textLength(HWND owner);
 
 private:
     bool tryPut();

@@ -3,6 +3,7 @@
 #include "flags/flag_model.h"
 #include "form/main_form.h"
 #include "form/main_form_layout.h"
+#include "win32/clipboard.h"
 #include "win32/raii.h"
 
 #include <imm.h>
@@ -138,21 +139,10 @@ LRESULT ValueBox::onLButtonUp(WPARAM wParam, LPARAM lParam)
 // line breaks and all: a refusal is safer than a cut, which could change the value.
 LRESULT ValueBox::onPaste()
 {
-    std::size_t length = 0;
-    {
-        OpenClipboardScope clipboard(m_edit);
-        if (!clipboard.isOpen())
-            return 0;
-        HANDLE data = GetClipboardData(CF_UNICODETEXT);
-        const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr;
-        if (!text)
-            return 0;
-        const std::size_t size = GlobalSize(data) / sizeof(wchar_t);
-        while (length < size && text[length])
-            ++length;
-        GlobalUnlock(data);
-    }
-    if (!takes(length)) {
+    const std::optional<std::size_t> length = Clipboard::textLength(m_edit);
+    if (!length)
+        return 0;
+    if (!takes(*length)) {
         MessageBeep(MB_OK);
         return 0;
     }
@@ -163,7 +153,8 @@ LRESULT ValueBox::onPaste()
 bool ValueBox::takes(std::size_t inserted) const
 {
     DWORD start = 0, end = 0;
-    SendMessageW(m_edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SendMessageW(
+        m_edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const auto length = static_cast<std::size_t>(GetWindowTextLengthW(m_edit));
     return form::MainForm::acceptsPaste(length - (end - start) + inserted);
 }
