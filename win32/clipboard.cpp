@@ -56,6 +56,12 @@ void Clipboard::put(std::string_view text)
     }
 }
 
+void Clipboard::flush()
+{
+    for (int attempt = 0; m_tries > 0 && attempt < 10 && !tryPut(); ++attempt)
+        Sleep(100);
+}
+
 bool Clipboard::tryPut()
 {
     if (!OpenClipboard(m_owner))

@@ -29,6 +29,9 @@ public:
     // `noticeAt`.
     void attach(HWND owner, HWND noticeAt);
     void put(std::string_view text);
+    // The program is ending: a total still waiting gets a last second to land, so that it
+    // outlives the program as every other total does. Call it while the owner still exists.
+    void flush();
 
     // How many characters of text the clipboard holds, up to its first NUL; nothing while
     // another program holds it open or it holds no text.

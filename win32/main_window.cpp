@@ -298,6 +298,9 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HELP:
         onHelp(*reinterpret_cast<const HELPINFO *>(lParam));
         return TRUE;
+    case WM_DESTROY:
+        m_clipboard.flush();
+        return TopLevelWindow::onMessage(message, wParam, lParam);
     default:
         return TopLevelWindow::onMessage(message, wParam, lParam);
     }

@@ -293,9 +293,12 @@ echo "ok: Help > What is [FWO]? shows its note in place"
 # While another program holds the clipboard open, the latest total waits: after a second a
 # balloon under the value box says so, and the total lands once the clipboard is free, taking
 # the balloon away.
-wine "$probe" hold 3000 >"$work/hold.log" 2>&1 &
-holder=$!
-for _ in $(seq 50); do grep -q held "$work/hold.log" && break; sleep 0.1; done
+hold() { # MS: another program holds the clipboard open that long, from now
+    wine "$probe" hold "$1" >"$work/hold.log" 2>&1 &
+    holder=$!
+    for _ in $(seq 50); do grep -q held "$work/hold.log" && break; sleep 0.1; done
+}
+hold 3000
 click 30 118 # box 1, unticked
 within tooltip_fills 230 120 200 30 || fail "no notice while the clipboard was held"
 click 30 134 # box 2, unticked: the latest total is the one to land
@@ -394,12 +397,15 @@ commands=(
     "menu alt+h a; wait_windows '$About' 1; xdotool key Return | wait_windows '$About' 0"
     "click 30 134; clipboard_is 2; click 448 32 | ended && clipboard_is 2"
     "click 30 150; clipboard_is 4; menu alt+f x | ended && clipboard_is 4"
+    # A total still waiting for a held clipboard lands as the program ends.
+    "hold 1500; click 30 166; menu alt+f x | ended && clipboard_is 8"
 )
 for row in "${commands[@]}"; do
     wine "$program" >"$work/app.log" 2>&1 &
     app_pid=$!
     wait_windows "$Main" 1
     read -r X Y W H <<<"$(windows "$Main")"
+    within focus_is Edit:0 || fail "focus at start: $(focus)" # ready for keys
     eval "${row%|*}"
     eval "${row#*|}" || fail "${row%|*}: not followed by ${row#*|}"
     [ -z "$app_pid" ] || { kill "$app_pid"; wait "$app_pid" 2>/dev/null || true; }
