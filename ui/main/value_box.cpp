@@ -1,5 +1,6 @@
 #include "ui/main/value_box.h"
 
+#include "flags/flag_model.h"
 #include "form/main_form.h"
 
 #include <QApplication>
@@ -9,6 +10,10 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+
+#include <algorithm>
 
 ValueBox::ValueBox(QWidget *parent)
     : QLineEdit(parent)
@@ -21,6 +26,26 @@ ValueBox::ValueBox(QWidget *parent)
     // too. inputMethodEvent() holds them to the digit rule; the hint asks on-screen keyboards
     // for a digit pad.
     setInputMethodHints(Qt::ImhDigitsOnly);
+    // A screen reader's editable-text calls set the whole text, past every filter above.
+    connect(this, &QLineEdit::textChanged, this, &ValueBox::keepToDigits);
+}
+
+// Whatever the route, only the context menu's Paste brings characters other than digits into
+// the box; text set any other way that would add one is put back as it was.
+void ValueBox::keepToDigits(const QString &text)
+{
+    if (!m_pasting && nonDigits(text) > nonDigits(m_accepted)) {
+        const QSignalBlocker quiet(this);
+        setText(m_accepted);
+        return;
+    }
+    m_accepted = text;
+}
+
+int ValueBox::nonDigits(const QString &text)
+{
+    return static_cast<int>(std::count_if(
+        text.begin(), text.end(), [](QChar c) { return !flags::acceptsCharacter(c.unicode()); }));
 }
 
 bool ValueBox::acceptsTyped(const QString &text)
@@ -148,5 +173,6 @@ void ValueBox::pasteWhole()
         QApplication::beep();
         return;
     }
+    const QScopedValueRollback pasting(m_pasting, true);
     insert(pasted);
 }

@@ -11,8 +11,10 @@
 // enters only if every character of it is a digit, and text being composed is shown only while
 // it is all digits. Middle-click paste and drag-and-drop are off; the context menu stays, with
 // its entries alone (their keys do nothing here), and its Paste takes the clipboard's text
-// whole, or not at all where the box would then hold more than it takes (a beep says so). Every
-// left click, on release, emits clicked() after the line edit has placed the caret.
+// whole, or not at all where the box would then hold more than it takes (a beep says so); it is
+// the one way in for other characters, so text set by any other route (a screen reader's
+// editable-text calls) that would add one is put back. Every left click, on release, emits
+// clicked() after the line edit has placed the caret.
 class ValueBox : public QLineEdit
 {
     Q_OBJECT
@@ -33,6 +35,11 @@ protected:
 
 private:
     void pasteWhole();
+    void keepToDigits(const QString &text);
+    static int nonDigits(const QString &text);
     static bool isBlocked(const QKeyEvent *event);
     static bool acceptsTyped(const QString &text);
+
+    QString m_accepted; // the text as it last stood within the rules
+    bool m_pasting = false;
 };

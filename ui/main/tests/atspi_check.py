@@ -195,6 +195,15 @@ def main():
         ok("%s on %s: value box and clipboard %s, announced on the value box" % (how, caption,
                                                                                  total))
 
+    # A screen reader's editable-text calls keep to the digit rule: a letter is put back, a
+    # digit goes in.
+    for inserted, shown in (("x", "4"), ("\u0661", "4"), ("5", "45")):
+        value.queryEditableText().insertText(1, inserted, len(inserted))
+        time.sleep(0.3)
+        if value.queryText().getText(0, -1) != shown:
+            fail("insertText('%s'): value box '%s'" % (inserted, value.queryText().getText(0, -1)))
+    ok("insertText through AT-SPI puts in digits only")
+
     # GO from the keyboard hands the focus straight back to the value box: no flag box in
     # between, where a screen reader would announce it.
     click(value)
