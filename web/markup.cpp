@@ -22,11 +22,20 @@ std::string escaped(std::string_view text)
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -34,9 +43,8 @@ std::string escaped(std::string_view text)
 
 std::string place(int left, int top, int width, int height)
 {
-    return "left:" + std::to_string(px(left)) + "px;top:" + std::to_string(px(top))
-        + "px;width:" + std::to_string(px(width)) + "px;height:" + std::to_string(px(height))
-        + "px";
+    return "left:" + std::to_string(px(left)) + "px;top:" + std::to_string(px(top)) + "px;width:"
+        + std::to_string(px(width)) + "px;height:" + std::to_string(px(height)) + "px";
 }
 
 std::string place(const form::Control &c)
@@ -79,9 +87,8 @@ void menus(std::string &out)
                 out += "</div></div>";
             out += "<div class=menu><span id=" + name
                 + " class=top role=menuitem tabindex=-1 aria-haspopup=menu aria-expanded=false"
-                + " data-key=" + std::string(1, accessKey(m.caption)) + ">"
-                + menuCaption(m.caption) + "</span><div class=drop role=menu aria-labelledby="
-                + name + " hidden>";
+                + " data-key=" + std::string(1, accessKey(m.caption)) + ">" + menuCaption(m.caption)
+                + "</span><div class=drop role=menu aria-labelledby=" + name + " hidden>";
             open = true;
             break;
         case layout::MenuKind::Separator:
@@ -89,8 +96,8 @@ void menus(std::string &out)
             break;
         case layout::MenuKind::Entry:
             out += "<div id=" + name + " role=menuitem tabindex=-1 data-command="
-                + commandName(m.command) + " data-key="
-                + std::string(1, accessKey(m.caption)) + ">" + menuCaption(m.caption) + "</div>";
+                + commandName(m.command) + " data-key=" + std::string(1, accessKey(m.caption)) + ">"
+                + menuCaption(m.caption) + "</div>";
             break;
         }
     }
@@ -122,10 +129,11 @@ void mainWindow(std::string &out)
             break;
         default:
             // Labels keep their left and top; their own text gives the rest, as designed.
-            html = "<div id=" + name + " class=\"label " + (c.kind == form::Kind::WrapLabel
-                ? "wrap\" style=\"" + place(c.left, c.top, c.width, c.height) + "\""
-                : "\" style=\"left:" + std::to_string(px(c.left))
-                    + "px;top:" + std::to_string(px(c.top)) + "px\"")
+            html = "<div id=" + name + " class=\"label "
+                + (c.kind == form::Kind::WrapLabel
+                        ? "wrap\" style=\"" + place(c.left, c.top, c.width, c.height) + "\""
+                        : "\" style=\"left:" + std::to_string(px(c.left))
+                            + "px;top:" + std::to_string(px(c.top)) + "px\"")
                 + ">" + caption + "</div>";
         }
         controls[layout::tabAfterLoad(c.name, c.tab)] += html;
@@ -151,8 +159,8 @@ void aboutWindow(std::string &out)
     using namespace about_layout;
     out += "<section id=about role=dialog aria-labelledby=aboutTitle hidden style=\"width:"
         + std::to_string(px(ClientWidth)) + "px\"><div id=aboutTitle class=title>"
-        + escaped(Caption) + "</div><div class=area style=\"height:"
-        + std::to_string(px(ClientHeight)) + "px\">";
+        + escaped(Caption)
+        + "</div><div class=area style=\"height:" + std::to_string(px(ClientHeight)) + "px\">";
     for (const form::Control &c : Controls) {
         const std::string name(c.name), at = " style=\"" + place(c) + "\"";
         switch (c.kind) {
@@ -166,8 +174,8 @@ void aboutWindow(std::string &out)
                 + escaped(c.caption) + "</button>";
             break;
         default:
-            out += "<div id=" + name + " class=\"label centred\"" + at + ">"
-                + escaped(c.caption) + "</div>";
+            out += "<div id=" + name + " class=\"label centred\"" + at + ">" + escaped(c.caption)
+                + "</div>";
         }
     }
     out += "</div></section>";
@@ -176,7 +184,8 @@ void aboutWindow(std::string &out)
 void messageBox(std::string &out)
 {
     out += "<dialog id=message aria-labelledby=messageTitle aria-describedby=messageText>"
-           "<div id=messageTitle class=title>" + escaped(layout::ProgramTitle)
+           "<div id=messageTitle class=title>"
+        + escaped(layout::ProgramTitle)
         + "</div><p id=messageText></p><form method=dialog><button id=messageOK>OK</button>"
           "</form></dialog>";
 }
@@ -185,9 +194,8 @@ void messageBox(std::string &out)
 
 int main()
 {
-    std::string out = "<div id=Form1 role=application aria-label=\""
-        + escaped(layout::Caption) + "\" style=\"width:" + std::to_string(px(layout::ClientWidth))
-        + "px\">";
+    std::string out = "<div id=Form1 role=application aria-label=\"" + escaped(layout::Caption)
+        + "\" style=\"width:" + std::to_string(px(layout::ClientWidth)) + "px\">";
     menus(out);
     mainWindow(out);
     out += "<div id=clipNotice role=status></div><div id=announce class=unseen aria-live=polite>"

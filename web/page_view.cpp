@@ -35,9 +35,8 @@ public:
         : m_page(std::move(page))
     {
         const val document = val::global("document");
-        const auto byId = [&](const std::string &id) {
-            return document.call<val>("getElementById", id);
-        };
+        const auto byId
+            = [&](const std::string &id) { return document.call<val>("getElementById", id); };
         for (int i = 0; i < flags::FlagCount; ++i)
             m_boxes.push_back(byId("Check1_" + std::to_string(i)));
         m_value = byId("Text1");
@@ -110,15 +109,42 @@ form::MainForm &theForm()
 // window of the page. Embind's class bindings would add more to the page than the whole form.
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void orvan_load() { theForm().load(); }
-EMSCRIPTEN_KEEPALIVE void orvan_valueClicked() { theForm().valueClicked(); }
-EMSCRIPTEN_KEEPALIVE void orvan_valueEdited() { theForm().valueEdited(); }
-EMSCRIPTEN_KEEPALIVE void orvan_flagClicked(int index) { theForm().flagClicked(index); }
-EMSCRIPTEN_KEEPALIVE void orvan_descriptionClicked(int index) { theForm().descriptionClicked(index); }
-EMSCRIPTEN_KEEPALIVE void orvan_popupClicked() { theForm().popupClicked(); }
-EMSCRIPTEN_KEEPALIVE void orvan_helpRequested(int index) { theForm().helpRequested(index); }
-EMSCRIPTEN_KEEPALIVE void orvan_escapePressed() { theForm().escapePressed(); }
-EMSCRIPTEN_KEEPALIVE void orvan_focusMoved() { theForm().focusMoved(); }
+EMSCRIPTEN_KEEPALIVE void orvan_load()
+{
+    theForm().load();
+}
+EMSCRIPTEN_KEEPALIVE void orvan_valueClicked()
+{
+    theForm().valueClicked();
+}
+EMSCRIPTEN_KEEPALIVE void orvan_valueEdited()
+{
+    theForm().valueEdited();
+}
+EMSCRIPTEN_KEEPALIVE void orvan_flagClicked(int index)
+{
+    theForm().flagClicked(index);
+}
+EMSCRIPTEN_KEEPALIVE void orvan_descriptionClicked(int index)
+{
+    theForm().descriptionClicked(index);
+}
+EMSCRIPTEN_KEEPALIVE void orvan_popupClicked()
+{
+    theForm().popupClicked();
+}
+EMSCRIPTEN_KEEPALIVE void orvan_helpRequested(int index)
+{
+    theForm().helpRequested(index);
+}
+EMSCRIPTEN_KEEPALIVE void orvan_escapePressed()
+{
+    theForm().escapePressed();
+}
+EMSCRIPTEN_KEEPALIVE void orvan_focusMoved()
+{
+    theForm().focusMoved();
+}
 
 // A command by its number in the page (the data-command attribute, from the tables). The About
 // window's own OK closes it; the rest are the form's.

@@ -17,8 +17,7 @@ HMODULE ole32()
     return library;
 }
 
-template <typename Function>
-Function *ole32Function(const char *name)
+template <typename Function> Function *ole32Function(const char *name)
 {
     // void (*)() converts to and from any function pointer without a warning.
     const auto generic = reinterpret_cast<void (*)()>(GetProcAddress(ole32(), name));

@@ -26,8 +26,8 @@ LRESULT CALLBACK ClickableLabel::procedure(HWND label, UINT message, WPARAM wPar
         GetClientRect(label, &inside);
         const POINT at { static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
         if (PtInRect(&inside, at))
-            SendMessageW(GetParent(label), WM_COMMAND,
-                MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED), reinterpret_cast<LPARAM>(label));
+            SendMessageW(GetParent(label), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(label), STN_CLICKED),
+                reinterpret_cast<LPARAM>(label));
         return 0;
     }
     default:

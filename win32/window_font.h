@@ -14,11 +14,11 @@ namespace win32 {
 // points are 11 pixels at 96 dpi).
 inline Font windowFont(form::Font font, int dpi)
 {
-    const form::FontSpec spec = form::fontSpec(font);
-    const int hundredthPoints = static_cast<int>(spec.points * 100 + 0.5);
+    const form::FontSpec design = form::fontSpec(font);
+    const int hundredthPoints = static_cast<int>(design.points * 100 + 0.5);
     return Font(CreateFontW(-MulDiv(hundredthPoints, dpi, 72 * 100), 0, 0, 0, FW_NORMAL, FALSE,
         FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-        DEFAULT_PITCH | FF_SWISS, widen(spec.face).c_str()));
+        DEFAULT_PITCH | FF_SWISS, widen(design.face).c_str()));
 }
 
 } // namespace win32

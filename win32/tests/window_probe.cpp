@@ -181,8 +181,9 @@ int probeAccessibility(const wchar_t *what, const wchar_t *argument)
     if (what[0] == L'd') {
         HWND box = FindWindowExW(main, nullptr, L"Button", argument);
         IAccessible *object = nullptr;
-        if (!box || FAILED(AccessibleObjectFromWindow(box, OBJID_CLIENT, IID_IAccessible,
-                        reinterpret_cast<void **>(&object))))
+        if (!box
+            || FAILED(AccessibleObjectFromWindow(
+                box, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void **>(&object))))
             return 1;
         VARIANT self {}; // CHILDID_SELF, 0
         self.vt = VT_I4;
