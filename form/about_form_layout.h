@@ -10,11 +10,17 @@
 
 namespace about_layout {
 
-using form::Command;
-using form::Control;
 using form::Font;
 using form::Kind;
 using twips::px;
+
+// The About window's own commands: its OK closes it, and the main window's form never sees it.
+enum class Command {
+    None,
+    Close,
+    Count,
+};
+using Control = form::ControlOf<Command>;
 
 constexpr std::string_view Caption = "About Orvanunk4";
 // Three spaces before "version" and three before "July"; wrapped and centred in the label.
@@ -37,11 +43,11 @@ constexpr int PictureHeight = 149;
 // Ordered by top edge. picIcon fits itself to the icon, which its design size already does.
 // clang-format off
 constexpr Control Controls[] = {
-    // name             kind                caption      left   top  width height tab  command              font
+    // name             kind                caption      left   top  width height tab  command         font
     { "Picture1",       Kind::Picture,      "",           240,  240,  5295, 2055,  3, Command::None,       Font::Window },
     { "picIcon",        Kind::Picture,      "",           240, 2520,   540,  540,  1, Command::None,       Font::Window },
     { "lblDescription", Kind::CentredLabel, Description, 1440, 2520,  2925,  450,  2, Command::None,       Font::Window },
-    { "cmdOK",          Kind::Button,       "OK",        2280, 3120,  1260,  345,  0, Command::CloseAbout, Font::Window },
+    { "cmdOK",          Kind::Button,       "OK",        2280, 3120,  1260,  345,  0, Command::Close,      Font::Window },
 };
 // clang-format on
 

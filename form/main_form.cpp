@@ -20,14 +20,22 @@ void MainForm::load()
     m_view.hidePopup();
 }
 
-bool MainForm::acceptsTyped(std::u32string_view text)
+MainForm::Verdict MainForm::admitLength(Route route, std::size_t lengthAfter)
 {
-    return std::all_of(text.begin(), text.end(), flags::acceptsCharacter);
+    if (route == Route::KeyCommand)
+        return Verdict::Drop;
+    return lengthAfter <= static_cast<std::size_t>(layout::ValueBoxLimit) ? Verdict::Take
+                                                                          : Verdict::Refuse;
 }
 
-bool MainForm::acceptsPaste(std::size_t lengthAfter)
+MainForm::Verdict MainForm::admit(Route route, std::u32string_view text, std::size_t lengthAfter)
 {
-    return lengthAfter <= static_cast<std::size_t>(layout::ValueBoxLimit);
+    // Only a menu's Paste brings other characters than digits: it is the user's explicit wish,
+    // and GO then reports what is not a number.
+    if ((route == Route::Typed || route == Route::Inserted)
+        && !std::all_of(text.begin(), text.end(), flags::acceptsCharacter))
+        return Verdict::Drop;
+    return admitLength(route, lengthAfter);
 }
 
 void MainForm::run(Command command)
@@ -47,7 +55,7 @@ void MainForm::run(Command command)
         m_view.openAbout();
         break;
     case Command::None:
-    case Command::CloseAbout: // the About window's own
+    case Command::Count:
         break;
     }
 }
@@ -66,6 +74,7 @@ void MainForm::valueClicked()
         setTicked(i, false);
     m_view.setValueText("0");
     selectAllValueText();
+    copyTotal();
 }
 
 void MainForm::goClicked()
@@ -80,6 +89,7 @@ void MainForm::goClicked()
     for (int index : split.ticks)
         setTicked(index, true);
 
+    copyTotal(); // before the message: the total stands while the user reads it
     if (!flags::isValid(split))
         m_view.showMessage(layout::ProgramTitle, flags::InvalidValueMessage);
     // Back to the value box, ready for the next value, before GO is disabled: a disabled GO
@@ -94,6 +104,7 @@ void MainForm::goClicked()
 void MainForm::flagClicked(int /*index*/)
 {
     flagsChanged();
+    copyTotal();
 }
 
 void MainForm::descriptionClicked(int index)
@@ -156,11 +167,18 @@ void MainForm::flagsChanged()
     flags::FlagSet ticked {};
     for (int k = 0; k < flags::FlagCount; ++k)
         ticked[k] = m_view.isTicked(k);
-    const std::string total = flags::runningTotal(ticked);
-    m_view.setValueText(total);
-    // Should another program hold the clipboard, the write is lost and the previous content
-    // stays; the view carries on.
-    m_view.setClipboardText(total);
+    m_total = flags::runningTotal(ticked);
+    m_view.setValueText(m_total);
+}
+
+void MainForm::copyTotal()
+{
+    if (m_total.empty())
+        return;
+    // Should another program hold the clipboard, the view keeps the total for later or leaves
+    // the previous content; either way it carries on.
+    m_view.setClipboardText(m_total);
+    m_total.clear();
 }
 
 void MainForm::selectAllValueText()

@@ -5,9 +5,11 @@
 // bar. This header is data only; each front end converts to pixels with px(), and only when it
 // places a control.
 
+#include "flags/flag_model.h"
 #include "form/control_table.h"
 #include "form/twips.h"
 
+#include <array>
 #include <string_view>
 
 namespace layout {
@@ -97,6 +99,82 @@ constexpr int tabAfterLoad(std::string_view name, int storedTab)
     return storedTab < control("Text1").tab ? storedTab + 1 : storedTab;
 }
 
+// One place in the window's order: a row of Controls, or a flag row's box or description.
+struct Slot
+{
+    enum What { Table, FlagBox, Description } what;
+    int index; // the row of Controls, or the flag's index
+};
+
+constexpr int tabAfterLoad(Slot slot)
+{
+    switch (slot.what) {
+    case Slot::Table:
+        return tabAfterLoad(Controls[slot.index].name, Controls[slot.index].tab);
+    case Slot::FlagBox:
+        return tabAfterLoad("Check1", FlagBoxTabBase + slot.index);
+    case Slot::Description:
+        break;
+    }
+    return DescriptionTabBase + slot.index;
+}
+
+// Labels and pictures take no focus; buttons, the value box and the flag boxes do.
+constexpr bool takesFocus(Slot slot)
+{
+    return slot.what == Slot::FlagBox
+        || (slot.what == Slot::Table
+            && (Controls[slot.index].kind == Kind::Button
+                || Controls[slot.index].kind == Kind::TextBox));
+}
+
+constexpr int SlotCount = ControlCount + 2 * flags::FlagCount;
+
+// Every control of the window, the flag rows' too, by tab index after the load step. The front
+// ends create (or write) their controls in this order, so it is also the order in which they
+// stack, the popup last, and Tab walks the ones that take the focus in it.
+constexpr std::array<Slot, SlotCount> windowOrder()
+{
+    std::array<Slot, SlotCount> order {};
+    int n = 0;
+    for (int i = 0; i < ControlCount; ++i)
+        order[n++] = { Slot::Table, i };
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        order[n++] = { Slot::FlagBox, i };
+        order[n++] = { Slot::Description, i };
+    }
+    for (int i = 1; i < SlotCount; ++i) { // a stable insertion sort
+        for (int j = i; j > 0 && tabAfterLoad(order[j]) < tabAfterLoad(order[j - 1]); --j) {
+            const Slot moved = order[j];
+            order[j] = order[j - 1];
+            order[j - 1] = moved;
+        }
+    }
+    return order;
+}
+constexpr std::array<Slot, SlotCount> WindowOrder = windowOrder();
+
+constexpr int focusStopCount()
+{
+    int n = 0;
+    for (const Slot &slot : WindowOrder)
+        n += takesFocus(slot) ? 1 : 0;
+    return n;
+}
+
+// The tab order: the value box, GO, the twenty flag boxes, Cancel.
+constexpr std::array<Slot, focusStopCount()> focusOrder()
+{
+    std::array<Slot, focusStopCount()> order {};
+    int n = 0;
+    for (const Slot &slot : WindowOrder) {
+        if (takesFocus(slot))
+            order[n++] = slot;
+    }
+    return order;
+}
+constexpr auto FocusOrder = focusOrder();
+
 // Detail popup placement. Each flag's popup has its own height; flags 0 to 15 hang down from
 // their description, flags 16 to 19 stand up from it so that its bottom meets the description's.
 // clang-format off
@@ -154,5 +232,9 @@ static_assert(
 static_assert(tabAfterLoad("cmdGo", 0) == 1 && tabAfterLoad("cmdCancel", 21) == 22
     && tabAfterLoad("Label23", 44) == 44);
 static_assert(FlagBoxTabBase + 19 < control("cmdCancel").tab, "the boxes come before Cancel");
+static_assert(FocusOrder.size() == 23 && Controls[FocusOrder[0].index].name == "Text1"
+    && Controls[FocusOrder[1].index].name == "cmdGo" && FocusOrder[2].what == Slot::FlagBox
+    && FocusOrder[21].index == 19 && Controls[FocusOrder[22].index].name == "cmdCancel");
+static_assert(Controls[WindowOrder[SlotCount - 1].index].name == "Label1", "the popup on top");
 
 } // namespace layout

@@ -28,7 +28,8 @@ public:
 
     virtual void setGoEnabled(bool enabled) = 0;
 
-    // Plain text on the system clipboard.
+    // Plain text on the system clipboard: the last total, once per user action, when the
+    // action's work is done (and before a message box opens). The view writes it at once.
     virtual void setClipboardText(std::string_view text) = 0;
 
     // A modal message box with OK only and no icon; returns once it is closed.

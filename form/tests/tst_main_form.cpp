@@ -4,7 +4,9 @@
 #include "flags/flag_model.h"
 #include "form/about_form_layout.h"
 #include "form/main_form_layout.h"
+#include "form/tests/behaviour.h"
 
+#include <behaviour_rows.h>
 #include <doctest/doctest.h>
 
 #include <algorithm>
@@ -14,6 +16,8 @@
 
 using form::Command;
 using form::MainForm;
+using Route = MainForm::Route;
+using Verdict = MainForm::Verdict;
 
 // Logs print one line each when a comparison fails.
 template <> struct doctest::StringMaker<std::vector<std::string>>
@@ -41,6 +45,11 @@ public:
     twips::Rect popupPlace {};
     std::string popupText;
     std::vector<std::string> log;
+    // The value box's selection (the caret at its end), the focus and the clipboard.
+    std::size_t selectionStart = 0, selectionEnd = 0;
+    std::string focus = "Text1";
+    std::string clipboard = behaviour::StartClipboard;
+    bool limitShown = false;
 
     bool isTicked(int index) const override { return ticked[index]; }
     void setTicked(int index, bool on) override
@@ -52,21 +61,33 @@ public:
     void setValueText(std::string_view text) override
     {
         value = text;
+        selectionStart = selectionEnd = value.size();
         record("value " + value);
     }
     void selectValueText(int start, int length) override
     {
+        selectionStart = static_cast<std::size_t>(start);
+        selectionEnd = selectionStart + static_cast<std::size_t>(length);
         record("select " + std::to_string(start) + " " + std::to_string(length));
     }
-    void focusValueBox() override { record("focus value"); }
+    void focusValueBox() override
+    {
+        focus = "Text1";
+        record("focus value");
+    }
     void setGoEnabled(bool enabled) override
     {
         goEnabled = enabled;
         record(enabled ? "go on" : "go off");
     }
-    void setClipboardText(std::string_view text) override { record("clip " + std::string(text)); }
+    void setClipboardText(std::string_view text) override
+    {
+        clipboard = text;
+        record("clip " + clipboard);
+    }
     void showMessage(std::string_view title, std::string_view text) override
     {
+        limitShown = title == "Orvanunk4" && text == flags::InvalidValueMessage;
         record("message " + std::string(title) + ": " + std::string(text));
     }
     void showPopup(std::string_view text, const twips::Rect &place) override
@@ -115,7 +136,138 @@ std::vector<int> allFlagIndices()
     return all;
 }
 
+// Plays a row of the behaviour table the way a window would: the value box takes what the form
+// admits in place of its selection, the focus follows the clicks, and the clipboard holds what
+// another program or the form put there.
+class Player
+{
+public:
+    Player(RecordingView &view, MainForm &form)
+        : m_view(view)
+        , m_form(form)
+    { }
+
+    void play(const behaviour::Action &a)
+    {
+        if (a.verb == "click")
+            click(a.text);
+        else if (a.verb == "type")
+            for (char c : a.text)
+                enter(Route::Typed, std::string(1, c));
+        else if (a.verb == "key")
+            key(a.text);
+        else if (a.verb == "copy")
+            m_view.clipboard = a.text;
+        else if (a.verb == "paste")
+            enter(Route::MenuPaste, m_view.clipboard);
+        else if (a.verb == "insert")
+            enter(Route::Inserted, a.text);
+        else
+            FAIL("no such action: " << a.verb);
+    }
+
+private:
+    void click(const std::string &name)
+    {
+        if (name == "Text1") {
+            m_view.focus = name;
+            m_form.valueClicked();
+        } else if (name == "cmdGo") {
+            if (!m_view.goEnabled)
+                return; // a disabled button takes no click
+            m_view.focus = name;
+            m_form.run(Command::Go);
+        } else {
+            REQUIRE(name.rfind("Check1_", 0) == 0);
+            const int index = std::stoi(name.substr(7));
+            m_view.focus = name;
+            m_view.tickByHand(m_form, index);
+        }
+    }
+
+    void key(const std::string &k)
+    {
+        std::string &text = m_view.value;
+        std::size_t &start = m_view.selectionStart, &end = m_view.selectionEnd;
+        if (k == "Backspace")
+            enter(Route::Typed, "\b");
+        else if (k == "Enter")
+            enter(Route::Typed, "\r");
+        else if (k == "Ctrl+Insert" || k == "Shift+Insert" || k == "Shift+Delete")
+            enter(Route::KeyCommand, "");
+        else if (k.rfind("Ctrl+", 0) == 0 && k.size() == 6)
+            enter(Route::Typed, std::string(1, static_cast<char>(k[5] - 'A' + 1)));
+        else if (k == "Delete") {
+            if (start == end && end < text.size())
+                ++end;
+            if (start == end)
+                return;
+            text.erase(start, end - start);
+            end = start;
+            m_form.valueEdited();
+        } else if (k == "Home" || k == "End") {
+            start = end = k == "Home" ? 0 : text.size();
+        } else if (k == "Left" || k == "Right") {
+            std::size_t caret = end;
+            if (start != end)
+                caret = k == "Left" ? start : end;
+            else if (k == "Left")
+                caret -= caret > 0 ? 1 : 0;
+            else
+                caret += caret < text.size() ? 1 : 0;
+            start = end = caret;
+        } else if (k == "Shift+Home") {
+            start = 0;
+        } else {
+            FAIL("no such key: " << k);
+        }
+    }
+
+    void enter(Route route, const std::string &text)
+    {
+        if (m_view.focus != "Text1")
+            return;
+        const std::size_t after
+            = m_view.value.size() - (m_view.selectionEnd - m_view.selectionStart) + text.size();
+        if (MainForm::admit(route, std::u32string(text.begin(), text.end()), after)
+            != Verdict::Take)
+            return;
+        m_view.value.replace(
+            m_view.selectionStart, m_view.selectionEnd - m_view.selectionStart, text);
+        m_view.selectionStart = m_view.selectionEnd = m_view.selectionStart + text.size();
+        m_form.valueEdited();
+    }
+
+    RecordingView &m_view;
+    MainForm &m_form;
+};
+
 } // namespace
+
+TEST_CASE("the behaviour table")
+{
+    const std::vector<behaviour::Row> rows = behaviour::parse(behaviour::Table, flags::FlagCount);
+    REQUIRE(rows.size() > 30);
+    for (const behaviour::Row &row : rows) {
+        CAPTURE(row.name);
+        Fixture f;
+        Player player(f.view, f.form);
+        for (const behaviour::Action &action : row.actions)
+            player.play(action);
+
+        std::vector<int> ticked;
+        for (int i = 0; i < flags::FlagCount; ++i)
+            if (f.view.ticked[i])
+                ticked.push_back(i);
+        CHECK(f.view.value == row.value);
+        CHECK(ticked == row.ticked);
+        CHECK(f.view.clipboard == row.clipboard);
+        CHECK(f.view.goEnabled == row.goEnabled);
+        if (row.focus != "*")
+            CHECK(f.view.focus == row.focus);
+        CHECK(f.view.limitShown == row.limitMessage);
+    }
+}
 
 TEST_CASE("load puts a selected 0 in the value box and hides the popup, and nothing else")
 {
@@ -125,15 +277,17 @@ TEST_CASE("load puts a selected 0 in the value box and hides the popup, and noth
     CHECK(view.log == std::vector<std::string> { "value 0", "select 0 1", "hide popup" });
 }
 
-// GO's end: the focus back in the value box before GO goes off (a disabled GO with the focus
-// would pass it to a flag box on the way), then the value box's text selected.
+// GO's end: the last total on the clipboard, the message if any, the focus back in the value
+// box before GO goes off (a disabled GO with the focus would pass it to a flag box on the way),
+// then the value box's text selected.
 std::vector<std::string> goEnds(std::vector<std::string> log, const std::string &value)
 {
     log.insert(log.end(), { "focus value", "go off", "select 0 " + std::to_string(value.size()) });
     return log;
 }
 
-// Each tick runs the flag-box step at once, before the next flag is tested.
+// Each tick runs the flag-box step at once, before the next flag is tested; the clipboard gets
+// the last total once, before any message.
 TEST_CASE("GO ticks highest first, the running total following every tick")
 {
     struct Row
@@ -147,25 +301,17 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
         unsigned total = 0;
         for (int k = flags::FlagCount - 1; k >= 0; --k) {
             total += 1u << k;
-            log.insert(log.end(),
-                { "tick " + std::to_string(k), "value " + std::to_string(total),
-                    "clip " + std::to_string(total) });
+            log.insert(log.end(), { "tick " + std::to_string(k), "value " + std::to_string(total) });
         }
-        log.push_back(Limit);
+        log.insert(log.end(), { "clip 1048575", Limit });
         return log;
     }();
-    const std::vector<std::string> twelve
-        = { "tick 3", "value 8", "clip 8", "tick 2", "value 12", "clip 12" };
     const Row rows[] = {
-        { "12", twelve, "12" },
-        { "0012", twelve, "12" },
-        { "1040", { "tick 10", "value 1024", "clip 1024", "tick 4", "value 1040", "clip 1040" },
-            "1040" },
+        { "1040", { "tick 10", "value 1024", "tick 4", "value 1040", "clip 1040" }, "1040" },
         // Nothing to tick: the value box keeps its text and the clipboard is left alone.
         { "0", {}, "0" },
         { "", { Limit }, "" },
-        { "12a", { Limit }, "12a" },
-        // Above the limit: all twenty ticks first, then the message.
+        // Above the limit: all twenty ticks first, then the message; any length.
         { "1048576", allTicks, "1048575" },
         { "99999999999999999999999", allTicks, "1048575" },
     };
@@ -175,26 +321,24 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
         f.view.value = row.typed;
         f.form.run(Command::Go);
         CHECK(f.view.log == goEnds(row.log, row.shown));
-        CHECK_FALSE(f.view.goEnabled);
     }
 }
 
-// GO splits the value shown, whatever boxes are ticked: a typed value as typed, a total shown
-// back into the same boxes.
-TEST_CASE("GO with boxes ticked keeps the value shown")
+// GO splits the value shown, whatever boxes are ticked (the value typed after Tab back into the
+// box, which resets nothing).
+TEST_CASE("GO with boxes ticked splits the value typed")
 {
     struct Row
     {
         const char *name;
         std::vector<int> ticked; // by hand, before
-        const char *typed;       // nullptr: GO on the total the boxes show
+        const char *typed;
         std::vector<int> after;
         std::string clipboard;
         bool message;
     };
     const Row rows[] = {
         { "typed value", { 3, 0 }, "2048", { 11 }, "2048", false },
-        { "shown total", { 3, 0 }, nullptr, { 0, 3 }, "9", false },
         { "above the limit", { 5 }, "1048576", {}, "1048575", true },
     };
     for (const Row &row : rows) {
@@ -202,9 +346,7 @@ TEST_CASE("GO with boxes ticked keeps the value shown")
         Fixture f;
         for (int i : row.ticked)
             f.view.tickByHand(f.form, i);
-        if (row.typed)
-            f.view.value = row.typed;
-        f.view.log.clear();
+        f.view.value = row.typed;
         f.form.run(Command::Go);
 
         std::vector<int> after;
@@ -213,26 +355,12 @@ TEST_CASE("GO with boxes ticked keeps the value shown")
                 after.push_back(i);
         CHECK(after == (row.message ? allFlagIndices() : row.after));
         CHECK(f.view.value == row.clipboard);
-        const auto lastClip = std::find_if(f.view.log.rbegin(), f.view.log.rend(),
-            [](const std::string &line) { return line.rfind("clip ", 0) == 0; });
-        REQUIRE(lastClip != f.view.log.rend());
-        CHECK(*lastClip == "clip " + row.clipboard);
-        CHECK((std::find(f.view.log.begin(), f.view.log.end(), Limit) != f.view.log.end())
-            == row.message);
+        CHECK(f.view.clipboard == row.clipboard);
+        CHECK(f.view.limitShown == row.message);
     }
 }
 
-TEST_CASE("typing or deleting in the value box turns GO back on")
-{
-    Fixture f;
-    f.view.value = "5";
-    f.form.run(Command::Go);
-    REQUIRE_FALSE(f.view.goEnabled);
-    f.form.valueEdited();
-    CHECK(f.view.goEnabled);
-}
-
-TEST_CASE("the reset unticks in ascending order, then selects a 0 and leaves GO on")
+TEST_CASE("the reset unticks in ascending order, then selects a 0, leaves GO on and copies once")
 {
     Fixture f;
     f.view.tickByHand(f.form, 3);
@@ -240,19 +368,8 @@ TEST_CASE("the reset unticks in ascending order, then selects a 0 and leaves GO 
     f.view.log.clear();
     f.form.valueClicked();
     CHECK(f.view.log
-        == std::vector<std::string> { "go on", "untick 0", "value 8", "clip 8", "untick 3",
-            "value 0", "clip 0", "value 0", "select 0 1" });
-}
-
-TEST_CASE("ticking by hand keeps the running total in the value box and on the clipboard")
-{
-    Fixture f;
-    f.view.tickByHand(f.form, 3);
-    f.view.tickByHand(f.form, 0);
-    f.view.tickByHand(f.form, 3);
-    CHECK(f.view.log
-        == std::vector<std::string> {
-            "value 8", "clip 8", "value 9", "clip 9", "value 1", "clip 1" });
+        == std::vector<std::string> { "go on", "untick 0", "value 8", "untick 3", "value 0",
+            "value 0", "select 0 1", "clip 0" });
 }
 
 // Where each flag's explanation stands, as designed: left 1440, width 4740; flags 0 to 15 hang
@@ -302,7 +419,7 @@ TEST_CASE("the popup is left alone by GO, the boxes and the reset")
 }
 
 // Every command the tables carry reaches its handler: the menus and buttons of each front end
-// dispatch on these ids.
+// dispatch on these ids, and take only those that isCommand() names.
 TEST_CASE("each command of the tables does its own thing")
 {
     struct Row
@@ -316,18 +433,21 @@ TEST_CASE("each command of the tables does its own thing")
         { Command::Exit, { "end" } },
         { Command::Fwo, { "popup" } },
         { Command::About, { "about" } },
-        { Command::CloseAbout, {} }, // the About window's own
         { Command::None, {} },
     };
     for (const Row &row : rows) {
         CAPTURE(static_cast<int>(row.command));
+        CHECK(form::isCommand<Command>(static_cast<int>(row.command)) == !row.log.empty());
         Fixture f;
         f.form.run(row.command);
         CHECK(f.view.log == row.log);
     }
+    CHECK_FALSE(form::isCommand<Command>(6));
     CHECK(layout::control("cmdGo").command == Command::Go);
     CHECK(layout::control("cmdCancel").command == Command::Cancel);
-    CHECK(about_layout::control("cmdOK").command == Command::CloseAbout);
+    CHECK(about_layout::control("cmdOK").command == about_layout::Command::Close);
+    CHECK(form::isCommand<about_layout::Command>(1));
+    CHECK_FALSE(form::isCommand<about_layout::Command>(2));
     const std::pair<const char *, Command> menus[] = { { "mnuFileExit", Command::Exit },
         { "mnuFWO", Command::Fwo }, { "mnuHelpAbout", Command::About } };
     for (const auto &menu : menus) {
@@ -381,21 +501,37 @@ TEST_CASE("F1 on a flag box toggles its explanation; Esc and moving on close it"
     CHECK_FALSE(f.view.popupShown);
 }
 
-TEST_CASE("a paste is taken whole up to 4096 characters in the box, and refused whole beyond")
+// What the rows cannot type: characters beyond ASCII, and the limit by length alone.
+TEST_CASE("the value box admits digits by every route but a menu's Paste, within 4096")
 {
-    CHECK(MainForm::acceptsPaste(320));
-    CHECK(MainForm::acceptsPaste(4096));
-    CHECK_FALSE(MainForm::acceptsPaste(4097));
-    CHECK_FALSE(MainForm::acceptsPaste(10u << 20));
-}
-
-TEST_CASE("typed text enters the value box only if it is all digits")
-{
-    CHECK(MainForm::acceptsTyped(U"7"));
-    CHECK(MainForm::acceptsTyped(U"1040"));
-    for (const char32_t *text :
-        { U"\u00e9", U"\u00b9", U"\u00bd", U"\u00b21^", U"1a", U" ", U"\uff11" }) {
-        CAPTURE(std::u32string(text).size());
-        CHECK_FALSE(MainForm::acceptsTyped(text));
+    struct Row
+    {
+        Route route;
+        const char32_t *text;
+        std::size_t lengthAfter;
+        Verdict verdict;
+    };
+    const Row rows[] = {
+        { Route::Typed, U"7", 1, Verdict::Take },
+        { Route::Typed, U"7", 4097, Verdict::Refuse },
+        { Route::Typed, U"\u00e9", 1, Verdict::Drop },
+        { Route::Typed, U"\u00b9", 1, Verdict::Drop }, // superscript one
+        { Route::Typed, U"\u0661", 1, Verdict::Drop }, // Arabic-Indic one
+        { Route::Typed, U"\uff11", 1, Verdict::Drop }, // full-width one
+        { Route::Inserted, U"\u00b21", 2, Verdict::Drop },
+        { Route::Inserted, U"1040", 4096, Verdict::Take },
+        { Route::Inserted, U"1040", 4097, Verdict::Refuse },
+        { Route::KeyCommand, U"", 1, Verdict::Drop },
+        { Route::MenuPaste, U"\u00bd x", 4096, Verdict::Take },
+        { Route::MenuPaste, U"1", 4097, Verdict::Refuse },
+    };
+    for (const Row &row : rows) {
+        CAPTURE(static_cast<int>(row.route));
+        CAPTURE(row.lengthAfter);
+        CHECK(MainForm::admit(row.route, row.text, row.lengthAfter) == row.verdict);
     }
+    // A long text's length decides before the text is read.
+    CHECK(MainForm::admitLength(Route::MenuPaste, 10u << 20) == Verdict::Refuse);
+    CHECK(MainForm::admitLength(Route::Inserted, 4096) == Verdict::Take);
+    CHECK(MainForm::admitLength(Route::KeyCommand, 0) == Verdict::Drop);
 }
