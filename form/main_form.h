@@ -33,6 +33,11 @@ public:
     // A mouse click on the value box (on release, after the box has placed the caret).
     void valueClicked();
 
+    // Whether the `count`th press of a quick series on a control is a click: 1 for a single
+    // press, 2 for the second of a double click, 0 for a click from the keyboard or a screen
+    // reader. The second press of a double click is no click, as on the desktop.
+    static constexpr bool isClick(int count) { return count == 0 || count % 2 == 1; }
+
     // How text would reach the value box. The front end tells the route and the text, and puts
     // the text in only if the answer is Take: whole, never cut short (a cut could change the
     // value). The user changed the box's text by typing or deleting: valueEdited().
