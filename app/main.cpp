@@ -1,15 +1,12 @@
 #include "app/command_line.h"
 #include "app/display_check.h"
+#include "app/program_end.h"
 #include "ui/main/appearance.h"
 #include "ui/main/main_window.h"
 
 #include <QApplication>
 
 #include <cstdio>
-
-#ifdef Q_OS_UNIX
-#include "app/ending_signals.h"
-#endif
 
 namespace {
 
@@ -56,11 +53,8 @@ int main(int argc, char *argv[])
     // Before any window. QApplication has taken -style out of argv by now, and set nothing a
     // program can read back: the style asked for comes from the command line read above.
     const Appearance appearance(commandLine.style);
-#ifdef Q_OS_UNIX
-    EndingSignals endingSignals;
-#endif
-
     MainWindow window(appearance);
+    const ProgramEnd end(window);
     window.show();
     return app.exec();
 }

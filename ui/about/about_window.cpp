@@ -74,7 +74,7 @@ AboutWindow::AboutWindow(const QIcon &icon, const QFont &font)
             auto *button = new QPushButton(toQString(c.caption), this);
             connect(
                 button, &QPushButton::clicked, this, [this, command = c.command] { run(command); });
-            if (c.command == Command::CloseAbout)
+            if (c.command == Command::Close)
                 m_ok = button;
             widget = button;
             break;
@@ -130,6 +130,6 @@ void AboutWindow::colourDescription()
 void AboutWindow::run(Command command)
 {
     // OK is the window's one command.
-    if (command == Command::CloseAbout)
+    if (command == Command::Close)
         close();
 }

@@ -10,7 +10,7 @@
 // Like the main window, it keeps the font it is given whatever the desktop's font, and colours
 // its description by contrast with the palette.
 
-#include "form/control_table.h"
+#include "form/about_form_layout.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -35,7 +35,7 @@ private:
     AboutWindow(const QIcon &icon, const QFont &font);
 
     // A command button was clicked: the command its table row carries.
-    void run(form::Command command);
+    void run(about_layout::Command command);
     void colourDescription();
 
     QPushButton *m_ok = nullptr;

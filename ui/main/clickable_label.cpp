@@ -1,5 +1,6 @@
 #include "ui/main/clickable_label.h"
 
+#include "form/main_form.h"
 #include "ui/main/clickable_label_accessible.h"
 
 #include <QMouseEvent>
@@ -19,15 +20,15 @@ void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
     // Take the press, so that it does not reach whatever lies beneath.
     event->accept();
-    m_pressed = event->button() == Qt::LeftButton;
+    m_presses = event->button() == Qt::LeftButton ? 1 : -1;
 }
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 {
     event->accept();
-    const bool click = m_pressed && event->button() == Qt::LeftButton
-        && rect().contains(event->position().toPoint());
-    m_pressed = false;
+    const bool click = m_presses > 0 && form::MainForm::isClick(m_presses)
+        && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_presses = -1;
     if (click)
         this->click();
 }
@@ -35,5 +36,5 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
 void ClickableLabel::mouseDoubleClickEvent(QMouseEvent *event)
 {
     event->accept();
-    m_pressed = false;
+    m_presses = event->button() == Qt::LeftButton ? 2 : -1;
 }

@@ -26,5 +26,5 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
-    bool m_pressed = false;
+    int m_presses = -1; // of the left button in this series, -1 when it was not pressed here
 };

@@ -1,6 +1,6 @@
 #include "ui/main/clipboard.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QClipboard>
 #include <QTimer>
 #include <QWidget>
@@ -26,12 +26,9 @@ Clipboard::Clipboard(QWidget *window)
     : QObject(window)
     , m_window(window)
 {
-    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        m_platform = Platform::Wayland;
 #ifdef ORVAN_HAVE_XCB
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (x11 && x11->connection()) {
-        m_platform = Platform::X11;
         m_connection = x11->connection();
         QCoreApplication::instance()->installNativeEventFilter(this);
     }
@@ -40,47 +37,30 @@ Clipboard::Clipboard(QWidget *window)
 
 Clipboard::~Clipboard()
 {
-    if (m_platform == Platform::X11)
+    if (m_connection)
         QCoreApplication::instance()->removeNativeEventFilter(this);
-    if (!m_written)
-        write();
 }
 
 void Clipboard::setText(const QString &text)
 {
     m_text = text;
     m_retried = false;
-    m_written = false;
-    if (m_platform != Platform::Wayland)
-        write();
-    // GO writes up to twenty totals in one event; the last one is the one that counts, and
-    // one round trip to the server per event is enough.
-    if (m_platform == Platform::Other || m_pending)
+    write();
+    if (!m_connection || m_pending)
         return;
     m_pending = true;
-    QTimer::singleShot(0, this, &Clipboard::eventDone);
-}
-
-void Clipboard::endProgram()
-{
-    QApplication::closeAllWindows();
-    QCoreApplication::quit();
+    QTimer::singleShot(0, this, &Clipboard::checkClaim);
 }
 
 void Clipboard::write()
 {
     // A new QMimeData each time, so Qt claims the selection again even for the same text.
     QGuiApplication::clipboard()->setText(m_text, QClipboard::Clipboard);
-    m_written = true;
 }
 
-void Clipboard::eventDone()
+void Clipboard::checkClaim()
 {
     m_pending = false;
-    if (m_platform == Platform::Wayland) {
-        write();
-        return;
-    }
 #ifdef ORVAN_HAVE_XCB
     if (m_probing || ownsClipboard() || !m_window)
         return;
@@ -127,7 +107,7 @@ void Clipboard::reclaim()
     m_retried = true;
     if (!m_pending) {
         m_pending = true;
-        QTimer::singleShot(0, this, &Clipboard::eventDone);
+        QTimer::singleShot(0, this, &Clipboard::checkClaim);
     }
 }
 

@@ -13,14 +13,12 @@
 //   window, whose PropertyNotify carries the time and, handled by Qt, brings Qt's clock up to
 //   it) and claims the selection once more. A claim that fails again means a client copied
 //   something after that time, later than the total: its text rightly stays.
-// - Wayland: a compositor may take one clipboard offer per input event: weston ignores a second
-//   one with the same event serial, while Qt has already withdrawn the first, so GO's several
-//   ticks would leave the clipboard empty. There the event's last total goes out once, when
-//   control is back in the event loop.
-// - Anywhere else (the offscreen platform of the tests): each total goes out at once.
-// - At the end: endProgram() closes the windows and leaves the event loop, so that main()
-//   returns normally and QClipboard's destructor hands the last total to the desktop's
-//   clipboard manager (X11). A total still waiting for its event to end goes out first.
+// - Wayland: a compositor may take one clipboard offer per input event (weston ignores a second
+//   one with the same event serial, while Qt has already withdrawn the first); the form writes
+//   the clipboard once per user action, so one offer per event is all there is.
+// - At the end, the program's entry closes the windows and leaves the event loop, so that
+//   main() returns normally and QClipboard's destructor hands the last total to the desktop's
+//   clipboard manager (X11).
 
 #include <QAbstractNativeEventFilter>
 #include <QObject>
@@ -41,28 +39,21 @@ public:
     explicit Clipboard(QWidget *window);
     ~Clipboard() override;
 
+    // Puts the text on the CLIPBOARD at once.
     void setText(const QString &text);
 
-    // Ends the program as File > Exit does, so that the last total outlives it: every window
-    // closes (the About window destroys itself on close) and the event loop ends.
-    static void endProgram();
-
 private:
-    enum class Platform { Other, X11, Wayland };
-
-    // Once per event: Wayland's write, X11's check of the claim.
-    void eventDone();
+    // Once control is back in the event loop: X11's check of the claim.
+    void checkClaim();
     void write();
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
     void reclaim();
     bool ownsClipboard();
     std::uint32_t internAtoms();
 
-    Platform m_platform = Platform::Other;
     QPointer<QWidget> m_window;
     QString m_text;
-    bool m_pending = false; // eventDone() is queued
-    bool m_written = true;  // m_text is on the clipboard (Wayland)
+    bool m_pending = false; // checkClaim() is queued
 
     // X11
     xcb_connection_t *m_connection = nullptr;

@@ -9,7 +9,6 @@
 #include "ui/main/detail_popup.h"
 #include "ui/main/flag_box.h"
 #include "ui/main/value_box.h"
-#include "ui/tab_order.h"
 #include "ui/theme_proof.h"
 #include "ui/to_qstring.h"
 
@@ -23,8 +22,6 @@
 #include <QShortcut>
 
 #include <algorithm>
-#include <utility>
-#include <vector>
 
 using layout::px;
 
@@ -248,13 +245,15 @@ void MainWindow::createFlagRows()
 
 void MainWindow::buildTabOrder()
 {
-    std::vector<std::pair<int, QWidget *>> order;
-    for (const layout::Control &c : layout::Controls)
-        order.emplace_back(layout::tabAfterLoad(c.name, c.tab),
-            centralWidget()->findChild<QWidget *>(toQString(c.name)));
-    for (int i = 0; i < flags::FlagCount; ++i)
-        order.emplace_back(layout::tabAfterLoad("Check1", layout::FlagBoxTabBase + i), m_flags[i]);
-    setTabOrderByIndex(std::move(order));
+    QWidget *previous = nullptr;
+    for (const layout::Slot &stop : layout::FocusOrder) {
+        QWidget *widget = stop.what == layout::Slot::FlagBox
+            ? m_flags[stop.index]
+            : centralWidget()->findChild<QWidget *>(toQString(layout::Controls[stop.index].name));
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
 }
 
 bool MainWindow::isTicked(int index) const
@@ -324,5 +323,5 @@ void MainWindow::openAbout()
 
 void MainWindow::endProgram()
 {
-    Clipboard::endProgram();
+    emit endRequested();
 }

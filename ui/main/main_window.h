@@ -38,6 +38,11 @@ public:
     explicit MainWindow(const Appearance &appearance, QWidget *parent = nullptr);
     ~MainWindow() override;
 
+signals:
+    // Cancel or File > Exit: the program is to end at once, closing every window of it. The
+    // program's entry does that (app/), as it does for the signals that end it.
+    void endRequested();
+
 protected:
     void changeEvent(QEvent *event) override;
 

@@ -48,39 +48,43 @@ int ValueBox::nonDigits(const QString &text)
         text.begin(), text.end(), [](QChar c) { return !flags::acceptsCharacter(c.unicode()); }));
 }
 
-bool ValueBox::acceptsTyped(const QString &text)
+// The form's answer for `text` put in place of the selection by `route`.
+form::MainForm::Verdict ValueBox::admit(form::MainForm::Route route, const QString &text) const
 {
-    return form::MainForm::acceptsTyped(text.toStdU32String());
+    const auto lengthAfter = static_cast<std::size_t>(
+        this->text().size() - selectedText().size() + text.size());
+    const form::MainForm::Verdict verdict
+        = form::MainForm::admitLength(route, lengthAfter);
+    if (verdict != form::MainForm::Verdict::Take)
+        return verdict;
+    return form::MainForm::admit(route, text.toStdU32String(), lengthAfter);
 }
 
-bool ValueBox::isBlocked(const QKeyEvent *event)
+// The route a key takes: the clipboard, undo and select-all commands, whatever key gives them
+// on this platform (Shift+Insert pastes, Ctrl+Insert copies and Shift+Delete cut without a
+// character), or its character; keys without one (Delete, arrows, Home, End) edit as usual.
+void ValueBox::keyPressEvent(QKeyEvent *event)
 {
-    // Clipboard, undo and select-all commands, whatever key produces them on this platform
-    // (Shift+Insert pastes, Ctrl+Insert copies and Shift+Delete cuts: no character, so the
-    // character test below would let them through).
     static const QKeySequence::StandardKey Commands[] = {
         QKeySequence::Paste, QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Undo,
         QKeySequence::Redo, QKeySequence::SelectAll,
         QKeySequence::DeleteEndOfLine, // Ctrl+K on X11 also copies what it deletes
     };
-    for (QKeySequence::StandardKey command : Commands) {
-        if (event->matches(command))
-            return true;
-    }
-
+    const bool command = std::any_of(std::begin(Commands), std::end(Commands),
+        [event](QKeySequence::StandardKey k) { return event->matches(k); });
     // Delete is a key without a character, although X11 gives it the text "\x7f".
-    if (event->key() == Qt::Key_Delete)
-        return false;
-
-    return !acceptsTyped(event->text());
-}
-
-void ValueBox::keyPressEvent(QKeyEvent *event)
-{
-    if (isBlocked(event)) {
-        // Swallow it: passing it on would let the window treat it as a shortcut.
-        event->accept();
-        return;
+    const bool typed = !event->text().isEmpty() && event->key() != Qt::Key_Delete;
+    if (command || typed) {
+        const form::MainForm::Verdict verdict = command
+            ? admit(form::MainForm::Route::KeyCommand, QString())
+            : admit(form::MainForm::Route::Typed, event->text());
+        if (verdict == form::MainForm::Verdict::Refuse)
+            QApplication::beep();
+        if (verdict != form::MainForm::Verdict::Take) {
+            // Swallowed: passing it on would let the window treat it as a shortcut.
+            event->accept();
+            return;
+        }
     }
     QLineEdit::keyPressEvent(event);
 }
@@ -97,8 +101,12 @@ void ValueBox::inputMethodEvent(QInputMethodEvent *event)
 {
     // Only the commit and the text being composed are looked at, never the box's text, so a
     // keystroke costs the same whatever the length of the value.
-    const bool commitPasses = acceptsTyped(event->commitString());
-    const bool preeditPasses = acceptsTyped(event->preeditString());
+    const bool commitPasses = event->commitString().isEmpty()
+        || admit(form::MainForm::Route::Inserted, event->commitString())
+            == form::MainForm::Verdict::Take;
+    const bool preeditPasses = event->preeditString().isEmpty()
+        || admit(form::MainForm::Route::Inserted, event->preeditString())
+            == form::MainForm::Verdict::Take;
     if (commitPasses && preeditPasses) {
         QLineEdit::inputMethodEvent(event);
         return;
@@ -131,7 +139,14 @@ void ValueBox::mousePressEvent(QMouseEvent *event)
         event->accept();
         return;
     }
+    m_presses = 1;
     QLineEdit::mousePressEvent(event);
+}
+
+void ValueBox::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_presses = 2;
+    QLineEdit::mouseDoubleClickEvent(event);
 }
 
 void ValueBox::mouseReleaseEvent(QMouseEvent *event)
@@ -142,7 +157,8 @@ void ValueBox::mouseReleaseEvent(QMouseEvent *event)
     }
     // The line edit places the caret first; whoever handles clicked() then sees the click done.
     QLineEdit::mouseReleaseEvent(event);
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+    if (event->button() == Qt::LeftButton && form::MainForm::isClick(m_presses)
+        && rect().contains(event->position().toPoint()))
         emit clicked();
 }
 
@@ -167,9 +183,7 @@ void ValueBox::pasteWhole()
     // Cut short, a pasted 0000...1 would silently become 0; and a box of megabytes freezes the
     // window, which measures the whole text at every repaint.
     const QString pasted = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
-    const auto length
-        = static_cast<std::size_t>(text().size() - selectedText().size() + pasted.size());
-    if (!form::MainForm::acceptsPaste(length)) {
+    if (admit(form::MainForm::Route::MenuPaste, pasted) != form::MainForm::Verdict::Take) {
         QApplication::beep();
         return;
     }

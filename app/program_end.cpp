@@ -1,7 +1,8 @@
-#include "app/ending_signals.h"
+#include "app/program_end.h"
 
-#include "ui/main/clipboard.h"
+#include "ui/main/main_window.h"
 
+#include <QApplication>
 #include <QSocketNotifier>
 
 #include <array>
@@ -34,15 +35,17 @@ extern "C" void onEndingSignal(int number)
 
 } // namespace
 
-EndingSignals::EndingSignals(QObject *parent)
+ProgramEnd::ProgramEnd(MainWindow &window, QObject *parent)
     : QObject(parent)
 {
+    connect(&window, &MainWindow::endRequested, this, &ProgramEnd::endProgram);
+
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, s_sockets) != 0) {
         qWarning("cannot create the socket pair for ending signals; they end the program at once");
         return;
     }
     m_notifier = new QSocketNotifier(s_sockets[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, &EndingSignals::signalArrived);
+    connect(m_notifier, &QSocketNotifier::activated, this, &ProgramEnd::signalArrived);
 
     struct sigaction action = {};
     action.sa_handler = onEndingSignal;
@@ -58,7 +61,7 @@ EndingSignals::EndingSignals(QObject *parent)
     }
 }
 
-EndingSignals::~EndingSignals()
+ProgramEnd::~ProgramEnd()
 {
     // The handlers stay: a signal during the rest of the exit (the clipboard hand-over) finds
     // s_ending set and ends the program at once, without touching the sockets.
@@ -68,9 +71,15 @@ EndingSignals::~EndingSignals()
     ::close(s_sockets[1]);
 }
 
-void EndingSignals::signalArrived()
+void ProgramEnd::signalArrived()
 {
     char bytes[16];
     while (::read(s_sockets[1], bytes, sizeof bytes) > 0) { }
-    Clipboard::endProgram();
+    endProgram();
+}
+
+void ProgramEnd::endProgram()
+{
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
 }
