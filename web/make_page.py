@@ -49,7 +49,8 @@ def styles_to_sheet(markup):
             rules.append(f".{classes[style]}{{{style}}}")
         cls = re.search(r' class=(?:"([^"]*)"|(\w+))', tag)
         if cls:
-            return tag.replace(cls.group(0), f' class="{cls.group(1) or cls.group(2)} {classes[style]}"', 1)
+            both = f' class="{cls.group(1) or cls.group(2)} {classes[style]}"'
+            return tag.replace(cls.group(0), both, 1)
         return tag.replace(m.group(1), f"{m.group(1)} class={classes[style]}", 1)
 
     markup = re.sub(r'(<\w+)[^>]*? style="([^"]*)"[^>]*>', move, markup)
@@ -57,7 +58,8 @@ def styles_to_sheet(markup):
 
 
 def csp_hash(text):
-    return "'sha256-" + base64.b64encode(hashlib.sha256(text.encode("utf-8")).digest()).decode() + "'"
+    digest = hashlib.sha256(text.encode("utf-8")).digest()
+    return "'sha256-" + base64.b64encode(digest).decode() + "'"
 
 
 def content_security_policy(page):

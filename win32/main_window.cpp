@@ -473,8 +473,8 @@ void MainWindow::settleClipboard()
         const std::wstring text = L"The total " + *lost
             + L" did not reach the clipboard: another program held it open until the end. "
               L"The clipboard keeps what it held before.";
-        MessageBoxW(m_window, text.c_str(), widen(layout::ProgramTitle).c_str(),
-            MB_OK | MB_ICONWARNING);
+        MessageBoxW(
+            m_window, text.c_str(), widen(layout::ProgramTitle).c_str(), MB_OK | MB_ICONWARNING);
     }
     m_ending = false;
 }
