@@ -24,4 +24,7 @@ if [ "$preset" != asan ]; then
     # The browser page, built with Emscripten: the core's tests under node, the page in
     # headless Chromium.
     run web
+    # Two builds, two folders, the same bytes: the page and the program file, the first build
+    # being the ones just tested.
+    scripts/reproduce.sh --reuse page exe
 fi

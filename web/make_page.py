@@ -2,9 +2,15 @@
 """Assembles the one self-contained page: the template with the window's HTML, the fonts, the
 pictures, the compiled program (its WebAssembly inlined) and the page's script.
 
+The page declares what it may load (a Content-Security-Policy): nothing from anywhere, but its
+own inline script and style, named by their SHA-256 hashes, its WebAssembly, and the fonts and
+pictures it carries as data: URLs. Style attributes would need 'unsafe-inline', so the places
+that the window's HTML writes into them move into the style sheet.
+
 Usage: make_page.py TEMPLATE MARKUP FONT13 FONT16 ABOUT ICON MODULE WASM PAGE_JS OUTPUT
 """
 import base64
+import hashlib
 import re
 import sys
 
@@ -26,6 +32,52 @@ def round_captions(markup, font):
     return re.sub(r'<button id=(\w+) style="[^"]*width:(\d+)px[^"]*"[^>]*>([^<]*)</button>', fix, markup)
 
 
+def styles_to_sheet(markup):
+    """The markup without style attributes, and the style rules that place the same elements:
+    by id where the element has one, else by a class per distinct style."""
+    rules, classes = [], {}
+
+    def move(m):
+        tag, style = m.group(0), m.group(2)
+        tag = tag.replace(f' style="{style}"', "", 1)
+        name = re.search(r" id=(\w+)", tag)
+        if name:
+            rules.append(f"#{name.group(1)}{{{style}}}")
+            return tag
+        if style not in classes:
+            classes[style] = f"s{len(classes)}"
+            rules.append(f".{classes[style]}{{{style}}}")
+        cls = re.search(r' class=(?:"([^"]*)"|(\w+))', tag)
+        if cls:
+            both = f' class="{cls.group(1) or cls.group(2)} {classes[style]}"'
+            return tag.replace(cls.group(0), both, 1)
+        return tag.replace(m.group(1), f"{m.group(1)} class={classes[style]}", 1)
+
+    markup = re.sub(r'(<\w+)[^>]*? style="([^"]*)"[^>]*>', move, markup)
+    return markup, "\n".join(rules) + "\n"
+
+
+def csp_hash(text):
+    digest = hashlib.sha256(text.encode("utf-8")).digest()
+    return "'sha256-" + base64.b64encode(digest).decode() + "'"
+
+
+def content_security_policy(page):
+    """The policy that lets the page run as it is and load nothing else."""
+    scripts = re.findall(r"<script>(.*?)</script>", page, re.S)
+    styles = re.findall(r"<style>(.*?)</style>", page, re.S)
+    if len(scripts) != 2 or len(styles) != 1 or " style=" in page:
+        sys.exit("make_page.py: the page's scripts and styles are not the ones the policy names")
+    return "; ".join([
+        "default-src 'none'",
+        "script-src " + " ".join(map(csp_hash, scripts)) + " 'wasm-unsafe-eval'",
+        "style-src " + csp_hash(styles[0]),
+        "font-src data:",
+        "img-src data:",
+        "base-uri 'none'",
+    ])
+
+
 def main(template, markup, font13, font16, about, icon, module, wasm, page_js, output):
     def read(path):
         with open(path, "rb") as f:
@@ -34,8 +86,10 @@ def main(template, markup, font13, font16, about, icon, module, wasm, page_js, o
     def b64(path):
         return base64.b64encode(read(path)).decode("ascii")
 
+    markup, placed = styles_to_sheet(round_captions(read(markup).decode("utf-8"), font13))
     parts = {
-        "@MARKUP@": round_captions(read(markup).decode("utf-8"), font13),
+        "@MARKUP@": markup,
+        "@PLACES@": placed,
         "@FONT13@": b64(font13),
         "@FONT16@": b64(font16),
         "@ABOUT@": b64(about),
@@ -49,6 +103,7 @@ def main(template, markup, font13, font16, about, icon, module, wasm, page_js, o
         if key not in page:
             sys.exit(f"{template}: no {key}")
         page = page.replace(key, text)
+    page = page.replace("@CSP@", content_security_policy(page))
     with open(output, "w", encoding="utf-8") as out:
         out.write(page)
 

@@ -31,6 +31,17 @@ bool loadCommonControls()
     return loaded;
 }
 
+// The tooltip class's own procedure, under the balloon's hit test. (SetWindowSubclass would
+// import the common controls at start.)
+WNDPROC tooltipProcedure = nullptr;
+
+LRESULT CALLBACK clickThrough(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCHITTEST)
+        return HTTRANSPARENT;
+    return CallWindowProcW(tooltipProcedure, window, message, wParam, lParam);
+}
+
 } // namespace
 
 Clipboard::~Clipboard()
@@ -56,10 +67,30 @@ void Clipboard::put(std::string_view text)
     }
 }
 
-void Clipboard::flush()
+std::optional<std::wstring> Clipboard::settle()
 {
-    for (int attempt = 0; m_tries > 0 && attempt < 10 && !tryPut(); ++attempt)
-        Sleep(100);
+    if (m_tries == 0 || tryPut())
+        return std::nullopt;
+    KillTimer(m_owner, reinterpret_cast<UINT_PTR>(this)); // tried here from now on
+    hideNotice();
+    const std::wstring waiting = L"Waiting for the clipboard, which another program holds, to "
+                                 L"take the total "
+        + m_pending + L" before the program ends.";
+    showNotice(waiting.c_str());
+    // Only paint messages meanwhile: the balloon and the window show, and no click or key can
+    // start anything new in a window that is ending.
+    const ULONGLONG end = GetTickCount64() + EndingWait;
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT))
+            DispatchMessageW(&message);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_PAINT);
+        if (tryPut())
+            return std::nullopt;
+    } while (GetTickCount64() < end);
+    hideNotice();
+    m_tries = 0;
+    return std::move(m_pending);
 }
 
 bool Clipboard::tryPut()
@@ -78,10 +109,15 @@ bool Clipboard::tryPut()
     CloseClipboard();
     m_tries = 0;
     KillTimer(m_owner, reinterpret_cast<UINT_PTR>(this));
-    if (m_notice)
-        DestroyWindow(m_notice); // the balloon has said its piece
-    m_notice = nullptr;
+    hideNotice(); // the balloon has said its piece
     return true;
+}
+
+void Clipboard::hideNotice()
+{
+    if (m_notice)
+        DestroyWindow(m_notice);
+    m_notice = nullptr;
 }
 
 void CALLBACK Clipboard::onTimer(HWND, UINT, UINT_PTR id, DWORD)
@@ -93,12 +129,14 @@ void Clipboard::retry()
 {
     if (tryPut() || ++m_tries != QuickTries)
         return;
-    showNotice();
+    showNotice(NoticeText);
     SetTimer(m_owner, reinterpret_cast<UINT_PTR>(this), SlowInterval, &onTimer);
 }
 
-// A balloon pointing at the middle of the value box's lower edge.
-void Clipboard::showNotice()
+// A balloon pointing at the middle of the value box's lower edge. It lies over the first
+// descriptions: clicks go through it to them (TTF_TRANSPARENT, and a hit test that answers
+// HTTRANSPARENT where the common controls do not for a tracked tool).
+void Clipboard::showNotice(const wchar_t *text)
 {
     m_notice = loadCommonControls() ? CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                    WS_POPUP | TTS_NOPREFIX | TTS_BALLOON | TTS_ALWAYSTIP, 0, 0, 0, 0, m_owner,
@@ -108,10 +146,10 @@ void Clipboard::showNotice()
         return;
     TTTOOLINFOW tool {};
     tool.cbSize = TTTOOLINFOW_V2_SIZE; // what the classic common controls know
-    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND;
+    tool.uFlags = TTF_TRACK | TTF_ABSOLUTE | TTF_IDISHWND | TTF_TRANSPARENT;
     tool.hwnd = m_owner;
     tool.uId = reinterpret_cast<UINT_PTR>(m_noticeAt);
-    tool.lpszText = const_cast<wchar_t *>(NoticeText);
+    tool.lpszText = const_cast<wchar_t *>(text);
     SendMessageW(m_notice, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     SendMessageW(m_notice, TTM_SETMAXTIPWIDTH, 0, 300);
     RECT box {};
@@ -119,6 +157,8 @@ void Clipboard::showNotice()
     SendMessageW(
         m_notice, TTM_TRACKPOSITION, 0, MAKELPARAM((box.left + box.right) / 2, box.bottom));
     SendMessageW(m_notice, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    tooltipProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(m_notice, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&clickThrough)));
 }
 
 std::optional<std::size_t> Clipboard::textLength(HWND owner)

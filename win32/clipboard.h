@@ -7,7 +7,12 @@
 // one: five tries over a second; should they all fail, a balloon under the value box tells the
 // user that the clipboard still holds an older content, and the total keeps being tried once a
 // second until it lands, which takes the balloon away. The balloon is a tooltip of the common
-// controls, loaded only then, so that they cost the program's start nothing.
+// controls, loaded only then, so that they cost the program's start nothing; clicks pass
+// through it to the controls beneath.
+//
+// When the program is asked to end with a total still waiting, that total gets a few more
+// seconds while the balloon says that the program waits for the clipboard; should it still not
+// land, the window tells the user which total the clipboard lacks.
 
 #include <windows.h>
 
@@ -29,9 +34,11 @@ public:
     // `noticeAt`.
     void attach(HWND owner, HWND noticeAt);
     void put(std::string_view text);
-    // The program is ending: a total still waiting gets a last second to land, so that it
-    // outlives the program as every other total does. Call it while the owner still exists.
-    void flush();
+    // The program is asked to end: a total still waiting gets up to EndingWait milliseconds to
+    // land, while the balloon says so. Returns the total that did not reach the clipboard, if
+    // any; nothing waits afterwards. Call it while the owner is still shown.
+    std::optional<std::wstring> settle();
+    static constexpr unsigned EndingWait = 5000;
 
     // How many characters of text the clipboard holds, up to its first NUL; nothing while
     // another program holds it open or it holds no text.
@@ -41,7 +48,8 @@ private:
     bool tryPut();
     void retry();
     static void CALLBACK onTimer(HWND window, UINT message, UINT_PTR id, DWORD time);
-    void showNotice();
+    void showNotice(const wchar_t *text);
+    void hideNotice();
 
     HWND m_owner = nullptr;
     HWND m_noticeAt = nullptr;

@@ -298,8 +298,10 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HELP:
         onHelp(*reinterpret_cast<const HELPINFO *>(lParam));
         return TRUE;
-    case WM_DESTROY:
-        m_clipboard.flush();
+    case WM_CLOSE:
+        if (m_ending)
+            return 0; // already on its way out, waiting for the clipboard
+        settleClipboard();
         return TopLevelWindow::onMessage(message, wParam, lParam);
     default:
         return TopLevelWindow::onMessage(message, wParam, lParam);
@@ -462,8 +464,26 @@ void MainWindow::openAbout()
     AboutWindow::open(m_instance, m_window);
 }
 
+// Before the window goes: the last total reaches the clipboard, or the user hears which one
+// did not.
+void MainWindow::settleClipboard()
+{
+    m_ending = true;
+    if (const std::optional<std::wstring> lost = m_clipboard.settle()) {
+        const std::wstring text = L"The total " + *lost
+            + L" did not reach the clipboard: another program held it open until the end. "
+              L"The clipboard keeps what it held before.";
+        MessageBoxW(
+            m_window, text.c_str(), widen(layout::ProgramTitle).c_str(), MB_OK | MB_ICONWARNING);
+    }
+    m_ending = false;
+}
+
 void MainWindow::endProgram()
 {
+    if (m_ending)
+        return;
+    settleClipboard();
     // Each window counts itself out as it goes; the last one ends the message loop.
     AboutWindow::close();
     DestroyWindow(m_window);

@@ -46,6 +46,7 @@ private:
     void onHelp(const HELPINFO &help);
     LRESULT onCtlColorStatic(HDC dc, HWND control) override;
     bool isSecondClick();
+    void settleClipboard();
 
     static HMENU createMenus();
     void createControls();
@@ -79,6 +80,7 @@ private:
     std::array<HWND, flags::FlagCount> m_descriptions {};
     HWND m_focused = nullptr; // the control that last reported taking the focus
     bool m_settingValue = false;
+    bool m_ending = false; // waiting for the clipboard before the window goes
     struct Click
     {
         bool valid;

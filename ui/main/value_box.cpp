@@ -162,19 +162,33 @@ void ValueBox::mouseReleaseEvent(QMouseEvent *event)
         emit clicked();
 }
 
+// Qt's own menu (createStandardContextMenu) reads the clipboard to decide whether Paste is
+// enabled: on X11 that waits for the clipboard's owner, and one that does not answer holds the
+// window for seconds. The same entries are built here without a read: Paste is enabled unless
+// the program itself holds the clipboard with nothing in it, and reads the clipboard only once
+// chosen (Qt then waits for the owner up to its own time limit; an empty clipboard pastes
+// nothing). The entries show no keys; keyPressEvent() drops them all.
 void ValueBox::contextMenuEvent(QContextMenuEvent *event)
 {
-    QMenu *menu = createStandardContextMenu();
+    auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (QAction *action : menu->actions()) {
-        // The line edit writes each entry's keys after a tab; keyPressEvent() drops them all.
-        action->setText(action->text().section(QLatin1Char('\t'), 0, 0));
-        // Known by its text: Qt 6.4 gives the entries no object names.
-        if (action->text() == QLineEdit::tr("&Paste")) {
-            disconnect(action, nullptr, this, nullptr);
-            connect(action, &QAction::triggered, this, &ValueBox::pasteWhole);
-        }
-    }
+    const auto add = [this, menu](const char *text, bool enabled, auto slot) {
+        QAction *action = menu->addAction(QLineEdit::tr(text));
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    const bool selected = hasSelectedText();
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    add("&Undo", isUndoAvailable(), &QLineEdit::undo);
+    add("&Redo", isRedoAvailable(), &QLineEdit::redo);
+    menu->addSeparator();
+    add("Cu&t", selected, &QLineEdit::cut);
+    add("&Copy", selected, &QLineEdit::copy);
+    add("&Paste", !clipboard->ownsClipboard() || !clipboard->text().isEmpty(),
+        &ValueBox::pasteWhole);
+    add("Delete", selected, &QLineEdit::del);
+    menu->addSeparator();
+    add("Select All", !text().isEmpty() && selectedText() != text(), &QLineEdit::selectAll);
     menu->popup(event->globalPos());
 }
 
@@ -183,6 +197,8 @@ void ValueBox::pasteWhole()
     // Cut short, a pasted 0000...1 would silently become 0; and a box of megabytes freezes the
     // window, which measures the whole text at every repaint.
     const QString pasted = QGuiApplication::clipboard()->text(QClipboard::Clipboard);
+    if (pasted.isEmpty())
+        return; // nothing to paste: the selection stays
     if (admit(form::MainForm::Route::MenuPaste, pasted) != form::MainForm::Verdict::Take) {
         QApplication::beep();
         return;

@@ -84,6 +84,10 @@ def main(source, prefix, sizes):
         builder.setupOS2(version=4, sTypoAscender=ascent, sTypoDescender=descent, sTypoLineGap=0,
                          usWinAscent=ascent, usWinDescent=-descent, fsSelection=0x40 | 0x80)
         builder.setupPost()
+        # The design font's own dates, not the build's: two builds give the same bytes.
+        builder.font["head"].created = font["head"].created
+        builder.font["head"].modified = font["head"].modified
+        builder.font.recalcTimestamp = False
         builder.font.flavor = "woff2"
         builder.save(f"{prefix}_{size}.woff2")
 

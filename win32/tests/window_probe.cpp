@@ -5,6 +5,8 @@
 //                               screen) per visible top-level window titled exactly TITLE
 //   window_probe focus TITLE    the class and text of the control that has the focus in that
 //                               window, "Button:GO"
+//   window_probe text TITLE     the text of each static control of that window, one a line
+//                               (a message box's message)
 //   window_probe layout DPI     compares the place of every control of the main window with
 //                               the twips table at that dpi; prints each difference
 //   window_probe hold MS        holds the clipboard open for MS milliseconds, as a clipboard
@@ -242,6 +244,16 @@ int wmain(int argc, wchar_t *argv[])
             POINT origin { 0, 0 };
             ClientToScreen(window, &origin);
             std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
+        }
+        return 0;
+    }
+    if (std::wcscmp(argv[1], L"text") == 0) {
+        for (HWND child = FindWindowExW(windows.front(), nullptr, L"Static", nullptr); child;
+             child = FindWindowExW(windows.front(), child, L"Static", nullptr)) {
+            wchar_t text[1024] = {};
+            GetWindowTextW(child, text, 1024);
+            print(text);
+            std::putchar('\n');
         }
         return 0;
     }

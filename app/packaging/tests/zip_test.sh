@@ -13,7 +13,7 @@ trap 'rm -rf "$out"' EXIT
 (cd "$build" && cpack -G ZIP -B "$out" >"$out/cpack.log") || { cat "$out/cpack.log"; exit 1; }
 zip=$(ls "$out"/*.zip)
 listing=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
-[ "$listing" = "LICENSE Orvanunk4ver22.exe README.txt " ] \
+[ "$listing" = "LICENSE.txt Orvanunk4ver22.exe README.txt " ] \
     || { echo "FAILED: $(basename "$zip") holds: $listing"; exit 1; }
 unzip -q "$zip" Orvanunk4ver22.exe -d "$out/unpacked"
 cmp "$program" "$out/unpacked/Orvanunk4ver22.exe" || { echo "FAILED: the packed program differs"; exit 1; }
@@ -21,6 +21,9 @@ unzip -q "$zip" README.txt -d "$out/unpacked"
 readme=$out/unpacked/README.txt
 [ "$(head -n 1 "$readme")" = $'Orvan unk4 2.2\r' ] \
     || { echo "FAILED: README.txt begins '$(head -n 1 "$readme")'"; exit 1; }
-[ "$(grep -c $'\r$' "$readme")" -eq "$(wc -l <"$readme")" ] \
-    || { echo "FAILED: README.txt has lines without CR LF"; exit 1; }
+unzip -q "$zip" LICENSE.txt -d "$out/unpacked"
+for text in "$readme" "$out/unpacked/LICENSE.txt"; do
+    [ "$(grep -c $'\r$' "$text")" -eq "$(wc -l <"$text")" ] \
+        || { echo "FAILED: $(basename "$text") has lines without CR LF"; exit 1; }
+done
 echo "ok: $(basename "$zip"), $(stat -c %s "$zip") bytes: $listing"

@@ -8,7 +8,8 @@
  * "clipboard_manager keep" then takes CLIPBOARD itself and serves the saved text as a real
  * manager does, until it is killed, so that it can be pasted after the program has gone.
  * "clipboard_manager stall" prints "stalled" on the request and never answers it, to hold the
- * program in its hand-over. */
+ * program in its hand-over. "clipboard_manager silent" takes CLIPBOARD instead, prints "silent"
+ * and answers no request at all, as a hung program would. */
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -64,6 +65,15 @@ int main(int argc, char **argv)
     Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
     Atom property = XInternAtom(display, "ORVAN_SAVED", False);
 
+    if (strcmp(mode, "silent") == 0) {
+        XSetSelectionOwner(display, clipboard, window, CurrentTime);
+        if (XGetSelectionOwner(display, clipboard) != window)
+            return 2;
+        printf("silent\n");
+        fflush(stdout);
+        for (;;)
+            pause();
+    }
     XSetSelectionOwner(display, manager, window, CurrentTime);
     if (XGetSelectionOwner(display, manager) != window)
         return 2;
