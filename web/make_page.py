@@ -2,7 +2,7 @@
 """Assembles the one self-contained page: the template with the window's HTML, the fonts, the
 pictures, the compiled program (its WebAssembly inlined) and the page's script.
 
-Usage: make_page.py TEMPLATE MARKUP FONT13 FONT16 ABOUT ICON MODULE WASM PAGE_JS OUTPUT
+Usage: make_page.py TEMPLATE MARKUP FONT13 FONT16 ABOUT ICON MODULE WASM SEAM_JS PAGE_JS OUTPUT
 """
 import base64
 import re
@@ -26,7 +26,14 @@ def round_captions(markup, font):
     return re.sub(r'<button id=(\w+) style="[^"]*width:(\d+)px[^"]*"[^>]*>([^<]*)</button>', fix, markup)
 
 
-def main(template, markup, font13, font16, about, icon, module, wasm, page_js, output):
+def compact(script):
+    """The page's own script without its comment lines and indentation: a sixth of the page's
+    script, and nothing that runs. Lines stay lines, so no statement joins another."""
+    lines = (line.strip() for line in script.splitlines())
+    return "".join(line + "\n" for line in lines if line and not line.startswith("//"))
+
+
+def main(template, markup, font13, font16, about, icon, module, wasm, seam_js, page_js, output):
     def read(path):
         with open(path, "rb") as f:
             return f.read()
@@ -42,7 +49,8 @@ def main(template, markup, font13, font16, about, icon, module, wasm, page_js, o
         "@ICON@": b64(icon),
         "@MODULE@": read(module).decode("utf-8").replace("</script", "<\\/script"),
         "@WASM@": b64(wasm),
-        "@PAGE@": read(page_js).decode("utf-8"),
+        "@SEAM@": compact(read(seam_js).decode("utf-8")),
+        "@PAGE@": compact(read(page_js).decode("utf-8")),
     }
     page = read(template).decode("utf-8")
     for key, text in parts.items():
@@ -54,6 +62,6 @@ def main(template, markup, font13, font16, about, icon, module, wasm, page_js, o
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 11:
+    if len(sys.argv) != 12:
         sys.exit(__doc__)
     main(*sys.argv[1:])
