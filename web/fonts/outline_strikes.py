@@ -85,6 +85,10 @@ def main(source, prefix, sizes):
                          usWinAscent=ascent, usWinDescent=-descent, fsSelection=0x40 | 0x80)
         builder.setupPost()
         builder.font.flavor = "woff2"
+        # The design font's dates, not the build's: the same sources give the same page.
+        builder.font.recalcTimestamp = False
+        builder.font["head"].created = font["head"].created
+        builder.font["head"].modified = font["head"].modified
         builder.save(f"{prefix}_{size}.woff2")
 
 
