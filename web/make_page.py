@@ -7,7 +7,7 @@ own inline script and style, named by their SHA-256 hashes, its WebAssembly, and
 pictures it carries as data: URLs. Style attributes would need 'unsafe-inline', so the places
 that the window's HTML writes into them move into the style sheet.
 
-Usage: make_page.py TEMPLATE MARKUP FONT13 FONT16 ABOUT ICON MODULE WASM PAGE_JS OUTPUT
+Usage: make_page.py TEMPLATE MARKUP FONT13 FONT16 ABOUT ICON MODULE WASM SEAM_JS PAGE_JS OUTPUT
 """
 import base64
 import hashlib
@@ -78,7 +78,14 @@ def content_security_policy(page):
     ])
 
 
-def main(template, markup, font13, font16, about, icon, module, wasm, page_js, output):
+def compact(script):
+    """The page's own script without its comment lines and indentation: a sixth of the page's
+    script, and nothing that runs. Lines stay lines, so no statement joins another."""
+    lines = (line.strip() for line in script.splitlines())
+    return "".join(line + "\n" for line in lines if line and not line.startswith("//"))
+
+
+def main(template, markup, font13, font16, about, icon, module, wasm, seam_js, page_js, output):
     def read(path):
         with open(path, "rb") as f:
             return f.read()
@@ -96,7 +103,8 @@ def main(template, markup, font13, font16, about, icon, module, wasm, page_js, o
         "@ICON@": b64(icon),
         "@MODULE@": read(module).decode("utf-8").replace("</script", "<\\/script"),
         "@WASM@": b64(wasm),
-        "@PAGE@": read(page_js).decode("utf-8"),
+        "@SEAM@": compact(read(seam_js).decode("utf-8")),
+        "@PAGE@": compact(read(page_js).decode("utf-8")),
     }
     page = read(template).decode("utf-8")
     for key, text in parts.items():
@@ -109,6 +117,6 @@ def main(template, markup, font13, font16, about, icon, module, wasm, page_js, o
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 11:
+    if len(sys.argv) != 12:
         sys.exit(__doc__)
     main(*sys.argv[1:])

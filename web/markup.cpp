@@ -47,7 +47,7 @@ std::string place(int left, int top, int width, int height)
         + std::to_string(px(width)) + "px;height:" + std::to_string(px(height)) + "px";
 }
 
-std::string place(const form::Control &c)
+template <typename CommandT> std::string place(const form::ControlOf<CommandT> &c)
 {
     return place(c.left, c.top, c.width, c.height);
 }
@@ -104,53 +104,54 @@ void menus(std::string &out)
     out += "</div></div></div>";
 }
 
-// The main window's controls in tab order, which the page's Tab follows, as the load step
-// arranges it (the value box first).
+// One control of the main window's table.
+std::string tableControl(const form::Control &c)
+{
+    const std::string name(c.name), caption = escaped(c.caption);
+    const std::string at = " style=\"" + place(c) + "\"";
+    switch (c.kind) {
+    case form::Kind::Button:
+        return "<button id=" + name + at + " data-command=" + commandName(c.command) + ">" + caption
+            + "</button>";
+    case form::Kind::TextBox:
+        return "<input id=" + name + at + " value=0 inputmode=numeric autocomplete=off"
+            + " spellcheck=false aria-label=\"" + escaped(layout::control("Label2").caption) + "\">";
+    case form::Kind::Popup:
+        return "<div id=" + name + at + " role=tooltip hidden></div>";
+    case form::Kind::WrapLabel:
+        return "<div id=" + name + " class=\"label wrap\"" + at + ">" + caption + "</div>";
+    default:
+        // Labels keep their left and top; their own text gives the rest, as designed.
+        return "<div id=" + name + " class=\"label \" style=\"left:" + std::to_string(px(c.left))
+            + "px;top:" + std::to_string(px(c.top)) + "px\">" + caption + "</div>";
+    }
+}
+
+// A flag row's box (with its value as its caption) or its description; data-flag carries the
+// flag's index, which the page's script hands back to the form.
+std::string flagControl(layout::Slot slot)
+{
+    const std::string n = std::to_string(slot.index), top = std::to_string(px(layout::rowTop(slot.index)));
+    if (slot.what == layout::Slot::FlagBox)
+        return "<label class=flag style=\"left:" + std::to_string(px(layout::FlagBoxLeft))
+            + "px;top:" + top + "px;width:" + std::to_string(px(layout::FlagBoxWidth))
+            + "px\"><input type=checkbox id=Check1_" + n + " data-flag=" + n
+            + " aria-describedby=Label3_" + n + "><span>" + escaped(flags::caption(slot.index))
+            + "</span></label>";
+    return "<div id=Label3_" + n + " data-flag=" + n
+        + " class=description role=button tabindex=-1 style=\"left:"
+        + std::to_string(px(layout::DescriptionLeft)) + "px;top:" + top + "px\">"
+        + escaped(flags::description(slot.index)) + "</div>";
+}
+
+// The main window's controls in the window's order: the order they stack in, and the order the
+// page's Tab walks the ones that take the focus (layout::FocusOrder).
 void mainWindow(std::string &out)
 {
     out += "<div id=client>";
-    std::string controls[48];
-    for (const form::Control &c : layout::Controls) {
-        const std::string name(c.name), caption = escaped(c.caption);
-        const std::string at = " style=\"" + place(c) + "\"";
-        std::string html;
-        switch (c.kind) {
-        case form::Kind::Button:
-            html = "<button id=" + name + at + " data-command=" + commandName(c.command) + ">"
-                + caption + "</button>";
-            break;
-        case form::Kind::TextBox:
-            html = "<input id=" + name + at + " value=0 inputmode=numeric autocomplete=off"
-                + " spellcheck=false aria-label=\"" + escaped(layout::control("Label2").caption)
-                + "\">";
-            break;
-        case form::Kind::Popup:
-            html = "<div id=" + name + at + " role=tooltip hidden></div>";
-            break;
-        default:
-            // Labels keep their left and top; their own text gives the rest, as designed.
-            html = "<div id=" + name + " class=\"label "
-                + (c.kind == form::Kind::WrapLabel
-                        ? "wrap\" style=\"" + place(c.left, c.top, c.width, c.height) + "\""
-                        : "\" style=\"left:" + std::to_string(px(c.left))
-                            + "px;top:" + std::to_string(px(c.top)) + "px\"")
-                + ">" + caption + "</div>";
-        }
-        controls[layout::tabAfterLoad(c.name, c.tab)] += html;
-    }
-    for (int i = 0; i < flags::FlagCount; ++i) {
-        const std::string n = std::to_string(i), top = std::to_string(px(layout::rowTop(i)));
-        controls[layout::tabAfterLoad("Check1", layout::FlagBoxTabBase + i)]
-            += "<label class=flag style=\"left:" + std::to_string(px(layout::FlagBoxLeft))
-            + "px;top:" + top + "px;width:" + std::to_string(px(layout::FlagBoxWidth))
-            + "px\"><input type=checkbox id=Check1_" + n + " aria-describedby=Label3_" + n
-            + "><span>" + escaped(flags::caption(i)) + "</span></label><div id=Label3_" + n
-            + " class=description role=button tabindex=-1 style=\"left:"
-            + std::to_string(px(layout::DescriptionLeft)) + "px;top:" + top + "px\">"
-            + escaped(flags::description(i)) + "</div>";
-    }
-    for (const std::string &c : controls)
-        out += c;
+    for (const layout::Slot &slot : layout::WindowOrder)
+        out += slot.what == layout::Slot::Table ? tableControl(layout::Controls[slot.index])
+                                                : flagControl(slot);
     out += "</div>";
 }
 
@@ -161,7 +162,7 @@ void aboutWindow(std::string &out)
         + std::to_string(px(ClientWidth)) + "px\"><div id=aboutTitle class=title>"
         + escaped(Caption)
         + "</div><div class=area style=\"height:" + std::to_string(px(ClientHeight)) + "px\">";
-    for (const form::Control &c : Controls) {
+    for (const Control &c : Controls) {
         const std::string name(c.name), at = " style=\"" + place(c) + "\"";
         switch (c.kind) {
         case form::Kind::Picture:
@@ -170,7 +171,9 @@ void aboutWindow(std::string &out)
                 + "\"></div>";
             break;
         case form::Kind::Button:
-            out += "<button id=" + name + at + " data-command=" + commandName(c.command) + ">"
+            // The About window's commands are the page's own: its OK closes it.
+            out += "<button id=" + name + at
+                + (c.command == about_layout::Command::Close ? " data-close" : "") + ">"
                 + escaped(c.caption) + "</button>";
             break;
         default:
@@ -194,7 +197,8 @@ void messageBox(std::string &out)
 
 int main()
 {
-    std::string out = "<div id=Form1 role=application aria-label=\"" + escaped(layout::Caption)
+    // Inert until the program has loaded: a click or a key before then does nothing.
+    std::string out = "<div id=Form1 role=application inert aria-label=\"" + escaped(layout::Caption)
         + "\" style=\"width:" + std::to_string(px(layout::ClientWidth)) + "px\">";
     menus(out);
     mainWindow(out);

@@ -6,38 +6,19 @@
     const $ = (id) => document.getElementById(id);
     const window1 = $("Form1"), client = $("client"), value = $("Text1"), popup = $("Label1");
     const notice = $("clipNotice"), message = $("message"), about = $("about");
-    const flagIndex = (element) => {
-        const m = /^Check1_(\d+)$/.exec(element && element.id);
-        return m ? Number(m[1]) : -1;
-    };
-    let M = null, ready = false, ended = false;
-    // The form's entries, Module._orvan_<name>, once the program has loaded.
-    const call = (name, ...args) => M["_orvan_" + name](...args);
-    const accepts = (text, length) => { M.candidate = text; return call("accepts", length); };
+    const aboutOK = about.querySelector("[data-close]");
+    const descriptions = [...client.querySelectorAll(".description")];
+    const flagIndex = (element) => (element && element.dataset.flag ? Number(element.dataset.flag) : -1);
+    // The program (its module, and its entry points from page_seam.js) once it has loaded: until
+    // then the window is inert and no listener calls it.
+    let M = null, program = null, ended = false;
+    const live = () => program !== null && !ended;
 
-    // The value box as it was before the user's change: a change the form does not accept
-    // (a character that is not a digit, by any route, or more than the box may hold) is undone.
-    let good = { text: "0", start: 0, end: 1 };
-    const keep = () => { good = { text: value.value, start: value.selectionStart, end: value.selectionEnd }; };
-    const check = () => {
-        if (value.value === good.text) return;
-        if (!accepts(value.value, value.value.length)) {
-            value.value = good.text;
-            value.setSelectionRange(good.start, good.end);
-            return;
-        }
-        keep();
-        call("valueEdited");
-    };
-
-    // The clipboard. The event's last total goes out once, when the event's work is done (GO
-    // sets twenty totals in a row), as the Qt window does under Wayland. A write the browser
-    // refuses (no recent user action, an unfocused page) is said next to the value; the next
-    // action of the user writes the total again.
-    let refused = null, queued = null;
-    const write = () => {
-        const total = queued;
-        queued = null;
+    // The clipboard: the form writes the last total once per user action, when the action's
+    // work is done. A write the browser refuses (no recent user action, an unfocused page) is
+    // said next to the value; the next action of the user writes the total again.
+    let refused = null;
+    const copy = (total) => {
         refused = total;
         const fail = () => {
             if (refused !== total) return;
@@ -49,10 +30,6 @@
             refused = null;
             notice.textContent = "";
         }, fail);
-    };
-    const copy = (total) => {
-        if (queued === null) queueMicrotask(write);
-        queued = total;
     };
     const retry = () => { if (refused !== null && !ended) copy(refused); };
     document.addEventListener("pointerdown", retry, true);
@@ -79,7 +56,7 @@
         openTop = null;
         if (refocus && back) back.focus();
     };
-    const command = (number) => { if (ready && !ended) call("run", Number(number)); };
+    const command = (number) => { if (live()) program.run(Number(number)); };
     for (const top of tops) {
         top.addEventListener("mousedown", (e) => {
             e.preventDefault();
@@ -117,7 +94,7 @@
 
     // The keyboard, before the focused control sees it.
     document.addEventListener("keydown", (e) => {
-        if (ended || !ready || message.open) return;
+        if (!live() || message.open) return;
         if (openTop) return menuKey(e);
         const inAbout = about.contains(document.activeElement);
         if (e.key === "F10" || (e.altKey && !e.ctrlKey && e.key.length === 1)) {
@@ -128,14 +105,14 @@
         }
         if (e.key === "F1") {
             e.preventDefault();
-            if (!inAbout) call("helpRequested", flagIndex(document.activeElement));
+            if (!inAbout) program.helpRequested(flagIndex(document.activeElement));
         } else if (e.key === "Escape") {
             e.preventDefault();
             // In About, Esc presses its OK, the window's cancel button.
-            if (inAbout) $("cmdOK").click(); else call("escapePressed");
+            if (inAbout) aboutOK.click(); else program.escapePressed();
         } else if (e.key === "Tab") {
-            // Tab goes round the window's controls, as in the desktop windows.
-            const order = [...document.querySelectorAll(inAbout ? "#about button" : "#client input, #client button")]
+            // Tab goes round the window's controls, in the order the markup holds them.
+            const order = [...(inAbout ? about.querySelectorAll("button") : client.querySelectorAll("input, button"))]
                 .filter((c) => !c.disabled);
             const at = order.indexOf(document.activeElement);
             e.preventDefault();
@@ -144,19 +121,19 @@
             e.preventDefault(); // Enter presses no button in the main window
         } else if ((e.key === "Enter" || e.key === " ") && e.target.classList.contains("description")) {
             e.preventDefault();
-            call("descriptionClicked", Number(e.target.id.slice(7)));
+            program.descriptionClicked(flagIndex(e.target));
         }
     }, true);
 
     // Moves of the focus between the main window's controls.
     client.addEventListener("focusin", (e) => {
-        if (ready && client.contains(e.relatedTarget)) call("focusMoved");
+        if (live() && client.contains(e.relatedTarget)) program.focusMoved();
     });
 
-    // The controls. The second click of a double click is no click, as on the desktop; a click
-    // from the keyboard or a screen reader (detail 0) is one.
+    // The controls. Whether a press is a click (the second of a double click is none) is the
+    // form's to say.
     const click = (element, handler) => element.addEventListener("click", (e) => {
-        if (ready && !ended && (e.detail === 0 || e.detail % 2 === 1)) handler(e);
+        if (live() && program.isClick(e.detail)) handler(e);
     });
     // The click resets the box and selects its "0": the browser's own caret placing, which it
     // finishes after the click when the press lands in a selection, would undo that.
@@ -165,27 +142,119 @@
         e.preventDefault();
         value.focus();
     });
-    click(value, () => call("valueClicked"));
-    click(popup, () => call("popupClicked"));
+    click(value, () => program.valueClicked());
+    click(popup, () => program.popupClicked());
     // Labels take no focus from a click, as on the desktop: the value box keeps its selection.
-    for (const label of [popup, ...document.querySelectorAll(".description")])
+    for (const label of [popup, ...descriptions])
         label.addEventListener("mousedown", (e) => e.preventDefault());
-    for (let i = 0; i < 20; ++i) {
-        $("Check1_" + i).addEventListener("change", () => call("flagClicked", i));
-        click($("Label3_" + i), () => call("descriptionClicked", i));
-    }
-    document.querySelectorAll("button[data-command]").forEach((b) => {
+    for (const box of client.querySelectorAll("input[data-flag]"))
+        box.addEventListener("change", () => { if (live()) program.flagClicked(flagIndex(box)); });
+    for (const description of descriptions)
+        click(description, () => program.descriptionClicked(flagIndex(description)));
+    client.querySelectorAll("button[data-command]").forEach((b) => {
         b.addEventListener("click", () => command(b.dataset.command));
     });
+
+    // The value box. Every way text comes in is told to the form, with its route and its text,
+    // and the text goes in only if the form takes it: the key, the paste or the drop is stopped
+    // before it reaches the box, so that the box always holds what the form set or took. An
+    // input method's composition cannot be stopped: its commit is undone if the form refuses it.
+    const length = (text) => { // in characters, as the form counts
+        let n = text.length;
+        for (let i = 1; i < text.length; ++i) {
+            const c = text.charCodeAt(i);
+            if (c >= 0xdc00 && c <= 0xdfff && (text.charCodeAt(i - 1) & 0xfc00) === 0xd800) --n;
+        }
+        return n;
+    };
+    const lengthAfter = (text, [v, start, end] = [value.value, value.selectionStart, value.selectionEnd]) =>
+        length(v) - length(v.slice(start, end)) + length(text);
+    // The form's verdict: the length first, so that a text too long is never converted, then the
+    // text itself, as code points in the program's memory.
+    const admit = (route, text, after) => {
+        let verdict = program.admitLength(route, after);
+        if (verdict === Verdict.Take) {
+            const points = Array.from(text, (c) => c.codePointAt(0));
+            M.HEAPU32.set(points, program.textBuffer(points.length) >> 2);
+            verdict = program.admit(route, after);
+        }
+        if (verdict === Verdict.Refuse) notice.textContent = "Not taken: too long for the value box.";
+        return verdict === Verdict.Take;
+    };
+    // The box as the form last set it or took a change, for undoing a composition.
+    let shown = ["0", 0, 1];
+    const keep = () => { shown = [value.value, value.selectionStart, value.selectionEnd]; };
+    const restore = () => {
+        value.value = shown[0];
+        value.setSelectionRange(shown[1], shown[2]);
+    };
+    // A key's route and text: the character it types, the control character of Backspace,
+    // Enter or Ctrl+letter, or a clipboard command. Null for a key that only edits or moves
+    // (Delete, the arrows, Home, End, with Shift to select), which works as in any box.
+    const keyText = (e) => {
+        const ctrl = (e.ctrlKey || e.metaKey) && !e.altKey;
+        if ((e.key === "Insert" && (e.shiftKey || ctrl)) || (e.key === "Delete" && e.shiftKey))
+            return [Route.KeyCommand, ""];
+        if (e.key === "Backspace") return [Route.Typed, "\b"];
+        if (e.key === "Enter") return [Route.Typed, "\r"];
+        if (ctrl) {
+            const letter = /^[a-z]$/i.test(e.key) ? e.key : /^Key[A-Z]$/.test(e.code) ? e.code[3] : "";
+            return letter ? [Route.Typed, String.fromCharCode(letter.toUpperCase().charCodeAt(0) - 64)] : null;
+        }
+        return [...e.key].length === 1 ? [Route.Typed, e.key] : null;
+    };
+    // The input the form took at its key, paste or drop, which beforeinput then lets through.
+    let decided = null, passed = false, dragged = false;
+    value.addEventListener("keydown", (e) => {
+        decided = null;
+        const key = !e.defaultPrevented && !e.isComposing && live() && keyText(e);
+        if (!key) return;
+        if (admit(key[0], key[1], lengthAfter(key[1]))) decided = "insertText"; else e.preventDefault();
+    });
+    // The context menu's Paste, or a middle click: Ctrl+V and Shift+Insert never get here.
+    value.addEventListener("paste", (e) => {
+        const text = e.clipboardData.getData("text/plain");
+        decided = live() && admit(Route.MenuPaste, text, lengthAfter(text)) ? "insertFromPaste" : null;
+        if (!decided) e.preventDefault();
+    });
+    // A drop; text dragged from the box itself moves within it.
+    value.addEventListener("dragstart", () => { dragged = true; });
+    value.addEventListener("dragend", () => { dragged = false; });
+    value.addEventListener("drop", (e) => {
+        const text = e.dataTransfer.getData("text/plain");
+        const after = length(value.value) + (dragged ? 0 : length(text));
+        decided = live() && admit(Route.Inserted, text, after) ? "insertFromDrop" : null;
+        if (!decided) e.preventDefault();
+    });
+    // Any other text: an input method's commit outside a composition, a screen reader's
+    // insertion; and the browser's own undo, a command like Ctrl+Z.
     value.addEventListener("beforeinput", (e) => {
-        if (!value.matches(":focus") || e.isComposing) return;
-        keep();
-        const after = value.value.length - (value.selectionEnd - value.selectionStart) + (e.data || "").length;
-        if (e.data && !accepts(e.data, after)) e.preventDefault();
+        const type = e.inputType, was = decided;
+        decided = null;
+        passed = true;
+        if (e.isComposing || type === was || type.startsWith("delete")) return;
+        const text = e.data ?? (e.dataTransfer ? e.dataTransfer.getData("text/plain") : "");
+        const route = type.startsWith("history") ? Route.KeyCommand
+            : type.startsWith("insertFromPaste") ? Route.MenuPaste : Route.Inserted;
+        if (!live() || !admit(route, text, lengthAfter(text))) {
+            passed = false;
+            e.preventDefault();
+        }
     });
     value.addEventListener("compositionstart", keep);
-    value.addEventListener("compositionend", check);
-    value.addEventListener("input", (e) => { if (!e.isComposing) check(); });
+    value.addEventListener("compositionend", (e) => {
+        if (live() && admit(Route.Inserted, e.data, lengthAfter(e.data, shown))) program.valueEdited();
+        else restore();
+    });
+    value.addEventListener("input", (e) => {
+        if (e.isComposing || !live()) return;
+        // A change no event announced (a screen reader setting the text) is the whole text.
+        if (!passed && value.value !== shown[0] && !admit(Route.Inserted, value.value, length(value.value)))
+            return restore();
+        passed = false;
+        notice.textContent = refused === null ? "" : notice.textContent;
+        program.valueEdited();
+    });
 
     // What the form asks of the page.
     const page = {
@@ -196,18 +265,14 @@
             message.showModal();
         },
         announce(text) {
-            const live = $("announce");
-            live.textContent = "";
-            requestAnimationFrame(() => { live.textContent = text; });
-        },
-        closeAbout() {
-            about.hidden = true;
-            if (aboutBack) aboutBack.focus();
+            const region = $("announce");
+            region.textContent = "";
+            requestAnimationFrame(() => { region.textContent = text; });
         },
         openAbout() {
             if (about.hidden) aboutBack = client.contains(document.activeElement) ? document.activeElement : value;
             about.hidden = false;
-            $("cmdOK").focus();
+            aboutOK.focus();
         },
         end() {
             ended = true;
@@ -220,11 +285,15 @@
         },
     };
     message.addEventListener("close", () => { if (!ended) value.focus(); });
+    // About's OK, the page's own window's command.
+    aboutOK.addEventListener("click", () => {
+        about.hidden = true;
+        if (aboutBack) aboutBack.focus();
+    });
 
     // On a zoomed page that is not a whole multiple, the pixel font goes uneven: the windows
     // take a scalable sans-serif face instead, sized so that the widest description keeps the
     // width the design font gives it, as the desktop windows do on scaled screens.
-    const descriptions = [...document.querySelectorAll(".description")];
     const fit = () => {
         const scaled = window.devicePixelRatio % 1 !== 0;
         if (scaled === document.body.classList.contains("scaled")) return;
@@ -254,8 +323,8 @@
     };
     requestAnimationFrame(() => setTimeout(() => createOrvan({ page, instantiateWasm }).then((module) => {
         M = module;
-        ready = true;
-        call("load");
+        program = entryPoints(module, keep);
+        program.load();
         window1.inert = false;
         value.focus();
         document.documentElement.dataset.ready = "";

@@ -1,20 +1,25 @@
 // The main window in the browser: a view of the form over the page's DOM. The page's static
 // HTML (written at build time by web_markup) already holds every control at its place; this
 // view finds them by id, shows what the form sets, and hands the platform's own jobs (the
-// clipboard, the message box, the About window, the end) to the page's script object.
+// clipboard, the message box, the About window, the end) to the page's script object. What the
+// two sides call of each other is named once, in seam.list (page_seam.h is written from it).
 
 #include "flags/flag_model.h"
 #include "form/main_form.h"
 #include "form/main_form_layout.h"
+
+#include <page_seam.h>
 
 #include <emscripten/bind.h>
 #include <emscripten/emscripten.h>
 #include <emscripten/val.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using emscripten::val;
+using seam::PageCall;
 
 namespace {
 
@@ -26,6 +31,12 @@ std::string text(std::string_view view)
 std::string pixels(int twips)
 {
     return std::to_string(twips::px(twips)) + "px";
+}
+
+// One of the page's functions (page.js's `page` object).
+template <typename... Args> void callPage(const val &page, PageCall function, Args &&...args)
+{
+    page.call<void>(seam::PageCallNames[static_cast<int>(function)], std::forward<Args>(args)...);
 }
 
 class PageView final : public form::MainView
@@ -62,12 +73,12 @@ public:
 
     void setClipboardText(std::string_view total) override
     {
-        m_page.call<void>("copy", text(total));
+        callPage(m_page, PageCall::copy, text(total));
     }
 
     void showMessage(std::string_view title, std::string_view message) override
     {
-        m_page.call<void>("message", text(title), text(message));
+        callPage(m_page, PageCall::message, text(title), text(message));
     }
 
     void showPopup(std::string_view explanation, const twips::Rect &place) override
@@ -79,12 +90,12 @@ public:
         style.set("height", pixels(place.height));
         m_popup.set("textContent", text(explanation));
         m_popup.set("hidden", false);
-        m_page.call<void>("announce", text(explanation));
+        callPage(m_page, PageCall::announce, text(explanation));
     }
     void hidePopup() override { m_popup.set("hidden", true); }
 
-    void openAbout() override { m_page.call<void>("openAbout"); }
-    void endProgram() override { m_page.call<void>("end"); }
+    void openAbout() override { callPage(m_page, PageCall::openAbout); }
+    void endProgram() override { callPage(m_page, PageCall::end); }
 
 private:
     val m_page;
@@ -96,6 +107,13 @@ private:
     val m_popup = val::null();
 };
 
+// The text the script puts here for admit().
+std::u32string &textBuffer()
+{
+    static std::u32string text;
+    return text;
+}
+
 form::MainForm &theForm()
 {
     static PageView view(val::module_property("page"));
@@ -105,65 +123,76 @@ form::MainForm &theForm()
 
 } // namespace
 
-// The page's script calls these, as Module._orvan_<name>: the user's actions, for the one main
-// window of the page. Embind's class bindings would add more to the page than the whole form.
+// The page's script calls these (program.NAME, declared in page_seam.h): the user's actions, for
+// the one main window of the page. Embind's class bindings would add more to the page than the
+// whole form.
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE void orvan_load()
+void orvan_load()
 {
     theForm().load();
 }
-EMSCRIPTEN_KEEPALIVE void orvan_valueClicked()
+void orvan_valueClicked()
 {
     theForm().valueClicked();
 }
-EMSCRIPTEN_KEEPALIVE void orvan_valueEdited()
+void orvan_valueEdited()
 {
     theForm().valueEdited();
 }
-EMSCRIPTEN_KEEPALIVE void orvan_flagClicked(int index)
+void orvan_flagClicked(int index)
 {
     theForm().flagClicked(index);
 }
-EMSCRIPTEN_KEEPALIVE void orvan_descriptionClicked(int index)
+void orvan_descriptionClicked(int index)
 {
     theForm().descriptionClicked(index);
 }
-EMSCRIPTEN_KEEPALIVE void orvan_popupClicked()
+void orvan_popupClicked()
 {
     theForm().popupClicked();
 }
-EMSCRIPTEN_KEEPALIVE void orvan_helpRequested(int index)
+void orvan_helpRequested(int index)
 {
     theForm().helpRequested(index);
 }
-EMSCRIPTEN_KEEPALIVE void orvan_escapePressed()
+void orvan_escapePressed()
 {
     theForm().escapePressed();
 }
-EMSCRIPTEN_KEEPALIVE void orvan_focusMoved()
+void orvan_focusMoved()
 {
     theForm().focusMoved();
 }
 
-// A command by its number in the page (the data-command attribute, from the tables). The About
-// window's own OK closes it; the rest are the form's.
-EMSCRIPTEN_KEEPALIVE void orvan_run(int number)
+// A command by its number in the page (the data-command attribute, from the tables).
+void orvan_run(int number)
 {
-    const auto command = static_cast<form::Command>(number);
-    if (command == form::Command::CloseAbout)
-        val::module_property("page").call<void>("closeAbout");
-    else if (number > 0 && number < static_cast<int>(form::Command::CloseAbout))
-        theForm().run(command);
+    if (form::isCommand<form::Command>(number))
+        theForm().run(static_cast<form::Command>(number));
 }
 
-// Whether the value box takes the page's `candidate` text, typed or composed in one go, and
-// may then hold `length` characters.
-EMSCRIPTEN_KEEPALIVE bool orvan_accepts(int length)
+bool orvan_isClick(int count)
 {
-    const std::wstring typed = val::module_property("candidate").as<std::wstring>();
-    return form::MainForm::acceptsTyped(std::u32string(typed.begin(), typed.end()))
-        && form::MainForm::acceptsPaste(static_cast<std::size_t>(length));
+    return form::MainForm::isClick(count);
+}
+
+// The value box's routes: the script asks with the length first, and only then hands over the
+// text (at most what the length allowed), as code points in textBuffer(), for admit().
+int orvan_admitLength(int route, int lengthAfter)
+{
+    return static_cast<int>(form::MainForm::admitLength(
+        static_cast<form::MainForm::Route>(route), static_cast<std::size_t>(lengthAfter)));
+}
+char32_t *orvan_textBuffer(int length)
+{
+    textBuffer().assign(static_cast<std::size_t>(length), U'\0');
+    return textBuffer().data();
+}
+int orvan_admit(int route, int lengthAfter)
+{
+    return static_cast<int>(form::MainForm::admit(static_cast<form::MainForm::Route>(route),
+        textBuffer(), static_cast<std::size_t>(lengthAfter)));
 }
 
 } // extern "C"
