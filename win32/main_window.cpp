@@ -400,7 +400,7 @@ void MainWindow::setValueText(std::string_view text)
 {
     // The edit control reports this change too, but it is no edit of the user's.
     m_settingValue = true;
-    SetWindowTextW(m_value.handle(), widen(text).c_str());
+    m_value.setText(widen(text));
     m_settingValue = false;
 }
 
