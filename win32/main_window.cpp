@@ -149,9 +149,8 @@ void MainWindow::createControlFor(const layout::Slot &slot)
         m_accessibility.describe(m_flags[i], widen(flags::description(i)));
         return;
     case layout::Slot::Description:
-        m_descriptions[i] = createControl(L"STATIC",
-            widen(flags::description(i)).c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY,
-            DescriptionBase + i);
+        m_descriptions[i] = createControl(L"STATIC", widen(flags::description(i)).c_str(),
+            SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + i);
         ClickableLabel::attach(m_descriptions[i]);
         return;
     case layout::Slot::Table:
@@ -161,8 +160,7 @@ void MainWindow::createControlFor(const layout::Slot &slot)
     const int id = commandId(c.command);
     const std::wstring caption = widen(c.caption);
     const auto create = [&](const wchar_t *className, DWORD style, DWORD exStyle = 0) {
-        return m_controls[i]
-            = createControl(className, caption.c_str(), style, id, exStyle);
+        return m_controls[i] = createControl(className, caption.c_str(), style, id, exStyle);
     };
     switch (c.kind) {
     case layout::Kind::Label:

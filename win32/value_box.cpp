@@ -154,7 +154,8 @@ LRESULT ValueBox::onInserted(UINT message, WPARAM wParam, LPARAM lParam)
         return CallWindowProcW(m_original, m_edit, message, wParam, lParam);
     const auto *text = reinterpret_cast<const wchar_t *>(lParam);
     const std::wstring_view inserted = text ? text : L"";
-    const std::size_t after = message == WM_SETTEXT ? inserted.size() : lengthAfter(inserted.size());
+    const std::size_t after
+        = message == WM_SETTEXT ? inserted.size() : lengthAfter(inserted.size());
     switch (MainForm::admit(Route::Inserted, codePoints(inserted), after)) {
     case Verdict::Take:
         return pass(message, wParam, lParam);
