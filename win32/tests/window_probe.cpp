@@ -86,6 +86,43 @@ std::wstring widen(std::string_view text)
     return std::wstring(text.begin(), text.end());
 }
 
+const wchar_t *classOf(layout::Kind kind)
+{
+    return kind == layout::Kind::Button ? L"Button"
+        : kind == layout::Kind::TextBox ? L"Edit"
+                                        : L"Static";
+}
+
+// A window's text, from another process: GetWindowText would give another process's edit
+// control its creation text.
+std::wstring textOf(HWND window)
+{
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::string narrow(const std::wstring &text)
+{
+    std::string narrow;
+    for (wchar_t c : text)
+        narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return narrow;
+}
+
+HWND focusIn(HWND window)
+{
+    GUITHREADINFO info {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                              : nullptr;
+}
+
 // The child window of that class and text (any text for an empty one), in client coordinates.
 bool childRect(HWND window, const wchar_t *className, std::string_view text, RECT &rect)
 {
@@ -114,9 +151,7 @@ int checkLayout(HWND window, int dpi)
     for (const layout::Control &c : layout::Controls) {
         const bool sizedByText
             = c.kind == layout::Kind::AutoLabel || c.kind == layout::Kind::WrapLabel;
-        const wchar_t *className = c.kind == layout::Kind::Button ? L"Button"
-            : c.kind == layout::Kind::TextBox                     ? L"Edit"
-                                                                  : L"Static";
+        const wchar_t *className = classOf(c.kind);
         if (c.kind == layout::Kind::Popup)
             continue; // placed when shown; the session test looks at it
         expected.push_back({ className, std::string(c.name), c.caption, px(c.left, dpi),
@@ -233,9 +268,7 @@ HWND controlNamed(HWND main, std::string_view name)
     for (const layout::Control &c : layout::Controls) {
         if (c.name != name)
             continue;
-        const wchar_t *className = c.kind == layout::Kind::Button ? L"Button"
-            : c.kind == layout::Kind::TextBox                     ? L"Edit"
-                                                                  : L"Static";
+        const wchar_t *className = classOf(c.kind);
         const std::wstring caption = widen(c.caption);
         return FindWindowExW(
             main, nullptr, className, c.caption.empty() ? nullptr : caption.c_str());
@@ -255,29 +288,6 @@ std::string nameOf(HWND main, HWND control)
     return control ? "another control" : "nothing";
 }
 
-std::string textOf(HWND window)
-{
-    DWORD_PTR length = 0;
-    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
-        SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(copied);
-    std::string narrow;
-    for (wchar_t c : text)
-        narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return narrow;
-}
-
-HWND focusIn(HWND window)
-{
-    GUITHREADINFO info {};
-    info.cbSize = sizeof info;
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
-                                                                              : nullptr;
-}
-
 // The text of the message box the main window shows, if one is open: "limit" for the limit
 // message.
 std::string messageShown()
@@ -287,7 +297,7 @@ std::string messageShown()
         return "none";
     for (HWND label = nullptr;
          (label = FindWindowExW(boxes.front(), label, L"Static", nullptr)) != nullptr;) {
-        const std::string text = textOf(label);
+        const std::string text = narrow(textOf(label));
         if (!text.empty())
             return text == flags::InvalidValueMessage ? "limit" : text;
     }
@@ -305,7 +315,7 @@ std::string shown(const std::string &text)
 std::vector<std::string> differences(HWND main, const behaviour::Row &row)
 {
     std::vector<std::string> lines;
-    const std::string value = textOf(controlNamed(main, "Text1"));
+    const std::string value = narrow(textOf(controlNamed(main, "Text1")));
     if (value != row.value)
         lines.push_back("value " + shown(value) + ", expected " + shown(row.value));
     std::string ticked, expected;
@@ -325,6 +335,8 @@ std::vector<std::string> differences(HWND main, const behaviour::Row &row)
     const std::string focus = nameOf(main, focusIn(main));
     if (row.focus != "*" && focus != row.focus)
         lines.push_back("focus on " + focus + ", expected " + row.focus);
+    if (const std::string message = messageShown(); message != "none")
+        lines.push_back("a message box still open: " + message);
     return lines;
 }
 
@@ -456,19 +468,14 @@ int wmain(int argc, wchar_t *argv[])
         }
         return 0;
     }
-    GUITHREADINFO info {};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info)
-        || !info.hwndFocus)
+    HWND focus = focusIn(windows.front());
+    if (!focus)
         return 1;
-    wchar_t className[64] = {}, text[8192] = {};
-    GetClassNameW(info.hwndFocus, className, 64);
-    // GetWindowText would give another process's edit control its creation text.
-    SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text),
-        SMTO_ABORTIFHUNG, 2000, nullptr);
+    wchar_t className[64] = {};
+    GetClassNameW(focus, className, 64);
     print(className);
     std::putchar(':');
-    print(text);
+    print(textOf(focus).c_str());
     std::putchar('\n');
     return 0;
 }

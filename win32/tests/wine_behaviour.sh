@@ -126,6 +126,8 @@ paste() { # Paste from the value box's context menu
     await "menu closed" || true
 }
 
+echo "note: an insert is played as an assistive program's EM_REPLACESEL: the value box has no" \
+    "input method to commit text"
 ask rows
 count=${answer[0]}
 failed=0
