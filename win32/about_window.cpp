@@ -20,11 +20,28 @@ namespace {
 
 AboutWindow *s_window = nullptr;
 
-// The control that closes the window (cmdOK) has IDOK, which IsDialogMessage sends for Enter,
-// as it sends IDCANCEL for Esc; the others are numbered by their row.
+// A control that gives a command has the command's id; the others are numbered by their row.
+// IsDialogMessage sends IDOK for Enter and IDCANCEL for Esc (1 and 2): no control has them.
+enum ControlId : int {
+    CommandBase = 100, // + the command
+    RowBase = 200,     // + the row of the table
+};
+static_assert(CommandBase + static_cast<int>(Command::Count) <= RowBase);
+
 int idOf(const Control &c)
 {
-    return c.command == Command::CloseAbout ? IDOK : 100 + static_cast<int>(&c - Controls);
+    return c.command == Command::None ? RowBase + static_cast<int>(&c - Controls)
+                                      : CommandBase + static_cast<int>(c.command);
+}
+
+// The command an id gives: its control's, or Close for Enter and Esc, which close the window as
+// OK does.
+Command commandOf(int id)
+{
+    if (id == IDOK || id == IDCANCEL)
+        return Command::Close;
+    return form::isCommand<Command>(id - CommandBase) ? static_cast<Command>(id - CommandBase)
+                                                      : Command::None;
 }
 
 } // namespace
@@ -146,9 +163,15 @@ LRESULT AboutWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_COMMAND:
-        // OK (CloseAbout) by click, Space or Enter, or Esc anywhere in the window.
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)
+        // OK by click, Space or Enter, or Enter and Esc anywhere in the window.
+        switch (commandOf(LOWORD(wParam))) {
+        case Command::Close:
             DestroyWindow(m_window);
+            break;
+        case Command::None:
+        case Command::Count:
+            break;
+        }
         return 0;
     default:
         return TopLevelWindow::onMessage(message, wParam, lParam);

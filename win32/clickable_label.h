@@ -5,7 +5,8 @@
 // reports the press, so a press dragged away before the release would count. The label holds
 // the mouse from the press on; a release outside it, or a press that lost the mouse to another
 // window, is no click. The second press of a double-click counts as a press, and its release
-// as a click, which the parent tells apart by time and place as it does for two controls.
+// is reported too: the parent counts the presses of a quick series by time and place, as it
+// must when they fall on two controls, and the form says which count is a click.
 
 #include <windows.h>
 

@@ -178,4 +178,19 @@ std::optional<std::size_t> Clipboard::textLength(HWND owner)
     return length;
 }
 
+std::optional<std::wstring> Clipboard::text(HWND owner)
+{
+    if (!OpenClipboard(owner))
+        return std::nullopt;
+    std::optional<std::wstring> text;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto *chars = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr) {
+        const std::wstring_view whole(chars, GlobalSize(data) / sizeof(wchar_t));
+        text = std::wstring(whole.substr(0, whole.find(L'\0')));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
 } // namespace win32

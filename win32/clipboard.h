@@ -43,6 +43,8 @@ public:
     // How many characters of text the clipboard holds, up to its first NUL; nothing while
     // another program holds it open or it holds no text.
     static std::optional<std::size_t> textLength(HWND owner);
+    // The clipboard's text up to its first NUL, read once its length has been found fine.
+    static std::optional<std::wstring> text(HWND owner);
 
 private:
     bool tryPut();

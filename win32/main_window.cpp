@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 using layout::px;
 
@@ -33,7 +32,7 @@ constexpr int commandId(form::Command command)
     return command == form::Command::None ? 0 : CommandBase + static_cast<int>(command);
 }
 
-static_assert(commandId(form::Command::CloseAbout) < FlagBoxBase
+static_assert(CommandBase + static_cast<int>(form::Command::Count) <= FlagBoxBase
     && FlagBoxBase + flags::FlagCount <= DescriptionBase);
 
 // Sent by a button of the window to the window when it takes the focus: check boxes report it
@@ -123,83 +122,73 @@ HMENU MainWindow::createMenus()
 
 void MainWindow::createControls()
 {
-    // Tab order and the z-order are the order of creation: by tab index after the load step
-    // (value box, GO, the boxes, Cancel), the labels after them and the popup last. Label2
-    // goes just before the value box, whose accessible name it then gives (MSAA names an edit
-    // after the static control before it).
-    struct Item
-    {
-        int key;
-        enum { Table, Flag, Description } what;
-        int index;
-    };
-    std::vector<Item> items;
-    for (int row = 0; row < layout::ControlCount; ++row) {
-        const layout::Control &c = layout::Controls[row];
-        constexpr const layout::Control &Label2 = layout::control("Label2");
-        const int key = &c == &Label2 ? -1 : 2 * layout::tabAfterLoad(c.name, c.tab);
-        items.push_back({ key, Item::Table, row });
+    // The window order of the layout is the order of creation, which Windows makes the tab
+    // order (the controls that take the focus have WS_TABSTOP) and the z-order, the popup last.
+    // One exception: Label2 goes just before the value box, whose accessible name it then
+    // gives (MSAA names an edit after the static control before it).
+    constexpr int Label2 = static_cast<int>(&layout::control("Label2") - layout::Controls);
+    constexpr int Text1 = static_cast<int>(&layout::control("Text1") - layout::Controls);
+    for (const layout::Slot &slot : layout::WindowOrder) {
+        if (slot.what == layout::Slot::Table && slot.index == Label2)
+            continue;
+        if (slot.what == layout::Slot::Table && slot.index == Text1)
+            createControlFor({ layout::Slot::Table, Label2 });
+        createControlFor(slot);
     }
-    for (int i = 0; i < flags::FlagCount; ++i) {
-        items.push_back(
-            { 2 * layout::tabAfterLoad("Check1", layout::FlagBoxTabBase + i), Item::Flag, i });
-        items.push_back({ 2 * (layout::DescriptionTabBase + i), Item::Description, i });
-    }
-    std::stable_sort(
-        items.begin(), items.end(), [](const Item &a, const Item &b) { return a.key < b.key; });
+}
 
-    for (const Item &item : items) {
-        if (item.what == Item::Flag) {
-            m_flags[item.index]
-                = createControl(L"BUTTON", widen(flags::caption(item.index)).c_str(),
-                    WS_TABSTOP | BS_AUTOCHECKBOX, FlagBoxBase + item.index);
-            subclassButton(m_flags[item.index]);
-            m_accessibility.describe(m_flags[item.index], widen(flags::description(item.index)));
-            continue;
-        }
-        if (item.what == Item::Description) {
-            m_descriptions[item.index]
-                = createControl(L"STATIC", widen(flags::description(item.index)).c_str(),
-                    SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + item.index);
-            ClickableLabel::attach(m_descriptions[item.index]);
-            continue;
-        }
-        const layout::Control &c = layout::Controls[item.index];
-        const int id = commandId(c.command);
-        const std::wstring caption = widen(c.caption);
-        HWND &control = m_controls[item.index];
-        switch (c.kind) {
-        case layout::Kind::Label:
-        case layout::Kind::AutoLabel:
-            // One line: clipped, never wrapped onto a line that the control has no room for.
-            control
-                = createControl(L"STATIC", caption.c_str(), SS_LEFTNOWORDWRAP | SS_NOPREFIX, id);
-            break;
-        case layout::Kind::WrapLabel:
-            control = createControl(L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX, id);
-            break;
-        case layout::Kind::Button:
-            control = createControl(L"BUTTON", caption.c_str(), WS_TABSTOP | BS_PUSHBUTTON, id);
-            subclassButton(control);
-            break;
-        case layout::Kind::TextBox: {
-            HWND edit = control = createControl(L"EDIT", caption.c_str(),
-                WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, id, WS_EX_CLIENTEDGE);
-            m_value.attach(edit, [this] { m_form.valueClicked(); });
-            m_clipboard.attach(m_window, edit);
-            break;
-        }
-        case layout::Kind::Popup:
-            // A tooltip-coloured label with a flat one-pixel border; a click closes it.
-            m_popup = control = createControl(
-                L"STATIC", caption.c_str(), SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER, id);
-            ClickableLabel::attach(m_popup);
-            m_accessibility.setAlert(m_popup);
-            break;
-        case layout::Kind::CentredLabel:
-        case layout::Kind::Picture:
-            break; // the About window's kinds
-        }
+void MainWindow::createControlFor(const layout::Slot &slot)
+{
+    const DWORD tabStop = layout::takesFocus(slot) ? WS_TABSTOP : 0;
+    const int i = slot.index;
+    switch (slot.what) {
+    case layout::Slot::FlagBox:
+        m_flags[i] = createControl(L"BUTTON", widen(flags::caption(i)).c_str(),
+            tabStop | BS_AUTOCHECKBOX, FlagBoxBase + i);
+        subclassButton(m_flags[i]);
+        m_accessibility.describe(m_flags[i], widen(flags::description(i)));
+        return;
+    case layout::Slot::Description:
+        m_descriptions[i] = createControl(L"STATIC", widen(flags::description(i)).c_str(),
+            SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + i);
+        ClickableLabel::attach(m_descriptions[i]);
+        return;
+    case layout::Slot::Table:
+        break;
+    }
+    const layout::Control &c = layout::Controls[i];
+    const int id = commandId(c.command);
+    const std::wstring caption = widen(c.caption);
+    const auto create = [&](const wchar_t *className, DWORD style, DWORD exStyle = 0) {
+        return m_controls[i] = createControl(className, caption.c_str(), style, id, exStyle);
+    };
+    switch (c.kind) {
+    case layout::Kind::Label:
+    case layout::Kind::AutoLabel:
+        // One line: clipped, never wrapped onto a line that the control has no room for.
+        create(L"STATIC", SS_LEFTNOWORDWRAP | SS_NOPREFIX);
+        break;
+    case layout::Kind::WrapLabel:
+        create(L"STATIC", SS_LEFT | SS_NOPREFIX);
+        break;
+    case layout::Kind::Button:
+        subclassButton(create(L"BUTTON", tabStop | BS_PUSHBUTTON));
+        break;
+    case layout::Kind::TextBox: {
+        HWND edit = create(L"EDIT", tabStop | ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE);
+        m_value.attach(edit, [this] { m_form.valueClicked(); });
+        m_clipboard.attach(m_window, edit);
+        break;
+    }
+    case layout::Kind::Popup:
+        // A tooltip-coloured label with a flat one-pixel border; a click closes it.
+        m_popup = create(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER);
+        ClickableLabel::attach(m_popup);
+        m_accessibility.setAlert(m_popup);
+        break;
+    case layout::Kind::CentredLabel:
+    case layout::Kind::Picture:
+        break; // the About window's kinds
     }
 }
 
@@ -311,7 +300,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void MainWindow::onCommand(int id, int code, HWND control)
 {
     // A menu entry (code 0) or a command button: the id is the command's.
-    if (id > CommandBase && id <= commandId(form::Command::CloseAbout)) {
+    if (form::isCommand<form::Command>(id - CommandBase)) {
         if (code == BN_CLICKED)
             m_form.run(static_cast<form::Command>(id - CommandBase));
         return;
@@ -322,7 +311,7 @@ void MainWindow::onCommand(int id, int code, HWND control)
         return;
     }
     if (id >= DescriptionBase && id < DescriptionBase + flags::FlagCount) {
-        if (code == STN_CLICKED && !isSecondClick())
+        if (code == STN_CLICKED && form::MainForm::isClick(pressCount()))
             m_form.descriptionClicked(id - DescriptionBase);
         return;
     }
@@ -337,7 +326,7 @@ void MainWindow::onCommand(int id, int code, HWND control)
         m_form.escapePressed(); // Esc, from IsDialogMessage
         return;
     }
-    if (control == m_popup && code == STN_CLICKED && !isSecondClick())
+    if (control == m_popup && code == STN_CLICKED && form::MainForm::isClick(pressCount()))
         m_form.popupClicked();
     // IDOK, from Enter: nothing.
 }
@@ -362,20 +351,19 @@ void MainWindow::onHelp(const HELPINFO &help)
 
 // A double-click on a description opens the popup over it, and its second click lands on the
 // popup, a window of its own, so Windows reports it as a click there (STN_CLICKED, not
-// STN_DBLCLK); the same goes the other way round. As in the Qt program, the second click of a
-// double-click is no click: this tells it by the time and place of the click before.
-bool MainWindow::isSecondClick()
+// STN_DBLCLK); the same goes the other way round. So the window counts the presses of a quick
+// series on its labels itself, by time and place, and the form says which of them are clicks.
+int MainWindow::pressCount()
 {
     const LONG time = GetMessageTime();
     const DWORD position = GetMessagePos();
     const POINT at { GET_X_LPARAM(position), GET_Y_LPARAM(position) };
-    const bool second = m_lastClick.valid
-        && static_cast<DWORD>(time - m_lastClick.time) <= GetDoubleClickTime()
-        && std::abs(at.x - m_lastClick.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2
-        && std::abs(at.y - m_lastClick.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
-    // A third click starts afresh.
-    m_lastClick = { !second, time, at };
-    return second;
+    const bool quick = m_lastPress.count > 0
+        && static_cast<DWORD>(time - m_lastPress.time) <= GetDoubleClickTime()
+        && std::abs(at.x - m_lastPress.at.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2
+        && std::abs(at.y - m_lastPress.at.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
+    m_lastPress = { quick ? m_lastPress.count + 1 : 1, time, at };
+    return m_lastPress.count;
 }
 
 LRESULT MainWindow::onCtlColorStatic(HDC dc, HWND control)
@@ -412,7 +400,7 @@ void MainWindow::setValueText(std::string_view text)
 {
     // The edit control reports this change too, but it is no edit of the user's.
     m_settingValue = true;
-    SetWindowTextW(m_value.handle(), widen(text).c_str());
+    m_value.setText(widen(text));
     m_settingValue = false;
 }
 

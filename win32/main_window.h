@@ -45,11 +45,12 @@ private:
     void onControlFocused(HWND control);
     void onHelp(const HELPINFO &help);
     LRESULT onCtlColorStatic(HDC dc, HWND control) override;
-    bool isSecondClick();
+    int pressCount();
     void settleClipboard();
 
     static HMENU createMenus();
     void createControls();
+    void createControlFor(const layout::Slot &slot);
     void placeControls(int dpi) override;
 
     // form::MainView
@@ -81,13 +82,13 @@ private:
     HWND m_focused = nullptr; // the control that last reported taking the focus
     bool m_settingValue = false;
     bool m_ending = false; // waiting for the clipboard before the window goes
-    struct Click
+    struct Press
     {
-        bool valid;
+        int count; // in its quick series; 0 before the first
         LONG time;
         POINT at;
     };
-    Click m_lastClick {}; // the last click on a description or the popup
+    Press m_lastPress {}; // the last press on a description or the popup
 };
 
 } // namespace win32

@@ -1,6 +1,5 @@
 #include "win32/value_box.h"
 
-#include "flags/flag_model.h"
 #include "form/main_form.h"
 #include "form/main_form_layout.h"
 #include "win32/clipboard.h"
@@ -8,7 +7,33 @@
 
 #include <imm.h>
 
+#include <optional>
+#include <string>
+
 namespace win32 {
+
+namespace {
+
+using form::MainForm;
+using Route = MainForm::Route;
+using Verdict = MainForm::Verdict;
+
+// UTF-16 as the form reads text: one code point a character.
+std::u32string codePoints(std::wstring_view text)
+{
+    std::u32string points;
+    points.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00
+            && text[i + 1] < 0xE000)
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
+        points.push_back(c);
+    }
+    return points;
+}
+
+} // namespace
 
 ValueBox::~ValueBox()
 {
@@ -45,16 +70,21 @@ LRESULT ValueBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CHAR:
     case WM_IME_CHAR:
-        return onChar(message, wParam, lParam);
+        return onTyped(message, wParam, lParam);
     case WM_UNICHAR:
         return onUniChar(wParam, lParam);
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        if (isCommandKey(message, wParam))
+        // What such a key does to the length is not known before it runs: the length now.
+        if (isCommandKey(message, wParam)
+            && MainForm::admitLength(Route::KeyCommand, lengthAfter(0)) != Verdict::Take)
             return 0;
         break;
     case WM_PASTE:
         return onPaste();
+    case WM_SETTEXT:
+    case EM_REPLACESEL:
+        return onInserted(message, wParam, lParam);
     case WM_NCHITTEST:
         return onNcHitTest(lParam);
     case WM_LBUTTONDOWN:
@@ -73,28 +103,68 @@ LRESULT ValueBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     return CallWindowProcW(m_original, m_edit, message, wParam, lParam);
 }
 
-// Backspace, Ctrl+V and the other control characters too: typing brings digits only, and only
-// while the box has room for them.
-LRESULT ValueBox::onChar(UINT message, WPARAM wParam, LPARAM lParam)
+void ValueBox::setText(const std::wstring &text)
 {
-    if (!flags::acceptsCharacter(static_cast<char32_t>(wParam)))
-        return 0;
-    if (!takes(1)) {
-        MessageBeep(MB_OK);
-        return 0;
-    }
-    return CallWindowProcW(m_original, m_edit, message, wParam, lParam);
+    pass(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-// One UTF-32 character, sent by programs that type for the user. Windows' own edit control
-// does not know the message and Wine's inserts whatever comes: what passes the filter is typed
-// as WM_CHAR, the rest is dropped.
+// Hands a message the form took to the control; whatever the control does with it on the way,
+// through messages of its own, passes too.
+LRESULT ValueBox::pass(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const bool passing = m_passing;
+    m_passing = true;
+    const LRESULT result = CallWindowProcW(m_original, m_edit, message, wParam, lParam);
+    m_passing = passing;
+    return result;
+}
+
+// One character, replacing the selection. Backspace, Enter and Ctrl+letters come as control
+// characters.
+LRESULT ValueBox::onTyped(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const char32_t typed = static_cast<char32_t>(wParam);
+    switch (MainForm::admit(Route::Typed, { &typed, 1 }, lengthAfter(1))) {
+    case Verdict::Take:
+        return pass(message, wParam, lParam);
+    case Verdict::Refuse:
+        MessageBeep(MB_OK);
+        return 0;
+    case Verdict::Drop:
+        break;
+    }
+    return 0;
+}
+
+// One UTF-32 character, sent by programs that type for the user: typed as WM_CHAR, which is
+// what Windows' own edit control understands; Wine's would insert it past the form.
 LRESULT ValueBox::onUniChar(WPARAM wParam, LPARAM lParam)
 {
     if (wParam == UNICODE_NOCHAR)
         return TRUE; // yes, this window takes WM_UNICHAR
-    if (flags::acceptsCharacter(static_cast<char32_t>(wParam)))
-        onChar(WM_CHAR, wParam, lParam);
+    onTyped(WM_CHAR, wParam, lParam);
+    return FALSE;
+}
+
+// Text set from outside, whole (WM_SETTEXT) or in place of the selection (EM_REPLACESEL). Both
+// answer FALSE when it does not go in; EM_REPLACESEL has no answer.
+LRESULT ValueBox::onInserted(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_passing)
+        return CallWindowProcW(m_original, m_edit, message, wParam, lParam);
+    const auto *text = reinterpret_cast<const wchar_t *>(lParam);
+    const std::wstring_view inserted = text ? text : L"";
+    const std::size_t after
+        = message == WM_SETTEXT ? inserted.size() : lengthAfter(inserted.size());
+    switch (MainForm::admit(Route::Inserted, codePoints(inserted), after)) {
+    case Verdict::Take:
+        return pass(message, wParam, lParam);
+    case Verdict::Refuse:
+        MessageBeep(MB_OK);
+        return FALSE;
+    case Verdict::Drop:
+        break;
+    }
     return FALSE;
 }
 
@@ -113,6 +183,7 @@ LRESULT ValueBox::onNcHitTest(LPARAM lParam)
 // double-click Wine's does not.
 LRESULT ValueBox::onLButtonDown(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    m_presses = message == WM_LBUTTONDBLCLK ? 2 : 1;
     const LRESULT result = CallWindowProcW(m_original, m_edit, message, wParam, lParam);
     if (GetCapture() != m_edit)
         SetCapture(m_edit);
@@ -130,33 +201,47 @@ LRESULT ValueBox::onLButtonUp(WPARAM wParam, LPARAM lParam)
     ClientToScreen(m_edit, &at);
     RECT box;
     GetWindowRect(m_edit, &box);
-    if (pressedHere && PtInRect(&box, at) && m_clicked)
+    if (pressedHere && PtInRect(&box, at) && MainForm::isClick(m_presses) && m_clicked)
         m_clicked();
     return result;
 }
 
 // The context menu's Paste goes in whole or not at all. The clipboard's whole text is counted,
-// line breaks and all: a refusal is safer than a cut, which could change the value.
+// line breaks and all, before any of it is read: a refusal is safer than a cut, which could
+// change the value.
 LRESULT ValueBox::onPaste()
 {
     const std::optional<std::size_t> length = Clipboard::textLength(m_edit);
     if (!length)
         return 0;
-    if (!takes(*length)) {
+    const std::size_t after = lengthAfter(*length);
+    Verdict verdict = MainForm::admitLength(Route::MenuPaste, after);
+    if (verdict == Verdict::Take) {
+        const std::optional<std::wstring> text = Clipboard::text(m_edit);
+        if (!text)
+            return 0;
+        verdict = MainForm::admit(Route::MenuPaste, codePoints(*text), after);
+    }
+    switch (verdict) {
+    case Verdict::Take:
+        return pass(WM_PASTE, 0, 0);
+    case Verdict::Refuse:
         MessageBeep(MB_OK);
         return 0;
+    case Verdict::Drop:
+        break;
     }
-    return CallWindowProcW(m_original, m_edit, WM_PASTE, 0, 0);
+    return 0;
 }
 
-// Whether `inserted` characters in place of the selection leave the text within the limit.
-bool ValueBox::takes(std::size_t inserted) const
+// How many characters the box holds once `inserted` ones have replaced the selection.
+std::size_t ValueBox::lengthAfter(std::size_t inserted) const
 {
     DWORD start = 0, end = 0;
     SendMessageW(
         m_edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const auto length = static_cast<std::size_t>(GetWindowTextLengthW(m_edit));
-    return form::MainForm::acceptsPaste(length - (end - start) + inserted);
+    return length - (end - start) + inserted;
 }
 
 // The keys that run a clipboard, undo or select-all command without typing a character.

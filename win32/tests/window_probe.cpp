@@ -17,19 +17,41 @@
 //                               alert (EVENT_SYSTEM_ALERT) from the main window's process
 //   window_probe unichar CODES  sends WM_UNICHAR with each of the comma-separated hexadecimal
 //                               code points to the main window's value box; prints the answers
+//   window_probe serve          answers requests from its input, one a line, each answer
+//                               ending with a line ".", for a driver of the behaviour table:
+//     rows                      how many rows the table has
+//     row N                     row N (from 0): "name<TAB>NAME", one "VERB<TAB>TEXT" per action,
+//                               "clipboard<TAB>TEXT", "message<TAB>limit|none"
+//     check N                   one line per way the main window differs from row N's value
+//                               box, ticks, GO and focus; none when it matches
+//     state                     "window none", or "focus NAME", "go on|off", "message
+//                               limit|none|TEXT", "menu open|closed"
+//     where NAME                the screen point "x y" at the middle of control NAME
+//     insert TEXT               TEXT in place of the value box's selection (EM_REPLACESEL), as
+//                               an assistive program would put it
+//     clipboard                 the clipboard's sequence number, which tells a change without
+//                               opening it, as opening it could keep Wine from taking in X's
+//     clipboard length          how many characters of text the clipboard holds, or "none"
 // Exits 1 when no such window is found or a control is out of place.
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
+#include "form/tests/behaviour.h"
 
+#include <behaviour_rows.h>
 #include <windows.h>
 
 #include <initguid.h>
 
 #include <oleacc.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <cstdio>
 #include <cwchar>
+#include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,6 +88,43 @@ std::wstring widen(std::string_view text)
     return std::wstring(text.begin(), text.end());
 }
 
+const wchar_t *classOf(layout::Kind kind)
+{
+    return kind == layout::Kind::Button ? L"Button"
+        : kind == layout::Kind::TextBox ? L"Edit"
+                                        : L"Static";
+}
+
+// A window's text, from another process: GetWindowText would give another process's edit
+// control its creation text.
+std::wstring textOf(HWND window)
+{
+    DWORD_PTR length = 0;
+    SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
+        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::string narrow(const std::wstring &text)
+{
+    std::string narrow;
+    for (wchar_t c : text)
+        narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return narrow;
+}
+
+HWND focusIn(HWND window)
+{
+    GUITHREADINFO info {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus
+                                                                              : nullptr;
+}
+
 // The child window of that class and text (any text for an empty one), in client coordinates.
 bool childRect(HWND window, const wchar_t *className, std::string_view text, RECT &rect)
 {
@@ -94,9 +153,7 @@ int checkLayout(HWND window, int dpi)
     for (const layout::Control &c : layout::Controls) {
         const bool sizedByText
             = c.kind == layout::Kind::AutoLabel || c.kind == layout::Kind::WrapLabel;
-        const wchar_t *className = c.kind == layout::Kind::Button ? L"Button"
-            : c.kind == layout::Kind::TextBox                     ? L"Edit"
-                                                                  : L"Static";
+        const wchar_t *className = classOf(c.kind);
         if (c.kind == layout::Kind::Popup)
             continue; // placed when shown; the session test looks at it
         expected.push_back({ className, std::string(c.name), c.caption, px(c.left, dpi),
@@ -203,10 +260,176 @@ int probeAccessibility(const wchar_t *what, const wchar_t *argument)
     return hook ? 0 : 1;
 }
 
+// The main window's controls by their names in the table, found by class and caption.
+HWND controlNamed(HWND main, std::string_view name)
+{
+    if (name.substr(0, 7) == "Check1_") {
+        const int index = std::stoi(std::string(name.substr(7)));
+        return FindWindowExW(main, nullptr, L"Button", widen(flags::caption(index)).c_str());
+    }
+    for (const layout::Control &c : layout::Controls) {
+        if (c.name != name)
+            continue;
+        const wchar_t *className = classOf(c.kind);
+        const std::wstring caption = widen(c.caption);
+        return FindWindowExW(
+            main, nullptr, className, c.caption.empty() ? nullptr : caption.c_str());
+    }
+    return nullptr;
+}
+
+std::string nameOf(HWND main, HWND control)
+{
+    std::vector<std::string> names { "Text1", "cmdGo", "cmdCancel" };
+    for (int i = 0; i < flags::FlagCount; ++i)
+        names.push_back("Check1_" + std::to_string(i));
+    for (const std::string &name : names) {
+        if (control && controlNamed(main, name) == control)
+            return name;
+    }
+    return control ? "another control" : "nothing";
+}
+
+// The text of the message box the main window shows, if one is open: "limit" for the limit
+// message.
+std::string messageShown()
+{
+    const std::vector<HWND> boxes = windowsTitled(widen(layout::ProgramTitle).c_str());
+    if (boxes.empty())
+        return "none";
+    for (HWND label = nullptr;
+         (label = FindWindowExW(boxes.front(), label, L"Static", nullptr)) != nullptr;) {
+        const std::string text = narrow(textOf(label));
+        if (!text.empty())
+            return text == flags::InvalidValueMessage ? "limit" : text;
+    }
+    return "no text";
+}
+
+// A long text shown by its start and its length.
+std::string shown(const std::string &text)
+{
+    return text.size() <= 40
+        ? "'" + text + "'"
+        : "'" + text.substr(0, 20) + "...' (" + std::to_string(text.size()) + " characters)";
+}
+
+std::vector<std::string> differences(HWND main, const behaviour::Row &row)
+{
+    std::vector<std::string> lines;
+    const std::string value = narrow(textOf(controlNamed(main, "Text1")));
+    if (value != row.value)
+        lines.push_back("value " + shown(value) + ", expected " + shown(row.value));
+    std::string ticked, expected;
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        if (SendMessageW(controlNamed(main, "Check1_" + std::to_string(i)), BM_GETCHECK, 0, 0)
+            == BST_CHECKED)
+            ticked += " " + std::to_string(i);
+    }
+    for (int i : row.ticked)
+        expected += " " + std::to_string(i);
+    if (ticked != expected)
+        lines.push_back("ticked" + (ticked.empty() ? " none" : ticked) + ", expected"
+            + (expected.empty() ? " none" : expected));
+    if ((IsWindowEnabled(controlNamed(main, "cmdGo")) != FALSE) != row.goEnabled)
+        lines.push_back(
+            std::string("GO ") + (row.goEnabled ? "off, expected on" : "on, expected off"));
+    const std::string focus = nameOf(main, focusIn(main));
+    if (row.focus != "*" && focus != row.focus)
+        lines.push_back("focus on " + focus + ", expected " + row.focus);
+    if (const std::string message = messageShown(); message != "none")
+        lines.push_back("a message box still open: " + message);
+    return lines;
+}
+
+std::optional<std::size_t> clipboardLength()
+{
+    if (!OpenClipboard(nullptr))
+        return std::nullopt;
+    std::optional<std::size_t> length;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr) {
+        length = wcsnlen(text, GlobalSize(data) / sizeof(wchar_t));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return length;
+}
+
+void answer(const std::string &line)
+{
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+}
+
+// One request of a driver of the behaviour table.
+void serveRequest(const std::vector<behaviour::Row> &rows, const std::string &request)
+{
+    const std::string verb = request.substr(0, request.find(' '));
+    const std::string argument
+        = request.find(' ') == std::string::npos ? "" : request.substr(request.find(' ') + 1);
+    HWND main = mainWindow();
+    if (verb == "rows") {
+        answer(std::to_string(rows.size()));
+    } else if (verb == "row") {
+        const behaviour::Row &row = rows.at(std::stoul(argument));
+        answer("name\t" + row.name);
+        for (const behaviour::Action &action : row.actions)
+            answer(action.verb + "\t" + action.text);
+        answer("clipboard\t" + row.clipboard);
+        answer(std::string("message\t") + (row.limitMessage ? "limit" : "none"));
+    } else if (verb == "check" && main) {
+        for (const std::string &line : differences(main, rows.at(std::stoul(argument))))
+            answer(line);
+    } else if (verb == "check") {
+        answer("no main window");
+    } else if (verb == "state" && main) {
+        answer("focus " + nameOf(main, focusIn(main)));
+        answer(std::string("go ") + (IsWindowEnabled(controlNamed(main, "cmdGo")) ? "on" : "off"));
+        answer("message " + messageShown());
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        answer(std::string("menu ") + (menu && IsWindowVisible(menu) ? "open" : "closed"));
+    } else if (verb == "state") {
+        answer("window none");
+    } else if (verb == "where") {
+        RECT r {};
+        if (HWND control = main ? controlNamed(main, argument) : nullptr) {
+            GetWindowRect(control, &r);
+            answer(std::to_string((r.left + r.right) / 2) + " "
+                + std::to_string((r.top + r.bottom) / 2));
+        }
+    } else if (verb == "insert" && main) {
+        const std::wstring text = widen(argument);
+        SendMessageTimeoutW(controlNamed(main, "Text1"), EM_REPLACESEL, TRUE,
+            reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
+    } else if (verb == "clipboard" && argument.empty()) {
+        answer(std::to_string(GetClipboardSequenceNumber()));
+    } else if (verb == "clipboard") {
+        const std::optional<std::size_t> length = clipboardLength();
+        answer(length ? std::to_string(*length) : "none");
+    }
+    answer(".");
+    std::fflush(stdout);
+}
+
+int serve()
+{
+    _setmode(_fileno(stdout), _O_BINARY); // lines end in LF alone
+    const std::vector<behaviour::Row> rows = behaviour::parse(behaviour::Table, flags::FlagCount);
+    for (std::string request; std::getline(std::cin, request);) {
+        if (!request.empty() && request.back() == '\r')
+            request.pop_back();
+        serveRequest(rows, request);
+    }
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t *argv[])
 {
+    if (argc == 2 && std::wcscmp(argv[1], L"serve") == 0)
+        return serve();
     if (argc != 3)
         return 2;
     if (std::wcscmp(argv[1], L"hold") == 0) {
@@ -257,19 +480,14 @@ int wmain(int argc, wchar_t *argv[])
         }
         return 0;
     }
-    GUITHREADINFO info {};
-    info.cbSize = sizeof info;
-    if (!GetGUIThreadInfo(GetWindowThreadProcessId(windows.front(), nullptr), &info)
-        || !info.hwndFocus)
+    HWND focus = focusIn(windows.front());
+    if (!focus)
         return 1;
-    wchar_t className[64] = {}, text[8192] = {};
-    GetClassNameW(info.hwndFocus, className, 64);
-    // GetWindowText would give another process's edit control its creation text.
-    SendMessageTimeoutW(info.hwndFocus, WM_GETTEXT, 8192, reinterpret_cast<LPARAM>(text),
-        SMTO_ABORTIFHUNG, 2000, nullptr);
+    wchar_t className[64] = {};
+    GetClassNameW(focus, className, 64);
     print(className);
     std::putchar(':');
-    print(text);
+    print(textOf(focus).c_str());
     std::putchar('\n');
     return 0;
 }

@@ -1,8 +1,11 @@
 #!/usr/bin/env bash
 # The Windows program under Wine, driven as a person would: clicks and keys from xdotool, the
-# total read from the X CLIPBOARD (Wine hands the Windows clipboard over), ticks read from a
-# screenshot, and the window's client area and focus from window_probe, a Windows program
-# running beside it in the same Wine session.
+# total read from the X CLIPBOARD (Wine hands the Windows clipboard over), and the window's
+# client area and focus from window_probe, a Windows program
+# running beside it in the same Wine session. What the behaviour table holds (typing, the keys,
+# GO, ticking, the context menu's Paste, the limit message) is wine_behaviour.sh's; this covers
+# the rest: the places, the tab order, the popup, the menus, About, the held clipboard, the end
+# of the program, the dpi and the colours.
 # Usage: run_on_xvfb.sh wine_session.sh PREFIX PROGRAM.exe window_probe.exe
 set -euo pipefail
 [ $# -eq 3 ] || { echo "usage: $0 PREFIX PROGRAM.exe window_probe.exe" >&2; exit 2; }
@@ -99,28 +102,7 @@ esac
 click() { xdotool mousemove $((X + $1)) $((Y + $2)) click 1; sleep 0.3; }
 value_box() { click 196 83; }
 go() { click 288 84; }
-# A ticked classic check box has black check-mark pixels inside its 13 x 13 square.
-ticks() {
-    import -window root "$work/screen.png"
-    local i ticked=()
-    for i in $(seq 0 19); do
-        n=$(convert "$work/screen.png" -crop 9x9+$((X + 26))+$((Y + 114 + 16 * i)) +repage txt:- \
-            | grep -c '#000000' || true)
-        [ "$n" -gt 5 ] && ticked+=("$i")
-    done
-    echo "${ticked[*]}"
-}
-ticks_are() {
-    local got _
-    for _ in $(seq 10); do
-        got=$(ticks)
-        [ "$got" = "$1" ] && return 0
-        sleep 0.2
-    done
-    fail "ticked boxes '$got', expected '$1' (flag indices)"
-}
 
-ticks_are ""
 within focus_is Edit:0 || fail "focus at start: $(focus)"
 
 # Tab walks value box, GO, boxes 1 to 524288, Cancel, and back to the value box.
@@ -143,82 +125,30 @@ sleep 0.5
 kill -0 "$app_pid" 2>/dev/null || fail "Enter or Esc on Cancel ended the program"
 echo "ok: Enter and Esc press nothing"
 
-# Typing brings digits only; the keyboard's clipboard and undo commands do nothing, while the
-# context menu's Paste still pastes.
+# Typing, the keys, GO, the boxes and the context menu's Paste are the behaviour table's
+# (wine_behaviour.sh plays it). Besides them, Alt+Backspace, which undoes in an edit control,
+# and the middle button, which pastes in Wine, do nothing.
 value_box
 printf 777 | xclip -selection clipboard -i
-xdotool type --delay 50 '12a3-'
+xdotool type --delay 50 123
 value_is() { within focus_is "Edit:$1" || fail "$2: value box '$(focus)', expected '$1'"; }
-value_is 123 "typing 12a3-"
-for key in ctrl+v shift+Insert ctrl+x shift+Delete ctrl+c ctrl+Insert ctrl+z alt+BackSpace \
-    BackSpace; do
-    xdotool key shift+Home "$key"
-    value_is 123 "$key"
-done
-clipboard_is 777
-xdotool key End
+value_is 123 "typing 123"
+xdotool key alt+BackSpace
+value_is 123 "Alt+Backspace"
 xdotool click 2 # the middle button
 value_is 123 "the middle button"
-# The menu comes up after a moment that varies: a few tries.
-menu_paste() { # the value expected afterwards
-    for _ in 1 2 3; do
-        xdotool key End
-        xdotool click 3
-        sleep 1
-        xdotool key p
-        sleep 0.3
-        [ "$(focus)" = "Edit:$1" ] && break
-        xdotool key Escape
-    done
-    value_is "$1" "the context menu's Paste"
-}
-menu_paste 123777
-echo "ok: the value box takes typed digits and the context menu's Paste only"
+echo "ok: Alt+Backspace and the middle button change nothing"
 
 # WM_UNICHAR, as programs that type for the user send it, passes the same filter: of U+0661,
 # RLM, 'a', U+1D7CF and '7' only the 7 goes in. UNICODE_NOCHAR is answered TRUE.
 [ "$(wine "$probe" unichar FFFF,661,200F,61,1D7CF,37 | tr -d '\r')" = "1 0 0 0 0 0" ] \
     || fail "WM_UNICHAR answers"
-value_is 1237777 "WM_UNICHAR"
+value_is 1237 "WM_UNICHAR"
 echo "ok: WM_UNICHAR types digits only"
 
-# A paste goes in whole while the box holds at most 4096 characters, and is refused whole
-# beyond: 320 digits go in, a megabyte leaves the box as it was and the window answering.
-ones=$(printf '1%.0s' $(seq 320))
-printf "$ones" | xclip -selection clipboard -i
-menu_paste "1237777$ones"
-head -c 1048576 /dev/zero | tr '\0' 7 | xclip -selection clipboard -i
-menu_paste "1237777$ones"
-full=1237777$ones$(printf '9%.0s' $(seq 3769)) # 4096 characters
-printf "${full:327}" | xclip -selection clipboard -i
-menu_paste "$full"
-xdotool type 5
-value_is "$full" "a digit typed into a full box"
-echo "ok: a paste of 320 digits goes in, one of a megabyte is refused, a full box takes no digit"
-
-value_box
-xdotool type --delay 50 1040
-go
-clipboard_is 1040
-ticks_are "4 10"
-echo "ok: 1040 ticks 16 and 1024"
-
-# After GO the value box has the focus again, the value kept and selected; typing replaces it
-# and brings GO back.
-value_is 1040 "after GO"
-xdotool type 5
-go
-clipboard_is 5
-ticks_are "0 2"
-echo "ok: after GO, typing a new value and GO again"
-
-value_box
-ticks_are ""
 click 30 166 # box 8
 click 30 118 # box 1
 clipboard_is 9
-ticks_are "0 3"
-echo "ok: boxes 8 and 1 give 9"
 
 # A click is a press and a release on the same control. The value box's left edge is at x 128,
 # inside its 2-pixel sunken border: a press beside it released inside changes nothing, a click
@@ -226,23 +156,18 @@ echo "ok: boxes 8 and 1 give 9"
 drag() { xdotool mousemove $((X + $1)) $((Y + $2)) mousedown 1 mousemove $((X + $3)) $((Y + $4)) \
     mouseup 1; sleep 0.3; }
 drag 124 83 131 83
-ticks_are "0 3"
+sleep 0.5 # a reset would have put 0 there by now
 clipboard_is 9
 click 128 83
 within focus_is Edit:0 || fail "a click on the value box's border: focus on '$(focus)'"
-ticks_are ""
 clipboard_is 0
 echo "ok: only a press and release on the value box, border included, resets"
 
+# Every box ticked, for the held clipboard below.
 value_box
-xdotool type --delay 50 1048576
+xdotool type --delay 50 1048575
 go
-wait_windows Orvanunk4 1
 clipboard_is 1048575
-ticks_are "$(seq -s ' ' 0 19)"
-xdotool key Return
-wait_windows Orvanunk4 0
-echo "ok: 1048576 ticks every box and is reported"
 
 # Flag 10's description: the popup at client (96, 272), 316 x 151, tooltip-coloured.
 info_pixels() { # left top width height: how many pixels have the tooltip background
@@ -391,8 +316,8 @@ app_pid=
 [ "$status" -eq 0 ] || fail "exit code $status after the last window closed"
 echo "ok: the program ends with its last window"
 
-# Each command from its button or menu entry, in a fresh program: the route, then what must
-# follow. Cancel and File > Exit end the program with exit code 0, and the total outlives it.
+# Each command from its button or menu entry (GO's button is the behaviour table's), in a fresh
+# program: the route, then what must follow. Cancel and File > Exit end the program with exit code 0, and the total outlives it.
 ended() {
     for _ in $(seq 60); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.25; done
     local status=0
@@ -407,7 +332,6 @@ lost_total_named() { # the total the message names; OK then ends the program
     ended && clipboard_is 8 && wait "$holder"
 }
 commands=(
-    "value_box; xdotool type 5; go | clipboard_is 5"
     "menu alt+h w | within tooltip_fills 34 4 318 31"
     "menu alt+h a | wait_windows '$About' 1"
     "menu alt+h a; wait_windows '$About' 1; xdotool key Return | wait_windows '$About' 0"
