@@ -13,8 +13,9 @@ namespace behaviour {
 
 struct Action
 {
-    std::string verb; // click, type, key, copy, paste, insert
-    std::string text; // its argument, repetitions expanded
+    std::string verb; // click, doubleclick, rightclick, type, key, menu, copy, paste, insert
+    std::string text; // its argument, repetitions expanded (but a key's)
+    int times = 1;    // a key pressed KEY*N times
 };
 
 struct Row
@@ -27,7 +28,9 @@ struct Row
     bool goEnabled;
     std::string focus; // a control's name, or * for any
     bool limitMessage;
+    int popup; // the flag whose explanation shows, or one of these:
 };
+constexpr int NoPopup = -1, FwoPopup = -2;
 
 // The text the clipboard holds when a row starts.
 inline const std::string StartClipboard = "start";
@@ -73,13 +76,24 @@ inline std::vector<Row> parse(std::string_view table, int flagCount)
         if (line.empty() || line[0] == '#')
             continue;
         const std::vector<std::string_view> cell = split(line, "|");
+        const std::string_view popup = cell.at(8);
         Row row { std::string(cell.at(0)), {}, expanded(cell.at(2)), {}, expanded(cell.at(4)),
-            cell.at(5) == "on", std::string(cell.at(6)), cell.at(7) == "limit" };
+            cell.at(5) == "on", std::string(cell.at(6)), cell.at(7) == "limit",
+            popup == "none"      ? NoPopup
+                : popup == "fwo" ? FwoPopup
+                                 : std::stoi(std::string(popup)) };
         for (std::string_view action : split(cell.at(1), "\xc2\xb7")) { // the middle dot
             const auto space = action.find(' ');
-            row.actions.push_back({ std::string(action.substr(0, space)),
-                space == std::string_view::npos ? std::string()
-                                                : expanded(action.substr(space + 1)) });
+            const std::string_view verb = action.substr(0, space);
+            std::string_view text = space == std::string_view::npos ? std::string_view()
+                                                                    : action.substr(space + 1);
+            int times = 1;
+            const auto star = text.rfind('*');
+            if (verb == "key" && star != std::string_view::npos) {
+                times = std::stoi(std::string(text.substr(star + 1)));
+                text = text.substr(0, star);
+            }
+            row.actions.push_back({ std::string(verb), expanded(text), times });
         }
         if (cell.at(3) == "all") {
             for (int i = 0; i < flagCount; ++i)

@@ -136,9 +136,10 @@ std::vector<int> allFlagIndices()
     return all;
 }
 
-// Plays a row of the behaviour table the way a window would: the value box takes what the form
-// admits in place of its selection, the focus follows the clicks, and the clipboard holds what
-// another program or the form put there.
+// Plays a row of the behaviour table the way a window would: a click lands on what lies on top
+// at the middle of the control named (the popup above the labels), the focus follows the
+// clicks and Tab, the value box takes what the form admits in place of its selection, and the
+// clipboard holds what another program or the form put there.
 class Player
 {
 public:
@@ -149,55 +150,133 @@ public:
 
     void play(const behaviour::Action &a)
     {
-        if (a.verb == "click")
-            click(a.text);
-        else if (a.verb == "type")
+        if (a.verb == "click" || a.verb == "doubleclick") {
+            click(a.text, 1);
+            if (a.verb == "doubleclick")
+                click(a.text, 2);
+        } else if (a.verb == "rightclick") {
+            return; // nothing in the window takes the right button but the value box's menu
+        } else if (a.verb == "type") {
             for (char c : a.text)
                 enter(Route::Typed, std::string(1, c));
-        else if (a.verb == "key")
-            key(a.text);
-        else if (a.verb == "copy")
+        } else if (a.verb == "key") {
+            for (int n = 0; n < a.times; ++n)
+                key(a.text);
+        } else if (a.verb == "menu") {
+            REQUIRE(a.text == "mnuFWO");
+            m_form.run(Command::Fwo);
+        } else if (a.verb == "copy") {
             m_view.clipboard = a.text;
-        else if (a.verb == "paste")
+        } else if (a.verb == "paste") {
             enter(Route::MenuPaste, m_view.clipboard);
-        else if (a.verb == "insert")
+        } else if (a.verb == "insert") {
             enter(Route::Inserted, a.text);
-        else
+        } else {
             FAIL("no such action: " << a.verb);
+        }
     }
 
 private:
-    void click(const std::string &name)
+    static bool contains(const twips::Rect &r, int x, int y)
+    {
+        return x >= r.left && x < r.left + r.width && y >= r.top && y < r.top + r.height;
+    }
+
+    // The `count`th press of a quick series at the middle of the control named.
+    void click(const std::string &name, int count)
+    {
+        if (name == "Label1" || name.rfind("Label3_", 0) == 0) {
+            int x = m_view.popupPlace.left + m_view.popupPlace.width / 2;
+            int y = m_view.popupPlace.top + m_view.popupPlace.height / 2;
+            const int index = name == "Label1" ? -1 : std::stoi(name.substr(7));
+            if (index >= 0) {
+                x = layout::DescriptionLeft + layout::DescriptionWidths[index] / 2;
+                y = layout::rowTop(index) + layout::RowHeight / 2;
+            }
+            if (!MainForm::isClick(count))
+                return;
+            if (m_view.popupShown && contains(m_view.popupPlace, x, y))
+                m_form.popupClicked();
+            else if (index >= 0)
+                m_form.descriptionClicked(index);
+            return; // labels take no focus
+        }
+        if (name == "cmdGo" && !m_view.goEnabled)
+            return; // a disabled button takes no click
+        moveFocus(name);
+        if (!MainForm::isClick(count))
+            return;
+        press(name);
+    }
+
+    // What a click or Space does on the control.
+    void press(const std::string &name)
     {
         if (name == "Text1") {
-            m_view.focus = name;
             m_form.valueClicked();
         } else if (name == "cmdGo") {
-            if (!m_view.goEnabled)
-                return; // a disabled button takes no click
-            m_view.focus = name;
             m_form.run(Command::Go);
         } else {
             REQUIRE(name.rfind("Check1_", 0) == 0);
-            const int index = std::stoi(name.substr(7));
-            m_view.focus = name;
-            m_view.tickByHand(m_form, index);
+            m_view.tickByHand(m_form, std::stoi(name.substr(7)));
         }
+    }
+
+    void moveFocus(const std::string &name)
+    {
+        if (m_view.focus == name)
+            return;
+        m_view.focus = name;
+        m_form.focusMoved();
+    }
+
+    static std::string nameOf(const layout::Slot &stop)
+    {
+        return stop.what == layout::Slot::FlagBox ? "Check1_" + std::to_string(stop.index)
+                                                  : std::string(layout::Controls[stop.index].name);
+    }
+
+    // Tab and Shift+Tab: the next control of the tab order that is enabled.
+    void tab(int step)
+    {
+        const int n = static_cast<int>(layout::FocusOrder.size());
+        int at = 0;
+        while (nameOf(layout::FocusOrder[at]) != m_view.focus)
+            ++at;
+        do
+            at = (at + step + n) % n;
+        while (nameOf(layout::FocusOrder[at]) == "cmdGo" && !m_view.goEnabled);
+        moveFocus(nameOf(layout::FocusOrder[at]));
+        if (m_view.focus == "Text1") // the box comes in with its text selected
+            m_view.selectValueText(0, static_cast<int>(m_view.value.size()));
     }
 
     void key(const std::string &k)
     {
         std::string &text = m_view.value;
         std::size_t &start = m_view.selectionStart, &end = m_view.selectionEnd;
-        if (k == "Backspace")
+        if (k == "Tab" || k == "Shift+Tab") {
+            tab(k == "Tab" ? 1 : -1);
+        } else if (k == "F1") {
+            const std::string &f = m_view.focus;
+            m_form.helpRequested(f.rfind("Check1_", 0) == 0 ? std::stoi(f.substr(7)) : -1);
+        } else if (k == "Escape") {
+            m_form.escapePressed();
+        } else if (m_view.focus != "Text1") {
+            // On a button or a box, Space presses it (never Cancel here); Enter nothing.
+            if (k == "Space" && m_view.focus != "cmdCancel")
+                press(m_view.focus);
+        } else if (k == "Backspace") {
             enter(Route::Typed, "\b");
-        else if (k == "Enter")
+        } else if (k == "Enter") {
             enter(Route::Typed, "\r");
-        else if (k == "Ctrl+Insert" || k == "Shift+Insert" || k == "Shift+Delete")
+        } else if (k == "Space") {
+            enter(Route::Typed, " ");
+        } else if (k == "Ctrl+Insert" || k == "Shift+Insert" || k == "Shift+Delete") {
             enter(Route::KeyCommand, "");
-        else if (k.rfind("Ctrl+", 0) == 0 && k.size() == 6)
+        } else if (k.rfind("Ctrl+", 0) == 0 && k.size() == 6) {
             enter(Route::Typed, std::string(1, static_cast<char>(k[5] - 'A' + 1)));
-        else if (k == "Delete") {
+        } else if (k == "Delete") {
             if (start == end && end < text.size())
                 ++end;
             if (start == end)
@@ -266,6 +345,11 @@ TEST_CASE("the behaviour table")
         if (row.focus != "*")
             CHECK(f.view.focus == row.focus);
         CHECK(f.view.limitShown == row.limitMessage);
+        CHECK(f.view.popupShown == (row.popup != behaviour::NoPopup));
+        if (row.popup == behaviour::FwoPopup)
+            CHECK(f.view.popupText == flags::fwoNote());
+        else if (row.popup >= 0)
+            CHECK(f.view.popupText == flags::detailText(row.popup));
     }
 }
 
@@ -406,18 +490,6 @@ TEST_CASE("the popup stands beside the description it explains")
     CHECK(f.view.popupPlace == twips::Rect { 500, 50, 4800, 500 });
 }
 
-TEST_CASE("the popup is left alone by GO, the boxes and the reset")
-{
-    Fixture f;
-    f.form.descriptionClicked(10);
-    f.view.value = "1040";
-    f.form.run(Command::Go);
-    f.view.tickByHand(f.form, 0);
-    f.form.valueClicked();
-    CHECK(f.view.popupShown);
-    CHECK(f.view.popupPlace == designedPopup(10));
-}
-
 // Every command the tables carry reaches its handler: the menus and buttons of each front end
 // dispatch on these ids, and take only those that isCommand() names.
 TEST_CASE("each command of the tables does its own thing")
@@ -460,45 +532,6 @@ TEST_CASE("each command of the tables does its own thing")
         REQUIRE(entry != std::end(layout::Menus));
         CHECK(entry->command == command);
     }
-}
-
-// F1 and Esc reach every flag's explanation from the keyboard, in the same place as a click.
-TEST_CASE("F1 on a flag box toggles its explanation; Esc and moving on close it")
-{
-    for (int i = 0; i < flags::FlagCount; ++i) {
-        CAPTURE(i);
-        Fixture f;
-        f.form.helpRequested(i);
-        CHECK(f.view.popupShown);
-        CHECK(f.view.popupText == flags::detailText(i));
-        CHECK(f.view.popupPlace == designedPopup(i));
-        f.form.helpRequested(i);
-        CHECK_FALSE(f.view.popupShown);
-
-        f.form.helpRequested(i);
-        f.form.escapePressed();
-        CHECK_FALSE(f.view.popupShown);
-
-        f.form.helpRequested(i);
-        f.form.focusMoved();
-        CHECK_FALSE(f.view.popupShown);
-    }
-
-    Fixture f;
-    f.form.helpRequested(-1); // F1 away from the flag boxes
-    CHECK(f.view.log.empty());
-    // A popup opened by a click stays when the focus moves, but Esc closes it.
-    f.form.descriptionClicked(4);
-    f.form.focusMoved();
-    CHECK(f.view.popupShown);
-    f.form.escapePressed();
-    CHECK_FALSE(f.view.popupShown);
-    // F1 over a clicked explanation of another flag shows its own; F1 again closes it.
-    f.form.descriptionClicked(4);
-    f.form.helpRequested(7);
-    CHECK(f.view.popupPlace == designedPopup(7));
-    f.form.helpRequested(7);
-    CHECK_FALSE(f.view.popupShown);
 }
 
 // What the rows cannot type: characters beyond ASCII, and the limit by length alone.

@@ -32,13 +32,11 @@ const QString Untouched = QString::fromStdString(behaviour::StartClipboard);
 const std::vector<behaviour::Row> Rows = behaviour::parse(behaviour::Table, flags::FlagCount);
 enum class Sizing { Fixed, FitsText, Wraps };
 enum class Setup { None, SelectAll, Undone };
-enum class Opened { Not, ByClick, ByF1 };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Sizing)
 Q_DECLARE_METATYPE(Setup)
-Q_DECLARE_METATYPE(Opened)
 
 class TestMainWindow : public QObject
 {
@@ -54,7 +52,6 @@ private slots:
     void menus();
     void commands_data();
     void commands();
-    void tabOrder();
     void behaviour_data();
     void behaviour();
     void clickBesideCaption();
@@ -65,17 +62,10 @@ private slots:
     void inputMethod();
     void noOtherWayIn();
     void paste();
-    void enterAndEscapeDoNothing();
-    void afterGo_data();
-    void afterGo();
     void endProgram();
     void popup_data();
     void popup();
     void popupLooks();
-    void popupClicks();
-    void popupLeftAlone();
-    void helpKeys_data();
-    void helpKeys();
     void descriptionPressAction();
 
 private:
@@ -118,9 +108,6 @@ private:
                 list << i;
         return list;
     }
-    // Types, then clicks GO. A modal message box that opens is recorded (title, text, icon,
-    // buttons, and the value box behind it) and closed with OK; empty if none opens.
-    QStringList clickGo(const QString &typed = {});
     // Opens a menu entry by its access keys, as a user would with the keyboard.
     void chooseMenu(Qt::Key menu, Qt::Key entry);
     // Opens the value box's context menu, chooses Paste and returns the entries as shown.
@@ -129,9 +116,8 @@ private:
 
     std::unique_ptr<Appearance> m_appearance;
     MainWindow *m_window = nullptr;
-    QStringList m_clipboard;   // the clipboard's text at each change
-    QStringList m_valueAtCopy; // the value box's text at each change of the clipboard
-    QList<int> m_toggles;      // +index for each tick, -index-100 for each untick, in order
+    QStringList m_clipboard; // the clipboard's text at each change
+    QList<int> m_toggles;    // +index for each tick, -index-100 for each untick, in order
 };
 
 void TestMainWindow::initTestCase()
@@ -144,13 +130,11 @@ void TestMainWindow::init()
 {
     QGuiApplication::clipboard()->setText(Untouched);
     m_clipboard.clear();
-    m_valueAtCopy.clear();
     m_toggles.clear();
 
     m_window = new MainWindow(*m_appearance);
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_window, [this] {
         m_clipboard << QGuiApplication::clipboard()->text();
-        m_valueAtCopy << valueBox()->text();
     });
     for (int i = 0; i < flags::FlagCount; ++i)
         connect(box(i), &QCheckBox::toggled, m_window,
@@ -165,29 +149,6 @@ void TestMainWindow::cleanup()
     delete m_window;
     m_window = nullptr;
     delete window_test::aboutWindow();
-}
-
-QStringList TestMainWindow::clickGo(const QString &typed)
-{
-    type(typed);
-    QStringList seen;
-    QTimer watcher;
-    watcher.setInterval(5);
-    connect(&watcher, &QTimer::timeout, this, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible())
-            return;
-        watcher.stop();
-        const bool okOnly = box->standardButtons() == QMessageBox::Ok && box->buttons().size() == 1;
-        seen = QStringList { box->windowTitle(), box->text(),
-            box->icon() == QMessageBox::NoIcon ? "no icon" : "icon",
-            okOnly ? "OK only" : "other buttons", valueBox()->text() };
-        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
-    });
-    watcher.start();
-    click(goButton());
-    QTest::qWait(20);
-    return seen;
 }
 
 void TestMainWindow::chooseMenu(Qt::Key menu, Qt::Key entry)
@@ -377,27 +338,6 @@ void TestMainWindow::commands()
     QTRY_COMPARE(window_test::aboutWindow() != nullptr, effect == QLatin1String("About open"));
 }
 
-// Tab walks from the value box round to it again. Space ticks a box on the way; tabbing into the
-// value box then changes nothing (only a click resets).
-void TestMainWindow::tabOrder()
-{
-    QStringList expected { QStringLiteral("cmdGo") };
-    for (int i = 0; i < flags::FlagCount; ++i)
-        expected << QStringLiteral("Check1_%1").arg(i);
-    expected << QStringLiteral("cmdCancel") << QStringLiteral("Text1");
-
-    QStringList visited;
-    for (int k = 0; k < expected.size(); ++k) {
-        key(Qt::Key_Tab);
-        visited << QApplication::focusWidget()->objectName();
-        if (visited.last() == QLatin1String("Check1_3"))
-            key(Qt::Key_Space);
-    }
-    QCOMPARE(visited, expected);
-    QCOMPARE(ticked(), QList<int> { 3 });
-    QCOMPARE(valueBox()->text(), QStringLiteral("8"));
-}
-
 // The behaviour table, played on the real window: clicks and keys as a user gives them, the real
 // clipboard, the real message box.
 void TestMainWindow::behaviour_data()
@@ -410,14 +350,31 @@ void TestMainWindow::behaviour_data()
 void TestMainWindow::play(const behaviour::Action &action)
 {
     const QString text = QString::fromStdString(action.text);
-    if (action.verb == "click") {
-        click(child(text));
+    if (action.verb == "click" || action.verb == "rightclick") {
+        click(child(text), {}, action.verb == "click" ? Qt::LeftButton : Qt::RightButton);
+    } else if (action.verb == "doubleclick") {
+        QWidget *w = child(text);
+        QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {},
+            w->mapTo(m_window, w->rect().center()));
     } else if (action.verb == "type") {
         type(text);
     } else if (action.verb == "key") {
-        const QKeySequence chord(text, QKeySequence::PortableText);
+        const QKeySequence chord(text == "Escape" ? QStringLiteral("Esc") : text);
         QVERIFY2(chord.count() == 1, qPrintable(text));
-        key(chord[0].key(), chord[0].keyboardModifiers());
+        for (int n = 0; n < action.times; ++n)
+            key(chord[0].key(), chord[0].keyboardModifiers());
+    } else if (action.verb == "menu") {
+        // The entry's access key, and its menu's: the last menu before it in the bar.
+        const auto accessKey = [](std::string_view caption) {
+            return Qt::Key(QChar(caption[caption.find('&') + 1]).toUpper().unicode());
+        };
+        Qt::Key menu = Qt::Key_unknown;
+        for (const layout::MenuEntry &entry : layout::Menus) {
+            if (entry.kind == layout::MenuKind::Menu)
+                menu = accessKey(entry.caption);
+            else if (entry.name == action.text)
+                chooseMenu(menu, accessKey(entry.caption));
+        }
     } else if (action.verb == "copy") {
         QGuiApplication::clipboard()->setText(text);
     } else if (action.verb == "paste") {
@@ -460,6 +417,11 @@ void TestMainWindow::behaviour()
     if (r.focus != "*")
         QCOMPARE(m_window->focusWidget()->objectName(), QString::fromStdString(r.focus));
     QCOMPARE(limit, r.limitMessage);
+    QTRY_COMPARE(popupLabel()->isVisible(), r.popup != behaviour::NoPopup);
+    if (r.popup == behaviour::FwoPopup)
+        QCOMPARE(popupLabel()->text(), latin1(flags::fwoNote()));
+    else if (r.popup >= 0)
+        QCOMPARE(popupLabel()->text(), detail(r.popup));
     QVERIFY(m_window->isVisible());
 }
 
@@ -475,7 +437,8 @@ void TestMainWindow::clickBesideCaption()
 // every box unticked, "0" selected, GO enabled.
 void TestMainWindow::resetOnRelease()
 {
-    clickGo(QStringLiteral("12"));
+    type(QStringLiteral("12"));
+    click(goButton());
     click(box(0));
     m_toggles.clear();
     QWindow *window = m_window->windowHandle();
@@ -639,64 +602,6 @@ void TestMainWindow::paste()
     QCOMPARE(pasteFromMenu(), entries);
 }
 
-// Wherever the focus is, Enter and Esc press neither button.
-void TestMainWindow::enterAndEscapeDoNothing()
-{
-    QSignalSpy goSpy(goButton(), &QPushButton::clicked);
-    QSignalSpy cancelSpy(cancel(), &QPushButton::clicked);
-    type(QStringLiteral("12"));
-    for (QWidget *focus : QWidgetList { valueBox(), goButton(), cancel() }) {
-        focus->setFocus(Qt::TabFocusReason);
-        for (Qt::Key k : { Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape })
-            key(k);
-    }
-    QCOMPARE(goSpy.count(), 0);
-    QCOMPARE(cancelSpy.count(), 0);
-    QCOMPARE(valueBox()->text(), QStringLiteral("12"));
-    QVERIFY(ticked().isEmpty());
-    QVERIFY(m_window->isVisible());
-}
-
-void TestMainWindow::afterGo_data()
-{
-    QTest::addColumn<QString>("then");    // keys typed into the value box, or "Tab round"
-    QTest::addColumn<QString>("value");   // the value box after them
-    QTest::addColumn<bool>("goEnabled");
-    QTest::newRow("Space, digit") << "5"
-                                  << "5" << true;
-    QTest::newRow("Space, Tab round into the box") << "Tab round"
-                                                   << "12" << false;
-}
-
-// GO pressed from the keyboard hands the focus back to the value box with the value wholly
-// selected, never to a flag box (where the next Space would tick it); the next digit replaces
-// it and enables GO. Tabbing round into the box changes nothing. (A click on GO is the table's.)
-void TestMainWindow::afterGo()
-{
-    QFETCH(QString, then);
-    QFETCH(QString, value);
-    QFETCH(bool, goEnabled);
-
-    type(QStringLiteral("12"));
-    key(Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), goButton());
-    key(Qt::Key_Space);
-    QCOMPARE(ticked(), (QList<int> { 2, 3 }));
-    QCOMPARE(QApplication::focusWidget(), valueBox());
-    QCOMPARE(valueBox()->selectedText(), QStringLiteral("12"));
-
-    if (then == QLatin1String("Tab round")) {
-        do
-            key(Qt::Key_Tab);
-        while (QApplication::focusWidget() != valueBox());
-    } else {
-        type(then);
-    }
-    QCOMPARE(valueBox()->text(), value);
-    QCOMPARE(goButton()->isEnabled(), goEnabled);
-    QCOMPARE(ticked(), (QList<int> { 2, 3 }));
-}
-
 // Cancel and File > Exit ask for the end of the program (the program's entry then closes every
 // window); the title bar's close button closes the main window only.
 void TestMainWindow::endProgram()
@@ -754,127 +659,6 @@ void TestMainWindow::popupLooks()
     QCOMPARE(p->grab().toImage(), shown);
     p->setText(detail(8).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     QVERIFY(p->grab().toImage() != shown); // the breaks are drawn
-}
-
-// Only a left click on a description's text (or Help > What is [FWO]?) opens the one popup, and
-// only a left click on it hides it; it takes the clicks that land on it, over other controls too.
-void TestMainWindow::popupClicks()
-{
-    const QPoint onText(5, 5);
-    click(description(0), onText, Qt::RightButton);
-    QVERIFY(!popupLabel()->isVisible());
-    click(m_window->centralWidget(), description(0)->geometry().topRight() + QPoint(20, 5));
-    QVERIFY(!popupLabel()->isVisible());
-    click(description(0));
-    QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->text(), QStringLiteral("Flips texture co-ordinates left-right"));
-    click(description(0), onText, Qt::RightButton);
-    QVERIFY(popupLabel()->isVisible());
-    click(popupLabel(), QPoint(popupLabel()->width() - 2, 2));
-    QVERIFY(!popupLabel()->isVisible());
-
-    click(description(1));
-    click(description(3)); // lies under flag 1's popup, which takes the click
-    QVERIFY(!popupLabel()->isVisible());
-    click(description(3));
-    QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->text(), detail(3));
-    QCOMPARE(popupLabel()->y(), px(2400));
-
-    click(description(10)); // not covered: the popup moves and changes its text
-    QCOMPARE(m_window->findChildren<ClickableLabel *>(QStringLiteral("Label1")).size(), 1);
-    QCOMPARE(popupLabel()->text(), detail(10));
-    QCOMPARE(popupLabel()->y(), px(4080));
-
-    chooseMenu(Qt::Key_H, Qt::Key_W); // over the instructions, and it takes the click
-    QTRY_COMPARE(popupLabel()->text(), latin1(flags::fwoNote()));
-    QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->geometry(), QRect(33, 3, 320, 33)); // 500, 50, 4800, 500 twips
-    click(popupLabel());
-    QVERIFY(!popupLabel()->isVisible());
-
-    // The second click of a double-click is no click: a description double-clicked keeps its
-    // explanation open, and the popup double-clicked over description 3 only hides.
-    const auto doubleClick = [this](QWidget *widget, QPoint at) {
-        QTest::mouseDClick(
-            m_window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(m_window, at));
-    };
-    doubleClick(description(1), onText);
-    QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->text(), detail(1));
-    doubleClick(description(3), onText);
-    QVERIFY(!popupLabel()->isVisible());
-}
-
-// Nothing but a click on it, on a description or on the FWO entry touches the popup.
-void TestMainWindow::popupLeftAlone()
-{
-    click(description(5));
-    click(box(5));
-    click(valueBox()); // reset
-    QVERIFY(clickGo(QStringLiteral("32")).isEmpty());
-    QCOMPARE(ticked(), QList<int> { 5 });
-    click(valueBox());
-    QVERIFY(!clickGo(QStringLiteral("2000000")).isEmpty()); // the message box
-    QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->geometry(), twips(form::MainForm::popupPlace(5)));
-    QCOMPARE(popupLabel()->text(), detail(5));
-}
-
-void TestMainWindow::helpKeys_data()
-{
-    QTest::addColumn<Opened>("opened"); // flag 10's explanation, before the step
-    QTest::addColumn<QString>("focus"); // the control the focus then moves to, if any
-    QTest::addColumn<int>("key");       // then pressed, if any
-    QTest::addColumn<int>("shown");     // the flag whose explanation is open after, or -1
-
-    const auto row = [](const char *name, Opened opened, const char *focus, int key, int shown) {
-        QTest::newRow(name) << opened << QString(focus) << key << shown;
-    };
-    row("F1 on flag box 10 opens its explanation", Opened::ByF1, "", 0, 10);
-    row("F1 again closes it", Opened::ByF1, "", Qt::Key_F1, -1);
-    row("Esc closes an F1 explanation", Opened::ByF1, "", Qt::Key_Escape, -1);
-    row("Esc closes a clicked explanation", Opened::ByClick, "", Qt::Key_Escape, -1);
-    row("Tab closes an F1 explanation", Opened::ByF1, "", Qt::Key_Tab, -1);
-    row("the focus moving closes an F1 explanation", Opened::ByF1, "Check1_11", 0, -1);
-    row("the focus moving leaves a clicked one", Opened::ByClick, "Check1_11", 0, 10);
-    row("F1 on another box opens that one", Opened::ByClick, "Check1_12", Qt::Key_F1, 12);
-    row("F1 in the value box opens nothing", Opened::Not, "", Qt::Key_F1, -1);
-    row("F1 on GO opens nothing", Opened::Not, "cmdGo", Qt::Key_F1, -1);
-    row("Esc on Cancel closes and presses nothing", Opened::ByClick, "cmdCancel", Qt::Key_Escape,
-        -1);
-}
-
-// F1 asks for the focused flag's explanation and closes it again; Esc closes any explanation,
-// presses no button and leaves the window open; a move of the focus closes only one that F1
-// opened.
-void TestMainWindow::helpKeys()
-{
-    QFETCH(Opened, opened);
-    QFETCH(QString, focus);
-    QFETCH(int, key);
-    QFETCH(int, shown);
-
-    QSignalSpy goSpy(goButton(), &QPushButton::clicked);
-    QSignalSpy cancelSpy(cancel(), &QPushButton::clicked);
-    if (opened == Opened::ByClick) {
-        click(description(10));
-    } else if (opened == Opened::ByF1) {
-        box(10)->setFocus(Qt::TabFocusReason);
-        this->key(Qt::Key_F1);
-    }
-    if (!focus.isEmpty())
-        child(focus)->setFocus(Qt::TabFocusReason);
-    if (key)
-        this->key(Qt::Key(key));
-
-    QCOMPARE(popupLabel()->isVisible(), shown >= 0);
-    if (shown >= 0)
-        QCOMPARE(popupLabel()->text(), detail(shown));
-    QCOMPARE(goSpy.count() + cancelSpy.count(), 0);
-    QVERIFY(m_window->isVisible());
-    QVERIFY(ticked().isEmpty());
-    QCOMPARE(valueBox()->text(), QStringLiteral("0"));
 }
 
 // A screen reader's Press on a description opens its explanation, and on the popup closes it,
