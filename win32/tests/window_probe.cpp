@@ -23,10 +23,11 @@
 //     row N                     row N (from 0): "name<TAB>NAME", one "VERB<TAB>TEXT" per action,
 //                               "clipboard<TAB>TEXT", "message<TAB>limit|none"
 //     check N                   one line per way the main window differs from row N's value
-//                               box, ticks, GO and focus; none when it matches
+//                               box, ticks, GO, focus and explanation; none when it matches
 //     state                     "window none", or "focus NAME", "go on|off", "message
 //                               limit|none|TEXT", "menu open|closed"
 //     where NAME                the screen point "x y" at the middle of control NAME
+//     menukeys NAME             the keys that choose menu entry NAME, as xdotool names them
 //     insert TEXT               TEXT in place of the value box's selection (EM_REPLACESEL), as
 //                               an assistive program would put it
 //     clipboard                 the clipboard's sequence number, which tells a change without
@@ -48,6 +49,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cwchar>
 #include <iostream>
@@ -263,9 +265,19 @@ int probeAccessibility(const wchar_t *what, const wchar_t *argument)
 // The main window's controls by their names in the table, found by class and caption.
 HWND controlNamed(HWND main, std::string_view name)
 {
-    if (name.substr(0, 7) == "Check1_") {
+    if (name.substr(0, 7) == "Check1_" || name.substr(0, 7) == "Label3_") {
         const int index = std::stoi(std::string(name.substr(7)));
-        return FindWindowExW(main, nullptr, L"Button", widen(flags::caption(index)).c_str());
+        return name[0] == 'C'
+            ? FindWindowExW(main, nullptr, L"Button", widen(flags::caption(index)).c_str())
+            : FindWindowExW(main, nullptr, L"Static", widen(flags::description(index)).c_str());
+    }
+    if (name == "Label1") { // the one label with a border: its caption changes
+        for (HWND label = nullptr;
+             (label = FindWindowExW(main, label, L"Static", nullptr)) != nullptr;) {
+            if (GetWindowLongW(label, GWL_STYLE) & WS_BORDER)
+                return label;
+        }
+        return nullptr;
     }
     for (const layout::Control &c : layout::Controls) {
         if (c.name != name)
@@ -339,6 +351,15 @@ std::vector<std::string> differences(HWND main, const behaviour::Row &row)
         lines.push_back("focus on " + focus + ", expected " + row.focus);
     if (const std::string message = messageShown(); message != "none")
         lines.push_back("a message box still open: " + message);
+    HWND popup = controlNamed(main, "Label1");
+    const std::string explained = !IsWindowVisible(popup) ? "none"
+        : row.popup == behaviour::FwoPopup                 ? std::string(flags::fwoNote())
+        : row.popup >= 0                                   ? flags::detailText(row.popup)
+                                                           : "none";
+    if ((IsWindowVisible(popup) != FALSE) != (row.popup != behaviour::NoPopup)
+        || (IsWindowVisible(popup) && narrow(textOf(popup)) != explained))
+        lines.push_back("explanation " + shown(narrow(textOf(popup)))
+            + (IsWindowVisible(popup) ? " shown" : " hidden") + ", expected " + shown(explained));
     return lines;
 }
 
@@ -374,8 +395,10 @@ void serveRequest(const std::vector<behaviour::Row> &rows, const std::string &re
     } else if (verb == "row") {
         const behaviour::Row &row = rows.at(std::stoul(argument));
         answer("name\t" + row.name);
-        for (const behaviour::Action &action : row.actions)
-            answer(action.verb + "\t" + action.text);
+        for (const behaviour::Action &action : row.actions) {
+            for (int n = 0; n < action.times; ++n)
+                answer(action.verb + "\t" + action.text);
+        }
         answer("clipboard\t" + row.clipboard);
         answer(std::string("message\t") + (row.limitMessage ? "limit" : "none"));
     } else if (verb == "check" && main) {
@@ -397,6 +420,18 @@ void serveRequest(const std::vector<behaviour::Row> &rows, const std::string &re
             GetWindowRect(control, &r);
             answer(std::to_string((r.left + r.right) / 2) + " "
                 + std::to_string((r.top + r.bottom) / 2));
+        }
+    } else if (verb == "menukeys") {
+        // The entry's access key, after its menu's: the last menu before it in the bar.
+        const auto key = [](std::string_view caption) {
+            return std::string(1, static_cast<char>(std::tolower(caption[caption.find('&') + 1])));
+        };
+        std::string menu;
+        for (const layout::MenuEntry &entry : layout::Menus) {
+            if (entry.kind == layout::MenuKind::Menu)
+                menu = key(entry.caption);
+            else if (entry.name == argument)
+                answer("alt+" + menu + " " + key(entry.caption));
         }
     } else if (verb == "insert" && main) {
         const std::wstring text = widen(argument);

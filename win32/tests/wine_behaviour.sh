@@ -82,6 +82,7 @@ key() { # a key of the table, Ctrl+Insert, as xdotool names it: ctrl+Insert
     case ${k##*+} in
     Backspace) k=${k%Backspace}BackSpace ;;
     Enter) k=${k%Enter}Return ;;
+    Space) k=${k%Space}space ;;
     [A-Z]) k=${k,,} ;; # a capital would add Shift
     esac
     xdotool key "$k"
@@ -89,7 +90,7 @@ key() { # a key of the table, Ctrl+Insert, as xdotool names it: ctrl+Insert
 
 last_click=
 last_click_at=0
-click() {
+click() { # NAME [BUTTON [COUNT]]
     ask where "$1"
     [ ${#answer[@]} -eq 1 ] || { problems+=("no control $1"); return 0; }
     # Two clicks on one control within the double-click time would be a double-click.
@@ -97,7 +98,7 @@ click() {
         sleep "$(awk -v t="$last_click_at" -v now="$EPOCHREALTIME" \
             'BEGIN { w = t + 0.6 - now; print (w > 0 ? w : 0) }')"
     fi
-    xdotool mousemove ${answer[0]} click 1
+    xdotool mousemove ${answer[0]} click --repeat "${3:-1}" --delay 100 "${2:-1}"
     last_click=$1
     last_click_at=$EPOCHREALTIME
     if [ "$1" = cmdGo ]; then
@@ -155,6 +156,13 @@ for ((n = 0; n < count; n++)); do
         action="$verb ${text:0:20}"
         case $verb in
         click) click "$text" ;;
+        doubleclick) click "$text" 1 2 ;;
+        rightclick) click "$text" 3 ;;
+        menu)
+            ask menukeys "$text"
+            xdotool key ${answer[0]%% *}
+            sleep 0.3
+            xdotool key ${answer[0]#* } ;;
         type) # long texts faster
             xdotool type --delay "$([ ${#text} -gt 20 ] && echo 1 || echo 12)" -- "$text" ;;
         key) key "$text" ;;
@@ -163,7 +171,8 @@ for ((n = 0; n < count; n++)); do
         insert) ask insert "$text" ;;
         *) problems+=("no such action: $verb") ;;
         esac
-        sleep 0.3 # for Wine to take the input in
+        # For Wine to take the input in; keys queue up in order.
+        [ "$verb" = key ] && sleep 0.05 || sleep 0.3
     done
 
     want_clipboard=${row[-2]#clipboard	}
