@@ -7,8 +7,9 @@
     const window1 = $("Form1"), client = $("client"), value = $("Text1"), popup = $("Label1");
     const notice = $("clipNotice"), message = $("message"), about = $("about");
     const aboutOK = about.querySelector(".area [data-close]"), aboutBar = $("aboutBar");
-    const descriptions = [...client.querySelectorAll(".description")];
+    const descriptions = [...client.querySelectorAll(".description")], go = $("cmdGo"), boxes = [];
     const flagIndex = (element) => (element && element.dataset.flag ? Number(element.dataset.flag) : -1);
+    for (const box of client.querySelectorAll("input[data-flag]")) boxes[flagIndex(box)] = box;
     // The program (its module, and its entry points from page_seam.js) once it has loaded: until
     // then the window is inert and no listener calls it.
     let M = null, program = null, ended = false;
@@ -288,18 +289,31 @@
         edited();
     });
 
-    // What the form asks of the page.
+    // What the form asks of the page. Setting a box or the value from here fires no event: the
+    // form's own changes never come back as the user's.
     const page = {
+        isTicked: (index) => boxes[index].checked,
+        setTicked(index, ticked) { boxes[index].checked = ticked; },
+        valueText: () => value.value,
+        setValueText(text) { value.value = text; },
+        selectValueText(start, end) { value.setSelectionRange(start, end); },
+        focusValueBox() { value.focus(); },
+        setGoEnabled(enabled) { go.disabled = !enabled; },
+        // An explanation, at its place in pixels, and read out to screen readers.
+        showPopup(text, left, top, width, height) {
+            Object.assign(popup.style, { left: left + "px", top: top + "px", width: width + "px", height: height + "px" });
+            popup.textContent = text;
+            popup.hidden = false;
+            const region = $("announce");
+            region.textContent = "";
+            requestAnimationFrame(() => { region.textContent = text; });
+        },
+        hidePopup() { popup.hidden = true; },
         copy,
         message(title, text) {
             $("messageTitle").textContent = title;
             $("messageText").textContent = text;
             message.showModal();
-        },
-        announce(text) {
-            const region = $("announce");
-            region.textContent = "";
-            requestAnimationFrame(() => { region.textContent = text; });
         },
         openAbout() {
             about.hidden = false;
@@ -362,14 +376,15 @@
     };
     watch();
 
-    // The program's WebAssembly compiles in the background while the window is painted; the
-    // program starts once the window is on the screen.
+    // The program's WebAssembly compiles in the background while the window is painted, and the
+    // program starts as soon as it is compiled: the window is inert until then, and a click that
+    // lands before is lost. (Waiting for the first frame to start it cost a first click.)
     const compiled = WebAssembly.compile(Uint8Array.from(atob(programCode), (c) => c.charCodeAt(0)));
     const instantiateWasm = (imports, done) => {
         compiled.then((code) => WebAssembly.instantiate(code, imports)).then((instance) => done(instance));
         return {};
     };
-    requestAnimationFrame(() => setTimeout(() => createOrvan({ page, instantiateWasm }).then((module) => {
+    createOrvan({ page, instantiateWasm }).then((module) => {
         M = module;
         program = entryPoints(module, keep);
         program.load();
@@ -377,5 +392,5 @@
         value.focus();
         document.documentElement.dataset.ready = "";
         performance.mark("orvan-ready");
-    })));
+    });
 })();
