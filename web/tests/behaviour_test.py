@@ -6,8 +6,10 @@ X clipboard (read as another program reads it), GO, the focus and the limit mess
 
 The row player is the same for every browser; each browser is a thin driver of its own protocol:
 Chromium over the DevTools protocol (cdp.py), Firefox ESR over WebDriver BiDi (bidi.py), WebKitGTK
-over WebDriver (webkit.py). A row with an action that a browser's protocol cannot play as a user
-would is skipped there, with the reason.
+over WebDriver (webkit.py). The context menu's Paste is the browser's own Paste command in
+Chromium, and the real menu, opened and chosen with the X server's mouse and keyboard, in the
+others. A row with an action that a browser's protocol cannot play as a user would is skipped
+there, with the reason.
 
 Usage: behaviour_test.py chromium|firefox|webkit Orvanunk4ver22.html behaviour.rows
 """
@@ -45,10 +47,7 @@ KEYS = {
     "Shift+Delete": ("Delete", SHIFT, "Delete", 46, None, ["cut"]),
 }
 # What the WebDriver protocols cannot do as a user would; such rows are skipped there.
-CANNOT = {
-    "paste": "WebDriver cannot open the browser's own context menu or run its Paste command",
-    "insert": "WebDriver has no input method to compose and commit text",
-}
+CANNOT = {"insert": "WebDriver has no input method to compose and commit text"}
 # After each load: the page's errors, and the page's last clipboard write, which the player
 # waits for before it reads the X clipboard.
 WATCH = """(() => {
@@ -108,10 +107,14 @@ def start(engine):
     sys.exit(__doc__)
 
 
-def click(b, element):
+def point(b, element):
     x, y, w, h = b.js(f"""(() => {{ const r = $("{element}").getBoundingClientRect();
         return [r.left, r.top, r.width, r.height]; }})()""")
-    b.click(x + min(w / 2, 20), y + h / 2)
+    return x + min(w / 2, 20), y + h / 2
+
+
+def click(b, element):
+    b.click(*point(b, element))
 
 
 def play(b, verb, text):
@@ -125,7 +128,7 @@ def play(b, verb, text):
     elif verb == "copy":
         display.set_clipboard(expanded(text))
     elif verb == "paste":
-        b.paste()
+        b.paste(*point(b, "Text1"))
     elif verb == "insert":
         b.insert(expanded(text))
     else:

@@ -13,6 +13,8 @@ import time
 
 import websocket
 
+import display
+
 # The WebDriver key values of the keys the tests press, by their DOM key name.
 KEYS = {"Backspace": "\ue003", "Tab": "\ue004", "Enter": "\ue006", "Shift": "\ue008",
         "Control": "\ue009", "Alt": "\ue00a", "Escape": "\ue00c", "End": "\ue010", "Home": "\ue011",
@@ -99,6 +101,11 @@ class Firefox:
 
     def press(self, key, modifiers=0, **_chromium_only):
         self.actions({"type": "key", "id": "keyboard", "actions": chord(key, modifiers)})
+
+    def paste(self, x, y):
+        """The context menu's Paste at (X, Y) in the page, chosen by its access key."""
+        left, top = self.js("[mozInnerScreenX, mozInnerScreenY]")
+        display.choose_from_context_menu(left + x, top + y, "p")
 
     def type(self, text):
         self.actions({"type": "key", "id": "keyboard",

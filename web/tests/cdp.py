@@ -135,8 +135,9 @@ class Chromium:
                 f"Digit{c}" if c.isdigit() else f"Key{c.upper()}", ord(c.upper()))
             self.key(c, code=code, text=c, vk=vk)
 
-    def paste(self):
-        """The context menu's Paste: the browser's own Paste command, which fires a trusted paste
+    def paste(self, x=None, y=None):
+        """The context menu's Paste (in the focused box, wherever it is): the browser's own Paste
+        command, which fires a trusted paste
         event, then beforeinput insertFromPaste, and pastes the clipboard's text. The protocol
         runs that command only with a key event: this key is none (no key, no code, no
         character), so the page meets no key of its keyboard routes, only the paste."""

@@ -1,6 +1,7 @@
 """A private X server for the browsers that run with a window: Xvfb on a free display, a small
-window manager so that the browser's window has the focus, and the real X clipboard, read and
-written with xclip as another program would. Everything started here is stopped by its process id.
+window manager so that the browser's window has the focus, the real X clipboard, read and
+written with xclip as another program would, and the browser's own context menu, used with the
+X server's mouse and keyboard (xdotool). Everything started here is stopped by its process id.
 """
 import os
 import shutil
@@ -11,7 +12,7 @@ import time
 
 class Display:
     def __init__(self):
-        for tool in ("Xvfb", "matchbox-window-manager", "xclip"):
+        for tool in ("Xvfb", "matchbox-window-manager", "xclip", "xdotool", "xwininfo"):
             if not shutil.which(tool):
                 raise RuntimeError(f"{tool} is missing: scripts/deps.sh test")
         self.work = tempfile.mkdtemp(prefix="orvan-display-")
@@ -43,6 +44,32 @@ def clipboard():
     """The X clipboard's text, as another program reads it."""
     return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
                           timeout=20).stdout.decode("utf-8")
+
+
+def popups():
+    """The menus (override-redirect windows) on the screen, by their window ids."""
+    listing = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True, text=True).stdout
+    shown = set()
+    for window in (line.split()[0] for line in listing.splitlines() if line.strip().startswith("0x")):
+        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
+        if "IsViewable" in info and "Override Redirect State: yes" in info:
+            shown.add(window)
+    return shown
+
+
+def choose_from_context_menu(x, y, access_key):
+    """A right click at (X, Y) on the screen, then the context menu's entry by its access key,
+    once the menu is on the screen; returns when it has gone."""
+    before = popups()
+    subprocess.run(["xdotool", "mousemove", str(round(x)), str(round(y)), "click", "3"], check=True)
+    for shown in (True, False):
+        end = time.monotonic() + 10
+        while bool(popups() - before) != shown:
+            if time.monotonic() > end:
+                raise TimeoutError("the context menu did not " + ("open" if shown else "close"))
+            time.sleep(0.02)
+        if shown:
+            subprocess.run(["xdotool", "key", access_key], check=True)
 
 
 def set_clipboard(text):

@@ -10,6 +10,7 @@ import json
 from selenium import webdriver
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
+import display
 from bidi import KEYS, MODIFIERS
 
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
@@ -46,6 +47,12 @@ class WebKit:
 
     def press(self, key, modifiers=0, **_chromium_only):
         self.keys([(KEYS.get(key, key), modifiers)])
+
+    def paste(self, x, y):
+        """The context menu's Paste at (X, Y) in the page, chosen by its access key. The browser's
+        window fills the screen (the window manager's way) with its toolbar above the page."""
+        left, top = self.js("[screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight]")
+        display.choose_from_context_menu(left + x, top + y, "p")
 
     def type(self, text):
         self.keys([(c, 0) for c in text])
