@@ -161,8 +161,7 @@ try:
     for target in ("cmdGo", "cmdGo", "Label2", "Label23"):
         click(target)
     click("cmdGo", 2)
-    x, y = c.js("[$('client').getBoundingClientRect().left + 495, $('client').getBoundingClientRect().top + 300]")
-    c.click(x, y)
+    c.click(*c.js("[$('client').getBoundingClientRect().left + 495, $('client').getBoundingClientRect().top + 300]"))
     c.type("7")
     check("presses on nothing keep the focus", [focused(), value()[0]], ["Text1", "7"])
 
@@ -249,10 +248,8 @@ try:
     click("mnuHelp")
     click("mnuHelpAbout")
     x, y = c.js("[$('aboutTitle').getBoundingClientRect().left + 40, $('aboutTitle').getBoundingClientRect().top + 5]")
-    c.call("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y)
-    c.call("Input.dispatchMouseEvent", type="mousePressed", x=x, y=y, button="left", clickCount=1)
-    c.call("Input.dispatchMouseEvent", type="mouseMoved", x=x + 60, y=y + 130, button="left", buttons=1)
-    c.call("Input.dispatchMouseEvent", type="mouseReleased", x=x + 60, y=y + 130, button="left", clickCount=1)
+    for kind, dx, dy in (("mousePressed", 0, 0), ("mouseMoved", 60, 130), ("mouseReleased", 60, 130)):
+        c.call("Input.dispatchMouseEvent", type=kind, x=x + dx, y=y + dy, button="left", buttons=1, clickCount=1)
     check("About moved", c.js("[$('about').offsetLeft, $('about').offsetTop]"), [100, 220])
     new_value("12")
     click("cmdGo")
