@@ -12,6 +12,9 @@ First click, as a user feels it: from the navigation's start, real clicks (Input
 on the first flag box, one after another until one takes effect (the box ticked, and for the page
 the total in the value box); the time is when that click's change has been handled. The blank
 page holds one check box at the same place. Cold and warm as above, in one sitting.
+
+Memory: the page's DOM nodes and JavaScript heap, after a garbage collection, over 1,000 cycles
+of a real click on the value box, the keys of 1040 and a click on GO.
 Usage: bench_web.py PAGE.html RUNS
 """
 import gzip
@@ -114,6 +117,24 @@ try:
         results[name]["warm"] = warm(browser, path)
     # GO on 1048575: the click's whole handler (twenty ticks, each with its total written to the
     # value box and the clipboard), timed in the page.
+    browser.call("Performance.enable")
+    browser.call("Emulation.setFocusEmulationEnabled", enabled=True)
+
+    def at(element):
+        return browser.js(f"""(() => {{ const r = document.getElementById("{element}").getBoundingClientRect();
+            return [r.left + Math.min(r.width / 2, 20), r.top + r.height / 2]; }})()""")
+
+    def memory():
+        browser.call("HeapProfiler.collectGarbage")
+        m = {m["name"]: m["value"] for m in browser.call("Performance.getMetrics")["metrics"]}
+        return int(m["Nodes"]), m["JSHeapUsedSize"] / 1024
+    box, button, memory_after = at("Text1"), at("cmdGo"), {0: memory()}
+    for cycle in range(1, 1001):
+        browser.click(*box)
+        browser.type("1040")
+        browser.click(*button)
+        if cycle in (250, 1000):
+            memory_after[cycle] = memory()
     go = browser.js("""(() => {
         const value = document.getElementById("Text1"), go = document.getElementById("cmdGo");
         const times = [];
@@ -144,4 +165,6 @@ print("| page | cold | × blank | warm | × blank |")
 print("|---|---:|---:|---:|---:|")
 for name, (c, w) in first.items():
     print(f"| {name} | {c:.0f} | {c / first['blank page'][0]:.2f} | {w:.0f} | {w / first['blank page'][1]:.2f} |")
+print("cycles of click the box, type 1040, GO: " + ", ".join(
+    f"after {n}: {nodes} nodes, {heap:.0f} KiB heap" for n, (nodes, heap) in memory_after.items()))
 print(f"GO on 1048575: median {statistics.median(go):.2f} ms, slowest {max(go):.2f} ms ({RUNS} runs)")
