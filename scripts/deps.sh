@@ -20,8 +20,11 @@ if [ "${1:-run}" = test ]; then
     # own python3) and qt6ct's colour schemes for the theme tests; the Windows program
     # cross-built and tested under Wine (64-bit only), its version resource and imports read
     # back with pefile, its ZIP listed with unzip; the browser page built and driven in
-    # headless Chromium over its DevTools protocol (python3-websocket).
-    packages+=("${web[@]}" chromium python3-websocket
+    # Chromium over its DevTools protocol (python3-websocket), Firefox ESR over WebDriver BiDi and
+    # WebKitGTK over its WebDriver (with selenium), each with a window on Xvfb under a small
+    # window manager.
+    packages+=("${web[@]}" chromium python3-websocket firefox-esr webkit2gtk-driver python3-selenium
+               matchbox-window-manager
                xvfb xdotool xclip x11-utils x11-xkb-utils xkb-data libx11-data libx11-dev
                clang libclang-rt-dev libbenchmark-dev valgrind
                desktop-file-utils appstream dpkg-dev file imagemagick llvm lintian devscripts

@@ -2,10 +2,12 @@
 """Writes the seam between the program and the page's script from its one list (seam.list), and
 checks the page's script against it.
 
-Usage: make_seam.py SEAM_LIST PAGE_JS HEADER EXPORTS SCRIPT
-  HEADER   C++: the entry points' declarations, PageCall, the route and verdict numbers checked
+Usage: make_seam.py SEAM_LIST PAGE_JS HEADER EXPORTS SCRIPT LIBRARY
+  HEADER   C++: the entry points' declarations, seam::page's functions (the program's imports),
+           the route and verdict numbers checked
   EXPORTS  the program's exported functions, one a line (-sEXPORTED_FUNCTIONS=@EXPORTS)
   SCRIPT   JavaScript: Route, Verdict and entryPoints(module, changed), put before page.js
+  LIBRARY  the program's imports, each calling the page's function of its name (--js-library)
 """
 import re
 import sys
@@ -18,15 +20,19 @@ def read_list(path):
         if not line or line.startswith("#"):
             continue
         kind, _, rest = line.partition(" ")
-        if kind == "entry":
+        if kind in ("entry", "page"):
             m = re.fullmatch(r"(.+?)\s*\b(\w+)\((.*)\)", rest)
             if not m:
                 sys.exit(f"{path}:{number}: not a declaration: {rest}")
             result, name, params = m.groups()
             arity = len([p for p in params.split(",") if p.strip()])
-            entries.append((name, result.strip(), params, arity))
-        elif kind == "page" and re.fullmatch(r"\w+", rest):
-            pages.append(rest)
+            if kind == "entry":
+                entries.append((name, result.strip(), params, arity))
+                continue
+            types = [result.strip()] + [p.split()[0] for p in params.split(",") if p.strip()]
+            if any(t not in ("void", "bool", "int", "string") for t in types) or "void" in types[1:]:
+                sys.exit(f"{path}:{number}: a type the seam does not carry: {rest}")
+            pages.append((name, result.strip(), [tuple(p.split()) for p in params.split(",") if p.strip()]))
         elif kind in enums and re.fullmatch(r"\w+", rest):
             enums[kind].append(rest)
         else:
@@ -54,22 +60,37 @@ def check_script(path, entries, pages, enums):
     else:
         indent = len(body.group(1)) + 4
         defined = set(re.findall(rf"^ {{{indent}}}(\w+)\s*[(,:]", body.group(2), re.M))
-        errors += [f"page.{n} is not defined" for n in pages if n not in defined]
-        errors += [f"page.{n} is not in the list" for n in sorted(defined - set(pages))]
+        errors += [f"page.{n} is not defined" for n, _, _ in pages if n not in defined]
+        errors += [f"page.{n} is not in the list" for n in sorted(defined - {p[0] for p in pages})]
     if errors:
         sys.exit("\n".join(f"{path}: {e}" for e in errors))
 
 
 def header(entries, pages, enums):
     out = ["#pragma once", "// Written by make_seam.py from web/seam.list.", "",
-           '#include "form/main_form.h"', "", 'extern "C" {']
+           '#include "form/main_form.h"', "", "#include <cstdlib>", "#include <string>",
+           "#include <string_view>", "", 'extern "C" {']
     out += [f"{result}{'' if result.endswith('*') else ' '}orvan_{name}({params});"
             for name, result, params, _ in entries]
-    out += ["}", "", "namespace seam {", "",
-            "// The page's functions the program calls, by their names in page.js.",
-            "enum class PageCall { " + ", ".join(pages) + " };",
-            "inline constexpr const char *PageCallNames[] = { "
-            + ", ".join(f'"{p}"' for p in pages) + " };", "", "} // namespace seam", ""]
+    # The imports: a string goes to the page as its UTF-8 bytes and their count, and comes back
+    # in memory the program frees.
+    wrappers = []
+    for name, result, params in pages:
+        c_params = ", ".join(f"const char *{n}, int {n}Length" if t == "string" else f"{t} {n}"
+                             for t, n in params)
+        out.append(f"{'char *' if result == 'string' else result + ' '}orvan_page_{name}({c_params});")
+        cpp_params = ", ".join(f"std::string_view {n}" if t == "string" else f"{t} {n}" for t, n in params)
+        args = ", ".join(f"{n}.data(), static_cast<int>({n}.size())" if t == "string" else n
+                         for t, n in params)
+        if result == "string":
+            body = (f"char *text = orvan_page_{name}({args}); std::string copy(text); std::free(text); "
+                    "return copy;")
+        else:
+            body = f"{'' if result == 'void' else 'return '}orvan_page_{name}({args});"
+        wrappers.append(f"inline {'std::string' if result == 'string' else result} {name}({cpp_params}) "
+                        f"{{ {body} }}")
+    out += ["}", "", "// The page's functions the program calls, by their names in page.js.",
+            "namespace seam::page {", ""] + wrappers + ["", "} // namespace seam::page", ""]
     for kind, enum in (("route", "Route"), ("verdict", "Verdict")):
         for number, name in enumerate(enums[kind]):
             out.append(f"static_assert(static_cast<int>(form::MainForm::{enum}::{name}) == {number},"
@@ -93,13 +114,35 @@ def script(entries, enums):
     return "\n".join(out) + "\n"
 
 
-def main(seam_list, page_js, header_path, exports_path, script_path):
+def library(pages):
+    out = ["// Written by make_seam.py from web/seam.list.", "mergeInto(LibraryManager.library, {"]
+    for name, result, params in pages:
+        js_params = [f"{n}, {n}Length" if t == "string" else n for t, n in params]
+        args = ", ".join(f"UTF8ToString({n}, {n}Length)" if t == "string" else n for t, n in params)
+        call = f'Module["page"].{name}({args})'
+        # UTF8ToString, lengthBytesUTF8 and stringToUTF8 are the runtime's own; malloc must be
+        # asked for, to be exported.
+        deps = ['"malloc"'] if result == "string" else []
+        if result == "string":
+            body = (f"var text = {call}, size = lengthBytesUTF8(text) + 1, copy = _malloc(size); "
+                    "stringToUTF8(text, copy, size); return copy;")
+        else:
+            body = f"{'' if result == 'void' else 'return '}{call};"
+        if deps:
+            out.append(f"    orvan_page_{name}__deps: [{', '.join(deps)}],")
+        out.append(f"    orvan_page_{name}: function ({', '.join(js_params)}) {{ {body} }},")
+    out.append("});")
+    return "\n".join(out) + "\n"
+
+
+def main(seam_list, page_js, header_path, exports_path, script_path, library_path):
     entries, pages, enums = read_list(seam_list)
     check_script(page_js, entries, pages, enums)
     outputs = {
         header_path: header(entries, pages, enums),
         exports_path: "".join(f"_orvan_{e[0]}\n" for e in entries),
         script_path: script(entries, enums),
+        library_path: library(pages),
     }
     for path, text in outputs.items():
         with open(path, "w", encoding="utf-8") as f:
@@ -107,6 +150,6 @@ def main(seam_list, page_js, header_path, exports_path, script_path):
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 6:
+    if len(sys.argv) != 7:
         sys.exit(__doc__)
     main(*sys.argv[1:])

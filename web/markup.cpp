@@ -158,21 +158,27 @@ void mainWindow(std::string &out)
 void aboutWindow(std::string &out)
 {
     using namespace about_layout;
+    // A window of its own: moved by its title bar, which holds the program's icon, the caption
+    // and a close button that, as on the desktop, Tab does not visit.
     out += "<section id=about role=dialog aria-labelledby=aboutTitle hidden style=\"width:"
-        + std::to_string(px(ClientWidth)) + "px\"><div id=aboutTitle class=title>"
-        + escaped(Caption)
-        + "</div><div class=area style=\"height:" + std::to_string(px(ClientHeight)) + "px\">";
+        + std::to_string(px(ClientWidth)) + "px\"><div id=aboutBar class=title><img id=aboutIcon alt=\"\">"
+        + "<span id=aboutTitle>" + escaped(Caption) + "</span>"
+        + "<button id=aboutClose data-close tabindex=-1 aria-label=Close></button></div>"
+        + "<div class=area style=\"height:" + std::to_string(px(ClientHeight)) + "px\">";
     for (const Control &c : Controls) {
-        const std::string name(c.name), at = " style=\"" + place(c) + "\"";
+        // The controls that take the focus carry their place in the tab order, which the page's
+        // Tab walks: OK, the icon, the picture.
+        const std::string name(c.name), at = " style=\"" + place(c) + "\"",
+                                        tab = " data-tab=" + std::to_string(c.tab);
         switch (c.kind) {
         case form::Kind::Picture:
-            out += "<div id=" + name + " class=picture" + at + "><img alt=\""
+            out += "<div id=" + name + " class=picture tabindex=0" + tab + at + "><img alt=\""
                 + (name == "picIcon" ? "Orvan unk4 program icon" : "Orvan unk4 race track banner")
                 + "\"></div>";
             break;
         case form::Kind::Button:
             // The About window's commands are the page's own: its OK closes it.
-            out += "<button id=" + name + at
+            out += "<button id=" + name + tab + at
                 + (c.command == about_layout::Command::Close ? " data-close" : "") + ">"
                 + escaped(c.caption) + "</button>";
             break;

@@ -6,9 +6,10 @@
     const $ = (id) => document.getElementById(id);
     const window1 = $("Form1"), client = $("client"), value = $("Text1"), popup = $("Label1");
     const notice = $("clipNotice"), message = $("message"), about = $("about");
-    const aboutOK = about.querySelector("[data-close]");
-    const descriptions = [...client.querySelectorAll(".description")];
+    const aboutOK = about.querySelector(".area [data-close]"), aboutBar = $("aboutBar");
+    const descriptions = [...client.querySelectorAll(".description")], go = $("cmdGo"), boxes = [];
     const flagIndex = (element) => (element && element.dataset.flag ? Number(element.dataset.flag) : -1);
+    for (const box of client.querySelectorAll("input[data-flag]")) boxes[flagIndex(box)] = box;
     // The program (its module, and its entry points from page_seam.js) once it has loaded: until
     // then the window is inert and no listener calls it.
     let M = null, program = null, ended = false;
@@ -37,7 +38,7 @@
 
     // The menus: a menu bar of two menus, for the mouse and the keyboard.
     const tops = [...document.querySelectorAll("#menubar .top")];
-    let openTop = null, back = null, aboutBack = null; // where the focus goes back to
+    let openTop = null, back = null, aboutBack = value; // where the focus goes back to
     const itemsOf = (top) => [...top.nextElementSibling.querySelectorAll("[role=menuitem]")];
     const openMenu = (top, focusFirst) => {
         if (!openTop) back = document.activeElement;
@@ -94,6 +95,9 @@
 
     // The keyboard, before the focused control sees it.
     document.addEventListener("keydown", (e) => {
+        // The function keys the window uses are the window's in every state, the program
+        // ended too: the browser's own (its help on F1, its menu bar on F10) never sees them.
+        if (e.key === "F1" || e.key === "F10") e.preventDefault();
         if (!live() || message.open) return;
         if (openTop) return menuKey(e);
         const inAbout = about.contains(document.activeElement);
@@ -112,8 +116,8 @@
             if (inAbout) aboutOK.click(); else program.escapePressed();
         } else if (e.key === "Tab") {
             // Tab goes round the window's controls, in the order the markup holds them.
-            const order = [...(inAbout ? about.querySelectorAll("button") : client.querySelectorAll("input, button"))]
-                .filter((c) => !c.disabled);
+            const order = (inAbout ? [...about.querySelectorAll("[data-tab]")].sort((a, b) => a.dataset.tab - b.dataset.tab)
+                : [...client.querySelectorAll("input, button")]).filter((c) => !c.disabled);
             const at = order.indexOf(document.activeElement);
             e.preventDefault();
             order[at < 0 ? 0 : (at + (e.shiftKey ? order.length - 1 : 1)) % order.length].focus();
@@ -125,8 +129,24 @@
         }
     }, true);
 
-    // Moves of the focus between the main window's controls.
+    // A press on nothing that takes the focus (a label, a disabled button, empty space) leaves
+    // the focus where it was, as on the desktop: the browser would give it to the page's body.
+    document.addEventListener("mousedown", (e) => {
+        if (!e.target.closest("input, button:enabled, label, [tabindex]")) e.preventDefault();
+    }, true);
+    // A disabled button hears no press at all, yet the browser still takes the focus away:
+    // the focus goes back to the control that lost it, unless the page itself lost it.
+    document.addEventListener("focusout", (e) => {
+        if (e.relatedTarget) return;
+        queueMicrotask(() => {
+            if (document.hasFocus() && document.activeElement === document.body) e.target.focus();
+        });
+    });
+
+    // Moves of the focus between the main window's controls; the last of them gets the focus
+    // back when About closes.
     client.addEventListener("focusin", (e) => {
+        aboutBack = e.target;
         if (live() && client.contains(e.relatedTarget)) program.focusMoved();
     });
 
@@ -203,19 +223,33 @@
         }
         return [...e.key].length === 1 ? [Route.Typed, e.key] : null;
     };
-    // The input the form took at its key, paste or drop, which beforeinput then lets through.
+    // The value changed by the user, in whatever way: the form hears of it.
+    const edited = () => {
+        notice.textContent = refused === null ? "" : notice.textContent;
+        program.valueEdited();
+    };
+    // Text the form took, put in by the page itself: the browser's editor would keep each
+    // insertion in its undo history, which nothing here undoes (the form drops the undo keys),
+    // and which holds on to a node of the box's text for every value typed.
+    const put = (text) => {
+        value.setRangeText(text, value.selectionStart, value.selectionEnd, "end");
+        edited();
+    };
+    // The input the form took at its key or drop, which beforeinput then lets through.
     let decided = null, passed = false, dragged = false;
     value.addEventListener("keydown", (e) => {
         decided = null;
         const key = !e.defaultPrevented && !e.isComposing && live() && keyText(e);
         if (!key) return;
-        if (admit(key[0], key[1], lengthAfter(key[1]))) decided = "insertText"; else e.preventDefault();
+        if (!admit(key[0], key[1], lengthAfter(key[1]))) e.preventDefault();
+        else if (key[1] >= " ") { e.preventDefault(); put(key[1]); }
+        else decided = "insertText";
     });
     // The context menu's Paste, or a middle click: Ctrl+V and Shift+Insert never get here.
     value.addEventListener("paste", (e) => {
         const text = e.clipboardData.getData("text/plain");
-        decided = live() && admit(Route.MenuPaste, text, lengthAfter(text)) ? "insertFromPaste" : null;
-        if (!decided) e.preventDefault();
+        e.preventDefault();
+        if (live() && admit(Route.MenuPaste, text, lengthAfter(text))) put(text);
     });
     // A drop; text dragged from the box itself moves within it.
     value.addEventListener("dragstart", () => { dragged = true; });
@@ -252,25 +286,36 @@
         if (!passed && value.value !== shown[0] && !admit(Route.Inserted, value.value, length(value.value)))
             return restore();
         passed = false;
-        notice.textContent = refused === null ? "" : notice.textContent;
-        program.valueEdited();
+        edited();
     });
 
-    // What the form asks of the page.
+    // What the form asks of the page. Setting a box or the value from here fires no event: the
+    // form's own changes never come back as the user's.
     const page = {
+        isTicked: (index) => boxes[index].checked,
+        setTicked(index, ticked) { boxes[index].checked = ticked; },
+        valueText: () => value.value,
+        setValueText(text) { value.value = text; },
+        selectValueText(start, end) { value.setSelectionRange(start, end); },
+        focusValueBox() { value.focus(); },
+        setGoEnabled(enabled) { go.disabled = !enabled; },
+        // An explanation, at its place in pixels, and read out to screen readers.
+        showPopup(text, left, top, width, height) {
+            Object.assign(popup.style, { left: left + "px", top: top + "px", width: width + "px", height: height + "px" });
+            popup.textContent = text;
+            popup.hidden = false;
+            const region = $("announce");
+            region.textContent = "";
+            requestAnimationFrame(() => { region.textContent = text; });
+        },
+        hidePopup() { popup.hidden = true; },
         copy,
         message(title, text) {
             $("messageTitle").textContent = title;
             $("messageText").textContent = text;
             message.showModal();
         },
-        announce(text) {
-            const region = $("announce");
-            region.textContent = "";
-            requestAnimationFrame(() => { region.textContent = text; });
-        },
         openAbout() {
-            if (about.hidden) aboutBack = client.contains(document.activeElement) ? document.activeElement : value;
             about.hidden = false;
             aboutOK.focus();
         },
@@ -285,10 +330,27 @@
         },
     };
     message.addEventListener("close", () => { if (!ended) value.focus(); });
-    // About's OK, the page's own window's command.
-    aboutOK.addEventListener("click", () => {
+    // About's OK and its title bar's close button, the page's own window's command. The focus
+    // goes back to the main window if About had it.
+    about.querySelectorAll("[data-close]").forEach((b) => b.addEventListener("click", () => {
+        const had = about.contains(document.activeElement);
         about.hidden = true;
-        if (aboutBack) aboutBack.focus();
+        if (had) aboutBack.focus();
+    }));
+    // About is a window beside the main one, not a modal, and stays above it as a window owned
+    // by it does; it moves by its title bar, within the page.
+    aboutBar.addEventListener("pointerdown", (e) => {
+        if (e.button !== 0 || e.target.closest("button")) return;
+        e.preventDefault();
+        const dx = e.clientX - about.offsetLeft, dy = e.clientY - about.offsetTop;
+        const move = (m) => {
+            about.style.left = Math.max(40 - about.offsetWidth, Math.min(innerWidth - 40, m.clientX - dx)) + "px";
+            about.style.top = Math.max(0, Math.min(innerHeight - 20, m.clientY - dy)) + "px";
+        };
+        aboutBar.setPointerCapture(e.pointerId);
+        aboutBar.addEventListener("pointermove", move);
+        aboutBar.addEventListener("lostpointercapture", () => aboutBar.removeEventListener("pointermove", move),
+            { once: true });
     });
 
     // On a zoomed page that is not a whole multiple, the pixel font goes uneven: the windows
@@ -314,14 +376,15 @@
     };
     watch();
 
-    // The program's WebAssembly compiles in the background while the window is painted; the
-    // program starts once the window is on the screen.
+    // The program's WebAssembly compiles in the background while the window is painted, and the
+    // program starts as soon as it is compiled: the window is inert until then, and a click that
+    // lands before is lost. (Waiting for the first frame to start it cost a first click.)
     const compiled = WebAssembly.compile(Uint8Array.from(atob(programCode), (c) => c.charCodeAt(0)));
     const instantiateWasm = (imports, done) => {
         compiled.then((code) => WebAssembly.instantiate(code, imports)).then((instance) => done(instance));
         return {};
     };
-    requestAnimationFrame(() => setTimeout(() => createOrvan({ page, instantiateWasm }).then((module) => {
+    createOrvan({ page, instantiateWasm }).then((module) => {
         M = module;
         program = entryPoints(module, keep);
         program.load();
@@ -329,5 +392,5 @@
         value.focus();
         document.documentElement.dataset.ready = "";
         performance.mark("orvan-ready");
-    })));
+    });
 })();

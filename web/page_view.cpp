@@ -1,110 +1,53 @@
-// The main window in the browser: a view of the form over the page's DOM. The page's static
-// HTML (written at build time by web_markup) already holds every control at its place; this
-// view finds them by id, shows what the form sets, and hands the platform's own jobs (the
-// clipboard, the message box, the About window, the end) to the page's script object. What the
-// two sides call of each other is named once, in seam.list (page_seam.h is written from it).
+// The main window in the browser: a view of the form over the page. The page's static HTML
+// (written at build time by web_markup) already holds every control at its place; this view
+// hands what the form sets to the page's functions (page.js's `page` object): the boxes, the
+// value, GO, the explanation, and the platform's own jobs (the clipboard, the message box, the
+// About window, the end). What the two sides call of each other is named once, in seam.list
+// (page_seam.h is written from it).
 
-#include "flags/flag_model.h"
 #include "form/main_form.h"
 #include "form/main_form_layout.h"
 
 #include <page_seam.h>
 
-#include <emscripten/bind.h>
-#include <emscripten/emscripten.h>
-#include <emscripten/val.h>
-
 #include <string>
-#include <utility>
-#include <vector>
-
-using emscripten::val;
-using seam::PageCall;
 
 namespace {
-
-std::string text(std::string_view view)
-{
-    return std::string(view);
-}
-
-std::string pixels(int twips)
-{
-    return std::to_string(twips::px(twips)) + "px";
-}
-
-// One of the page's functions (page.js's `page` object).
-template <typename... Args> void callPage(const val &page, PageCall function, Args &&...args)
-{
-    page.call<void>(seam::PageCallNames[static_cast<int>(function)], std::forward<Args>(args)...);
-}
 
 class PageView final : public form::MainView
 {
 public:
-    explicit PageView(val page)
-        : m_page(std::move(page))
-    {
-        const val document = val::global("document");
-        const auto byId
-            = [&](const std::string &id) { return document.call<val>("getElementById", id); };
-        for (int i = 0; i < flags::FlagCount; ++i)
-            m_boxes.push_back(byId("Check1_" + std::to_string(i)));
-        m_value = byId("Text1");
-        m_go = byId("cmdGo");
-        m_popup = byId("Label1");
-    }
-
-    // The form reads every box after each change: the property's name is made into a
-    // JavaScript string once, not on each of GO's hundreds of reads.
-    bool isTicked(int index) const override { return m_boxes[index][m_checked].as<bool>(); }
+    bool isTicked(int index) const override { return seam::page::isTicked(index); }
     // A box set from script fires no event: the form's own ticks never come back.
-    void setTicked(int index, bool ticked) override { m_boxes[index].set(m_checked, ticked); }
+    void setTicked(int index, bool ticked) override { seam::page::setTicked(index, ticked); }
 
-    std::string valueText() const override { return m_value[m_valueKey].as<std::string>(); }
-    void setValueText(std::string_view value) override { m_value.set(m_valueKey, text(value)); }
+    std::string valueText() const override { return seam::page::valueText(); }
+    void setValueText(std::string_view value) override { seam::page::setValueText(value); }
     void selectValueText(int start, int length) override
     {
-        m_value.call<void>("setSelectionRange", start, start + length);
+        seam::page::selectValueText(start, start + length);
     }
-    void focusValueBox() override { m_value.call<void>("focus"); }
+    void focusValueBox() override { seam::page::focusValueBox(); }
 
-    void setGoEnabled(bool enabled) override { m_go.set("disabled", !enabled); }
+    void setGoEnabled(bool enabled) override { seam::page::setGoEnabled(enabled); }
 
-    void setClipboardText(std::string_view total) override
-    {
-        callPage(m_page, PageCall::copy, text(total));
-    }
+    void setClipboardText(std::string_view total) override { seam::page::copy(total); }
 
     void showMessage(std::string_view title, std::string_view message) override
     {
-        callPage(m_page, PageCall::message, text(title), text(message));
+        seam::page::message(title, message);
     }
 
+    // In pixels, from the form's twips.
     void showPopup(std::string_view explanation, const twips::Rect &place) override
     {
-        val style = m_popup["style"];
-        style.set("left", pixels(place.left));
-        style.set("top", pixels(place.top));
-        style.set("width", pixels(place.width));
-        style.set("height", pixels(place.height));
-        m_popup.set("textContent", text(explanation));
-        m_popup.set("hidden", false);
-        callPage(m_page, PageCall::announce, text(explanation));
+        seam::page::showPopup(explanation, twips::px(place.left), twips::px(place.top),
+            twips::px(place.width), twips::px(place.height));
     }
-    void hidePopup() override { m_popup.set("hidden", true); }
+    void hidePopup() override { seam::page::hidePopup(); }
 
-    void openAbout() override { callPage(m_page, PageCall::openAbout); }
-    void endProgram() override { callPage(m_page, PageCall::end); }
-
-private:
-    val m_page;
-    val m_checked = val("checked");
-    val m_valueKey = val("value");
-    std::vector<val> m_boxes;
-    val m_value = val::null();
-    val m_go = val::null();
-    val m_popup = val::null();
+    void openAbout() override { seam::page::openAbout(); }
+    void endProgram() override { seam::page::end(); }
 };
 
 // The text the script puts here for admit().
@@ -116,7 +59,7 @@ std::u32string &textBuffer()
 
 form::MainForm &theForm()
 {
-    static PageView view(val::module_property("page"));
+    static PageView view;
     static form::MainForm form(view);
     return form;
 }
@@ -124,8 +67,7 @@ form::MainForm &theForm()
 } // namespace
 
 // The page's script calls these (program.NAME, declared in page_seam.h): the user's actions, for
-// the one main window of the page. Embind's class bindings would add more to the page than the
-// whole form.
+// the one main window of the page.
 extern "C" {
 
 void orvan_load()

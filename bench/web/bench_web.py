@@ -6,7 +6,16 @@ Cold: each load in a newly started browser (fresh profile, nothing cached or com
 Warm: reloads in one tab. For each load, from the navigation's start: "painted", the first paint
 with content (the window's static HTML is the whole window, fonts inlined); "interactive", when
 the page answers input (the program loaded and the form ready; for the blank page, its load
-event), or the first paint if that comes later: nothing answers before it is seen. Usage: bench_web.py PAGE.html RUNS
+event), or the first paint if that comes later: nothing answers before it is seen.
+
+First click, as a user feels it: from the navigation's start, real clicks (Input.dispatchMouseEvent)
+on the first flag box, one after another until one takes effect (the box ticked, and for the page
+the total in the value box); the time is when that click's change has been handled. The blank
+page holds one check box at the same place. Cold and warm as above, in one sitting.
+
+Memory: the page's DOM nodes and JavaScript heap, after a garbage collection, over 1,000 cycles
+of a real click on the value box, the keys of 1040 and a click on GO.
+Usage: bench_web.py PAGE.html RUNS
 """
 import gzip
 import os
@@ -21,6 +30,16 @@ PAGE, RUNS = os.path.abspath(sys.argv[1]), int(sys.argv[2])
 BLANK = os.path.join(tempfile.mkdtemp(prefix="orvan-bench-"), "blank.html")
 with open(BLANK, "w") as f:
     f.write("<!DOCTYPE html><title>blank</title><p>blank</p>")
+CLICK_BLANK = os.path.join(os.path.dirname(BLANK), "box.html")
+with open(CLICK_BLANK, "w") as f:
+    f.write("<!DOCTYPE html><title>blank</title><input type=checkbox id=Check1_0 "
+            "style='position:absolute;left:32px;top:138px;margin:0;width:13px;height:13px'>")
+# Where the first flag box is drawn: the client area's (24, 112) below the menu bar, plus the margin.
+BOX = (32 + 6, 8 + 18 + 112 + 6)
+# When the first change of a box has been handled, in the page's clock (0 at the navigation's
+# start); the page's own listeners on the box run before this one on the window.
+EFFECT = """addEventListener("change", () => {
+    if (!("effect" in window)) window.effect = performance.now(); });"""
 
 TIMES = """(() => {
     const paint = performance.getEntriesByName("first-contentful-paint")[0].startTime;
@@ -52,6 +71,36 @@ def warm(browser, path):
     return [load(browser, path) for _ in range(RUNS)]
 
 
+def first_click(browser, path):
+    browser.call("Page.navigate", url="file://" + path)
+    while True:
+        browser.click(*BOX)
+        # The click toggles the box of the document it reached; a click on the old one is lost.
+        effect = browser.js("window.effect ?? null")
+        if effect is not None:
+            return effect
+
+
+def clicks(path):
+    """Cold first clicks, each in a newly started browser, then warm ones in one tab."""
+    cold_times = []
+    for _ in range(RUNS):
+        browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
+        try:
+            browser.call("Page.addScriptToEvaluateOnNewDocument", source=EFFECT)
+            cold_times.append(first_click(browser, path))
+        finally:
+            browser.close()
+    browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
+    try:
+        browser.call("Page.addScriptToEvaluateOnNewDocument", source=EFFECT)
+        first_click(browser, path)
+        warm_times = [first_click(browser, path) for _ in range(RUNS)]
+    finally:
+        browser.close()
+    return statistics.median(cold_times), statistics.median(warm_times)
+
+
 def median(rows, k):
     return statistics.median(r[k] for r in rows)
 
@@ -68,6 +117,24 @@ try:
         results[name]["warm"] = warm(browser, path)
     # GO on 1048575: the click's whole handler (twenty ticks, each with its total written to the
     # value box and the clipboard), timed in the page.
+    browser.call("Performance.enable")
+    browser.call("Emulation.setFocusEmulationEnabled", enabled=True)
+
+    def at(element):
+        return browser.js(f"""(() => {{ const r = document.getElementById("{element}").getBoundingClientRect();
+            return [r.left + Math.min(r.width / 2, 20), r.top + r.height / 2]; }})()""")
+
+    def memory():
+        browser.call("HeapProfiler.collectGarbage")
+        m = {m["name"]: m["value"] for m in browser.call("Performance.getMetrics")["metrics"]}
+        return int(m["Nodes"]), m["JSHeapUsedSize"] / 1024
+    box, button, memory_after = at("Text1"), at("cmdGo"), {0: memory()}
+    for cycle in range(1, 1001):
+        browser.click(*box)
+        browser.type("1040")
+        browser.click(*button)
+        if cycle in (250, 1000):
+            memory_after[cycle] = memory()
     go = browser.js("""(() => {
         const value = document.getElementById("Text1"), go = document.getElementById("cmdGo");
         const times = [];
@@ -92,4 +159,12 @@ for name, r in results.items():
     row = [median(r["cold"], 0), median(r["cold"], 1), median(r["cold"], 1) / median(blank["cold"], 1),
            median(r["warm"], 0), median(r["warm"], 1), median(r["warm"], 1) / median(blank["warm"], 1)]
     print(f"| {name} | {row[0]:.0f} | {row[1]:.0f} | {row[2]:.2f} | {row[3]:.0f} | {row[4]:.0f} | {row[5]:.2f} |")
+first = {name: clicks(path) for name, path in (("blank page", CLICK_BLANK), ("Orvan unk4", PAGE))}
+print(f"first click on a flag box, medians of {RUNS}, ms from navigation start to the click's effect")
+print("| page | cold | × blank | warm | × blank |")
+print("|---|---:|---:|---:|---:|")
+for name, (c, w) in first.items():
+    print(f"| {name} | {c:.0f} | {c / first['blank page'][0]:.2f} | {w:.0f} | {w / first['blank page'][1]:.2f} |")
+print("cycles of click the box, type 1040, GO: " + ", ".join(
+    f"after {n}: {nodes} nodes, {heap:.0f} KiB heap" for n, (nodes, heap) in memory_after.items()))
 print(f"GO on 1048575: median {statistics.median(go):.2f} ms, slowest {max(go):.2f} ms ({RUNS} runs)")

@@ -1,42 +1,68 @@
 #!/usr/bin/python3
-"""Plays every row of the behaviour table (form/tests/behaviour.rows) on the real page in headless
-Chromium, each row on a freshly loaded page, with real input events, and checks what the row
-expects: the value, the ticked boxes, the clipboard, GO, the focus and the limit message.
+"""Plays every row of the behaviour table (form/tests/behaviour.rows) on the real page in one
+browser with a window, on a private X server with a window manager, each row on a freshly loaded
+page, with real input events, and checks what the row expects: the value, the ticked boxes, the
+X clipboard (read as another program reads it), GO, the focus and the limit message.
 
-Usage: behaviour_test.py Orvanunk4ver22.html behaviour.rows
+The row player is the same for every browser; each browser is a thin driver of its own protocol:
+Chromium over the DevTools protocol (cdp.py), Firefox ESR over WebDriver BiDi (bidi.py), WebKitGTK
+over WebDriver (webkit.py). The context menu's Paste is the browser's own Paste command in
+Chromium, and the real menu, opened and chosen with the X server's mouse and keyboard, in the
+others. A row with an action that a browser's protocol cannot play as a user would is skipped
+there, with the reason.
+
+Usage: behaviour_test.py chromium|firefox|webkit Orvanunk4ver22.html behaviour.rows
 """
-import json
 import os
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import cdp  # noqa: E402
+import display  # noqa: E402
 
-PAGE, ROWS = sys.argv[1:3]
+ENGINE, PAGE, ROWS = sys.argv[1:4]
+URL = "file://" + os.path.abspath(PAGE)
 LIMIT_MESSAGE = ["Orvanunk4", "Invalid value entered. Largest acceptable value is 1048575"]
 BOTH = ["clipboardReadWrite", "clipboardSanitizedWrite"]
 ALT, CTRL, SHIFT = 1, 2, 8
-# The table's keys as a Linux keyboard sends them: key, code, Windows key code, modifiers, the
-# character typed, and the editing commands Chromium runs for the key unless the page stops it.
+# The table's keys as a Linux keyboard sends them: key, modifiers, and for Chromium's protocol
+# the code, the Windows key code, the character typed and the editing commands Chromium runs for
+# the key unless the page stops it.
 KEYS = {
-    "Backspace": ("Backspace", "Backspace", 8, 0, None, ["deleteBackward"]),
-    "Enter": ("Enter", "Enter", 13, 0, "\r", ["insertNewline"]),
-    "Delete": ("Delete", "Delete", 46, 0, None, ["deleteForward"]),
-    "Home": ("Home", "Home", 36, 0, None, ["moveToBeginningOfLine"]),
-    "End": ("End", "End", 35, 0, None, ["moveToEndOfLine"]),
-    "Left": ("ArrowLeft", "ArrowLeft", 37, 0, None, ["moveLeft"]),
-    "Right": ("ArrowRight", "ArrowRight", 39, 0, None, ["moveRight"]),
-    "Shift+Home": ("Home", "Home", 36, SHIFT, None, ["moveToBeginningOfLineAndModifySelection"]),
-    "Ctrl+A": ("a", "KeyA", 65, CTRL, None, ["selectAll"]),
-    "Ctrl+C": ("c", "KeyC", 67, CTRL, None, ["copy"]),
-    "Ctrl+V": ("v", "KeyV", 86, CTRL, None, ["paste"]),
-    "Ctrl+X": ("x", "KeyX", 88, CTRL, None, ["cut"]),
-    "Ctrl+Z": ("z", "KeyZ", 90, CTRL, None, ["undo"]),
-    "Ctrl+Insert": ("Insert", "Insert", 45, CTRL, None, ["copy"]),
-    "Shift+Insert": ("Insert", "Insert", 45, SHIFT, None, ["paste"]),
-    "Shift+Delete": ("Delete", "Delete", 46, SHIFT, None, ["cut"]),
+    "Backspace": ("Backspace", 0, "Backspace", 8, None, ["deleteBackward"]),
+    "Enter": ("Enter", 0, "Enter", 13, "\r", ["insertNewline"]),
+    "Delete": ("Delete", 0, "Delete", 46, None, ["deleteForward"]),
+    "Home": ("Home", 0, "Home", 36, None, ["moveToBeginningOfLine"]),
+    "End": ("End", 0, "End", 35, None, ["moveToEndOfLine"]),
+    "Left": ("ArrowLeft", 0, "ArrowLeft", 37, None, ["moveLeft"]),
+    "Right": ("ArrowRight", 0, "ArrowRight", 39, None, ["moveRight"]),
+    "Shift+Home": ("Home", SHIFT, "Home", 36, None, ["moveToBeginningOfLineAndModifySelection"]),
+    "Ctrl+A": ("a", CTRL, "KeyA", 65, None, ["selectAll"]),
+    "Ctrl+C": ("c", CTRL, "KeyC", 67, None, ["copy"]),
+    "Ctrl+V": ("v", CTRL, "KeyV", 86, None, ["paste"]),
+    "Ctrl+X": ("x", CTRL, "KeyX", 88, None, ["cut"]),
+    "Ctrl+Z": ("z", CTRL, "KeyZ", 90, None, ["undo"]),
+    "Ctrl+Insert": ("Insert", CTRL, "Insert", 45, None, ["copy"]),
+    "Shift+Insert": ("Insert", SHIFT, "Insert", 45, None, ["paste"]),
+    "Shift+Delete": ("Delete", SHIFT, "Delete", 46, None, ["cut"]),
 }
+# What the WebDriver protocols cannot do as a user would; such rows are skipped there.
+CANNOT = {"insert": "WebDriver has no input method to compose and commit text"}
+# After each load: the page's errors, and the page's last clipboard write, which the player
+# waits for before it reads the X clipboard.
+WATCH = """(() => {
+    window.errors = [];
+    addEventListener("error", (e) => errors.push(String(e.message)));
+    addEventListener("unhandledrejection", (e) => errors.push(String(e.reason)));
+    const write = navigator.clipboard.writeText.bind(navigator.clipboard);
+    window.written = Promise.resolve();
+    navigator.clipboard.writeText = (text) => (window.written = write(text));
+    return true;
+})()"""
+STATE = """({ value: $("Text1").value,
+    ticked: [...document.querySelectorAll("#client input[type=checkbox]")].filter((b) => b.checked)
+        .map((b) => Number(b.id.split("_")[1])),
+    go: !$("cmdGo").disabled, focus: document.activeElement.id, errors })"""
 
 
 def expanded(text):
@@ -66,108 +92,101 @@ def rows(path):
         }
 
 
-c = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
+def start(engine):
+    if engine == "chromium":
+        import cdp
+        browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"), headless=False)
+        browser.browser_call("Browser.grantPermissions", permissions=BOTH)
+        return browser
+    if engine == "firefox":
+        import bidi
+        return bidi.Firefox(URL, os.environ.get("ORVAN_FIREFOX", "firefox-esr"))
+    if engine == "webkit":
+        import webkit
+        return webkit.WebKit(URL)
+    sys.exit(__doc__)
 
 
-def click(element):
-    x, y, w, h = c.js(f"""(() => {{ const r = document.getElementById("{element}").getBoundingClientRect();
+def point(b, element):
+    x, y, w, h = b.js(f"""(() => {{ const r = $("{element}").getBoundingClientRect();
         return [r.left, r.top, r.width, r.height]; }})()""")
-    c.click(x + min(w / 2, 20), y + h / 2)
+    return x + min(w / 2, 20), y + h / 2
 
 
-def key(key_, code, vk, modifiers, text, commands):
-    down = dict(type="keyDown" if text else "rawKeyDown", key=key_, code=code, modifiers=modifiers,
-                windowsVirtualKeyCode=vk, commands=commands)
-    if text:
-        down.update(text=text, unmodifiedText=text)
-    c.call("Input.dispatchKeyEvent", **down)
-    c.call("Input.dispatchKeyEvent", type="keyUp", key=key_, code=code, modifiers=modifiers,
-           windowsVirtualKeyCode=vk)
+def click(b, element):
+    b.click(*point(b, element))
 
 
-def type_text(text):
-    for ch in text:
-        code, vk = {"-": ("Minus", 189), ".": ("Period", 190)}.get(ch) or (
-            (f"Digit{ch}" if ch.isdigit() else f"Key{ch.upper()}"), ord(ch.upper()))
-        key(ch, code, vk, 0, ch, [])
-
-
-def play(verb, text):
+def play(b, verb, text):
     if verb == "click":
-        click(text)
+        click(b, text)
     elif verb == "type":
-        type_text(expanded(text))
+        b.type(expanded(text))
     elif verb == "key":
-        key(*KEYS[text])
+        key, modifiers, code, vk, typed, commands = KEYS[text]
+        b.press(key, modifiers, code=code, vk=vk, text=typed, commands=commands)
     elif verb == "copy":
-        c.js(f"navigator.clipboard.writeText({json.dumps(expanded(text))})")
+        display.set_clipboard(expanded(text))
     elif verb == "paste":
-        # The context menu's Paste runs the browser's own Paste command, which fires a trusted
-        # paste event, then beforeinput insertFromPaste, and pastes the clipboard's text. The
-        # protocol runs that command only with a key event: this key is none (no key, no code,
-        # no character), so the page meets no key of its keyboard routes, only the paste.
-        c.call("Input.dispatchKeyEvent", type="rawKeyDown", key="Unidentified", code="",
-               windowsVirtualKeyCode=0, commands=["paste"])
-        c.call("Input.dispatchKeyEvent", type="keyUp", key="Unidentified", code="", windowsVirtualKeyCode=0)
+        b.paste(*point(b, "Text1"))
     elif verb == "insert":
-        # An input method composes the text, then commits it.
-        text = expanded(text)
-        c.call("Input.imeSetComposition", text=text, selectionStart=len(text), selectionEnd=len(text))
-        c.call("Input.insertText", text=text)
+        b.insert(expanded(text))
     else:
         raise ValueError(f"no such action: {verb}")
 
 
-def state():
-    return c.js("""(async () => {
-        const $ = (id) => document.getElementById(id);
-        return { value: $("Text1").value,
-            ticked: [...document.querySelectorAll("#client input[type=checkbox]")]
-                .filter((b) => b.checked).map((b) => b.id),
-            clipboard: await navigator.clipboard.readText(),
-            go: !$("cmdGo").disabled, focus: document.activeElement.id };
-    })()""")
+def wait_ready(b):
+    end = time.monotonic() + 30
+    while not b.js("'ready' in document.documentElement.dataset"):
+        if time.monotonic() > end:
+            raise TimeoutError("the page did not get ready")
+        time.sleep(0.02)
 
 
-failures, played = [], 0
+screen = display.Display()
+failures, played, skipped, began = [], 0, 0, time.monotonic()
 try:
-    c.browser_call("Browser.grantPermissions", permissions=BOTH)
-    # The page has the focus as a window in front would, so that the clipboard may be written.
-    c.call("Emulation.setFocusEmulationEnabled", enabled=True)
-    for row in rows(ROWS):
-        c.open("file://" + os.path.abspath(PAGE))
-        c.wait_for("'ready' in document.documentElement.dataset")
-        c.js("navigator.clipboard.writeText('start')")
-        c.events.clear()
-        limit = False
-        started = time.monotonic()
-        for verb, text in row["actions"]:
-            play(verb, text)
-            # Reading the clipboard waits for the page's write of this action to land first.
-            shown = c.js("navigator.clipboard.readText().then(() => [document.getElementById('message').open, "
-                         "document.getElementById('messageTitle').textContent, "
-                         "document.getElementById('messageText').textContent])")
-            if shown[0]:
-                limit = limit or shown[1:] == LIMIT_MESSAGE
-                click("messageOK")
-        got = state()
-        got["ticked"] = sorted(int(b.rpartition("_")[2]) for b in got["ticked"])
-        got["limit"] = limit
-        want = {k: row[k] for k in ("value", "ticked", "clipboard", "go", "focus", "limit")}
-        if want["focus"] == "*":
-            got["focus"] = want["focus"] = "*"
-        errors = [e["params"]["exceptionDetails"].get("exception", {}).get("description", "?")
-                  for e in c.events if e.get("method") == "Runtime.exceptionThrown"]
-        wrong = {k: (str(got[k])[:40], str(want[k])[:40]) for k in want if got[k] != want[k]}
-        played += 1
-        if wrong or errors:
-            failures.append(row["name"])
-            print(f"FAIL {row['name']}: " + "; ".join(f"{k} {g!r}, want {w!r}" for k, (g, w) in wrong.items())
-                  + "".join(f"; exception {e}" for e in errors))
-        else:
-            print(f"ok   {row['name']} ({time.monotonic() - started:.2f} s)")
+    b = start(ENGINE)
+    try:
+        for row in rows(ROWS):
+            missing = [verb for verb, _ in row["actions"] if verb in CANNOT and not hasattr(b, verb)]
+            if missing:
+                skipped += 1
+                print(f"skip {row['name']}: {CANNOT[missing[0]]} ({ENGINE})")
+                continue
+            display.set_clipboard("start")
+            b.open(URL)
+            wait_ready(b)
+            b.js("(window.$ = (id) => document.getElementById(id), true)")
+            b.js(WATCH)
+            limit = False
+            started = time.monotonic()
+            for verb, text in row["actions"]:
+                play(b, verb, text)
+                shown = b.js("window.written.then(() => 0, () => 0).then(() => "
+                             "[$('message').open, $('messageTitle').textContent, $('messageText').textContent])")
+                if shown[0]:
+                    limit = limit or shown[1:] == LIMIT_MESSAGE
+                    click(b, "messageOK")
+                    b.js("new Promise((done) => setTimeout(done))")  # the dialog's close event
+            got = b.js(STATE)
+            got.update(clipboard=display.clipboard(), limit=limit)
+            want = {k: row[k] for k in ("value", "ticked", "clipboard", "go", "focus", "limit")}
+            if want["focus"] == "*":
+                got["focus"] = want["focus"] = "*"
+            wrong = {k: (str(got[k])[:40], str(want[k])[:40]) for k in want if got[k] != want[k]}
+            played += 1
+            if wrong or got["errors"]:
+                failures.append(row["name"])
+                print(f"FAIL {row['name']}: " + "; ".join(f"{k} {g!r}, want {w!r}" for k, (g, w) in wrong.items())
+                      + "".join(f"; error {e}" for e in got["errors"]))
+            else:
+                print(f"ok   {row['name']} ({time.monotonic() - started:.2f} s)")
+    finally:
+        b.close()
 finally:
-    c.close()
+    screen.close()
 
-print(f"{played} rows played, {len(failures)} failed" if failures else f"{played} rows played, all passed")
+print(f"{ENGINE}: {played} rows played, {skipped} skipped, "
+      + (f"{len(failures)} failed" if failures else "all passed") + f", {time.monotonic() - began:.0f} s")
 sys.exit(1 if failures or not played else 0)

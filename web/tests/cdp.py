@@ -1,4 +1,5 @@
-"""Headless Chromium driven over its DevTools protocol, for the page's test and benchmark.
+"""Chromium driven over its DevTools protocol, for the page's tests and benchmark: headless, or
+with a window on the current display.
 
 Starts its own chromium with a fresh profile, ends it by its process id, and talks to the first
 tab over one websocket (Debian's python3-websocket).
@@ -13,16 +14,19 @@ import time
 
 import websocket
 
-FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+FLAGS = ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
          "--remote-debugging-port=0", "--window-size=800,600", "--hide-scrollbars"]
 
 
 class Chromium:
-    def __init__(self, binary="chromium"):
+    name = "chromium"
+
+    def __init__(self, binary="chromium", headless=True):
         self.profile = tempfile.mkdtemp(prefix="orvan-chromium-")
         self.process = subprocess.Popen(
-            [binary, *FLAGS, f"--user-data-dir={self.profile}", "about:blank"],
+            [binary, *FLAGS, *(["--headless"] if headless else []), f"--user-data-dir={self.profile}",
+             "about:blank"],
             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         port_file = os.path.join(self.profile, "DevToolsActivePort")
         for _ in range(300):
@@ -111,19 +115,40 @@ class Chromium:
             self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
                       clickCount=count)
 
-    def key(self, key, code=None, text=None, modifiers=0, vk=0):
+    def key(self, key, code=None, text=None, modifiers=0, vk=0, commands=()):
+        """A key as the system sends it; COMMANDS are the editing commands that Chromium runs
+        for it unless the page stops the key (the protocol leaves them to the caller)."""
         down = dict(type="keyDown" if text else "rawKeyDown", key=key, code=code or key,
-                    modifiers=modifiers, windowsVirtualKeyCode=vk)
+                    modifiers=modifiers, windowsVirtualKeyCode=vk, commands=list(commands))
         if text:
-            down["text"] = text
+            down.update(text=text, unmodifiedText=text)
         self.call("Input.dispatchKeyEvent", **down)
         self.call("Input.dispatchKeyEvent", type="keyUp", key=key, code=code or key,
                   modifiers=modifiers, windowsVirtualKeyCode=vk)
 
+    def press(self, key, modifiers=0, code=None, vk=0, text=None, commands=()):
+        self.key(key, code, text, modifiers, vk, commands)
+
     def type(self, text):
         for c in text:
-            self.key(c, code=f"Digit{c}" if c.isdigit() else f"Key{c.upper()}", text=c,
-                     vk=ord(c.upper()))
+            code, vk = {"-": ("Minus", 189), ".": ("Period", 190)}.get(c) or (
+                f"Digit{c}" if c.isdigit() else f"Key{c.upper()}", ord(c.upper()))
+            self.key(c, code=code, text=c, vk=vk)
+
+    def paste(self, x=None, y=None):
+        """The context menu's Paste (in the focused box, wherever it is): the browser's own Paste
+        command, which fires a trusted paste
+        event, then beforeinput insertFromPaste, and pastes the clipboard's text. The protocol
+        runs that command only with a key event: this key is none (no key, no code, no
+        character), so the page meets no key of its keyboard routes, only the paste."""
+        self.call("Input.dispatchKeyEvent", type="rawKeyDown", key="Unidentified", code="",
+                  windowsVirtualKeyCode=0, commands=["paste"])
+        self.call("Input.dispatchKeyEvent", type="keyUp", key="Unidentified", code="", windowsVirtualKeyCode=0)
+
+    def insert(self, text):
+        """An input method composes TEXT, then commits it."""
+        self.call("Input.imeSetComposition", text=text, selectionStart=len(text), selectionEnd=len(text))
+        self.call("Input.insertText", text=text)
 
     def screenshot(self):
         return base64.b64decode(self.call("Page.captureScreenshot", format="png")["data"])

@@ -111,6 +111,8 @@ try:
     c.open(url)
     c.wait_for("'ready' in document.documentElement.dataset")
     c.js("window.$ = (id) => document.getElementById(id); window.focused = () => document.activeElement.id")
+    # F1 in every state is the window's: whether the page kept each press from the browser.
+    c.js("window.f1 = []; addEventListener('keydown', (e) => { if (e.key === 'F1') f1.push(e.defaultPrevented); })")
 
     # Looks: places as designed, and the whole window, menu bar and description column
     # included, as the Qt window draws it at 1x.
@@ -154,6 +156,29 @@ try:
     check("a million characters refused within a second",
           [time.monotonic() - started < 1, value()[0] == "7", c.js("$('clipNotice').textContent !== ''")], [True] * 3)
 
+    # A press on nothing that takes the focus keeps it where it was: the next digit lands.
+    new_value("5")
+    for target in ("cmdGo", "cmdGo", "Label2", "Label23"):
+        click(target)
+    click("cmdGo", 2)
+    c.click(*c.js("[$('client').getBoundingClientRect().left + 495, $('client').getBoundingClientRect().top + 300]"))
+    c.type("7")
+    check("presses on nothing keep the focus", [focused(), value()[0]], ["Text1", "7"])
+
+    # Typing, GO and the box's reset, again and again, leave no node behind.
+    c.call("Performance.enable")
+
+    def nodes():
+        c.call("HeapProfiler.collectGarbage")
+        return next(m["value"] for m in c.call("Performance.getMetrics")["metrics"] if m["name"] == "Nodes")
+    counts = []
+    for cycle in range(105):
+        if cycle in (5, 104):
+            counts.append(nodes())
+        new_value("1040")
+        click("cmdGo")
+    check("nodes over 100 cycles", counts[1] - counts[0], 0)
+
     # The limit message: a modal box titled Orvanunk4, closed by OK's keys.
     for key, vk, text in (("Enter", 13, "\r"), ("Escape", 27, None)):
         new_value("1048576")
@@ -161,6 +186,7 @@ try:
         check(f"limit message ({key})", c.js("[$('message').open, $('messageTitle').textContent, "
                                              "$('messageText').textContent]"), [True, "Orvanunk4", LIMIT_MESSAGE])
         check("all ticked over the limit", len(ticked()), 20)
+        c.key("F1", vk=112)
         c.key(key, vk=vk, text=text)
         check(f"{key} closes the message", eventually("!$('message').open && focused() === 'Text1'"), True)
 
@@ -182,7 +208,7 @@ try:
     c.key("w", code="KeyW", vk=87)
     check("Help > What is [FWO]?", [shown("Label1"), place("Label1")], [True, FWO_NOTE])
     c.key("Escape", vk=27)
-    for key, vk in (("F10", 121), ("ArrowRight", 39), ("Escape", 27)):
+    for key, vk in (("F10", 121), ("F1", 112), ("ArrowRight", 39), ("Escape", 27)):
         c.key(key, vk=vk)
     check("Esc leaves the menus for the control that had the focus",
           c.js("$('client').contains(document.activeElement) && !$('mnuFWO').offsetParent"), True)
@@ -204,9 +230,32 @@ try:
     check("a box described by its description",
           named[("checkbox", "1024")].get("description", {}).get("value"),
           "Used for clipping help, usually in sections with elevations.")
+    c.key("F1", vk=112)
+    order = []
+    for _ in range(3):
+        c.key("Tab", vk=9)
+        order.append(focused())
+    check("About's tab order", order, ["picIcon", "Picture1", "cmdOK"])
+    check("About's text keeps its three spaces", c.js("""(() => {
+        const text = $("lblDescription").firstChild, range = document.createRange(), width = (at, n) => {
+            range.setStart(text, at); range.setEnd(text, at + n); return range.getBoundingClientRect().width; };
+        return width(9, 3) === 3 * width(19, 1);
+    })()"""), True)
     c.key("Escape", vk=27)
     check("Esc presses About's OK", [shown("about"), c.js("$('client').contains(document.activeElement)")],
           [False, True])
+    # About moves by its title bar and leaves the main window usable; its close button closes it.
+    click("mnuHelp")
+    click("mnuHelpAbout")
+    x, y = c.js("[$('aboutTitle').getBoundingClientRect().left + 40, $('aboutTitle').getBoundingClientRect().top + 5]")
+    for kind, dx, dy in (("mousePressed", 0, 0), ("mouseMoved", 60, 130), ("mouseReleased", 60, 130)):
+        c.call("Input.dispatchMouseEvent", type=kind, x=x + dx, y=y + dy, button="left", buttons=1, clickCount=1)
+    check("About moved", c.js("[$('about').offsetLeft, $('about').offsetTop]"), [100, 220])
+    new_value("12")
+    click("cmdGo")
+    check("the main window beside About", [shown("about"), value()[0], ticked()], [True, "12", [2, 3]])
+    click("aboutClose")
+    check("About's close button", [shown("about"), focused()], [False, "Text1"])
 
     # Tab goes round the window as designed.
     new_value("5")
@@ -215,6 +264,34 @@ try:
         c.key("Tab", vk=9)
         order.append(focused())
     check("tab order", order, TAB_ORDER)
+
+    # High contrast: every control keeps a frame of its own, not a shadow that the browser drops,
+    # and the ticks show; the explanation keeps its frame.
+    c.call("Emulation.setEmulatedMedia", features=[{"name": "forced-colors", "value": "active"},
+                                                   {"name": "prefers-contrast", "value": "more"}])
+    new_value("5")
+    click("Check1_4")
+    click("Label3_17")
+    framed = ["Text1", "cmdGo", "cmdCancel", "Label1"] + [f"Check1_{i}" for i in range(20)]
+    shot = base64.b64encode(c.screenshot()).decode()
+    check("high contrast frames and ticks", c.js(f"""(async () => {{
+        const shot = await pixels("data:image/png;base64,{shot}");
+        const at = (x, y) => shot.data.slice((y * shot.width + x) * 4, (y * shot.width + x) * 4 + 3).join();
+        const o = $("client").getBoundingClientRect(), ground = at(o.left + 495, o.top + 300);
+        const gaps = (id) => {{ // frame pixels in the background's colour, corners aside
+            const r = $(id).getBoundingClientRect(), [l, t, R, B] = [r.left, r.top, r.right - 1, r.bottom - 1];
+            let n = 0;
+            for (let x = l + 2; x <= R - 2; ++x) n += (at(x, t) === ground) + (at(x, B) === ground);
+            for (let y = t + 2; y <= B - 2; ++y) n += (at(l, y) === ground) + (at(R, y) === ground);
+            return n;
+        }};
+        const centre = (id) => {{ const r = $(id).getBoundingClientRect(); return at(r.left + 6, r.top + 6); }};
+        return [{framed}.filter((id) => gaps(id) > 0),
+            [...Array(20).keys()].filter((i) => centre("Check1_" + i) !== ground)];
+    }})()"""), [[], ticked()])
+    c.call("Emulation.setEmulatedMedia", features=[])
+    click("Label1")
+    new_value("5")
 
     # A refused clipboard write is said next to the value, and the next action writes it.
     c.browser_call("Browser.setPermission", permission={"name": "clipboard-write"}, setting="denied")
@@ -238,6 +315,8 @@ try:
     c.key("f", code="KeyF", modifiers=1, vk=70)
     c.key("x", code="KeyX", vk=88)
     check("ended", [shown("ended"), clipboard()], [True, "1"])
+    c.key("F1", vk=112)
+    check("F1 kept from the browser in every state", c.js("f1"), [True] * 7)
 
     # The page asked for nothing but its own file and the data it carries, and broke no rule of
     # its policy.
