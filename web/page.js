@@ -129,6 +129,8 @@
         }
     }, true);
 
+    // A window shows no menu of the browser's for a right click, but in the value box.
+    window1.addEventListener("contextmenu", (e) => { if (e.target !== value) e.preventDefault(); });
     // A press on nothing that takes the focus (a label, a disabled button, empty space) leaves
     // the focus where it was, as on the desktop: the browser would give it to the page's body.
     document.addEventListener("mousedown", (e) => {
@@ -151,9 +153,9 @@
     });
 
     // The controls. Whether a press is a click (the second of a double click is none) is the
-    // form's to say.
+    // form's to say; only the left button clicks.
     const click = (element, handler) => element.addEventListener("click", (e) => {
-        if (live() && program.isClick(e.detail)) handler(e);
+        if (live() && e.button === 0 && program.isClick(e.detail)) handler(e);
     });
     // The click resets the box and selects its "0": the browser's own caret placing, which it
     // finishes after the click when the press lands in a selection, would undo that.

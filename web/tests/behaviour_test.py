@@ -2,7 +2,8 @@
 """Plays every row of the behaviour table (form/tests/behaviour.rows) on the real page in one
 browser with a window, on a private X server with a window manager, each row on a freshly loaded
 page, with real input events, and checks what the row expects: the value, the ticked boxes, the
-X clipboard (read as another program reads it), GO, the focus and the limit message.
+X clipboard (read as another program reads it), GO, the focus, the limit message and the
+explanation shown (by its place: each flag's stands at its own row).
 
 The row player is the same for every browser; each browser is a thin driver of its own protocol:
 Chromium over the DevTools protocol (cdp.py), Firefox ESR over WebDriver BiDi (bidi.py), WebKitGTK
@@ -45,7 +46,17 @@ KEYS = {
     "Ctrl+Insert": ("Insert", CTRL, "Insert", 45, None, ["copy"]),
     "Shift+Insert": ("Insert", SHIFT, "Insert", 45, None, ["paste"]),
     "Shift+Delete": ("Delete", SHIFT, "Delete", 46, None, ["cut"]),
+    "Tab": ("Tab", 0, "Tab", 9, None, []),
+    "Shift+Tab": ("Tab", SHIFT, "Tab", 9, None, []),
+    "Space": (" ", 0, "Space", 32, " ", []),
+    "Escape": ("Escape", 0, "Escape", 27, None, []),
+    "F1": ("F1", 0, "F1", 112, None, []),
 }
+# The menu entries' access keys, after their menu's: "&Help", "&What is [FWO]?...".
+MENU_KEYS = {"mnuFWO": ("h", "w")}
+# Where the explanation stands, in pixels from the top of the window's client area: flag i's
+# (i < 16) hangs down from its description, 112 + 16 i; the [FWO] note at 50 twips.
+POPUP_TOP = {"fwo": 3, **{str(i): 112 + 16 * i for i in range(16)}}
 # What the WebDriver protocols cannot do as a user would; such rows are skipped there.
 CANNOT = {"insert": "WebDriver has no input method to compose and commit text"}
 # After each load: the page's errors, and the page's last clipboard write, which the player
@@ -62,7 +73,8 @@ WATCH = """(() => {
 STATE = """({ value: $("Text1").value,
     ticked: [...document.querySelectorAll("#client input[type=checkbox]")].filter((b) => b.checked)
         .map((b) => Number(b.id.split("_")[1])),
-    go: !$("cmdGo").disabled, focus: document.activeElement.id, errors })"""
+    go: !$("cmdGo").disabled, focus: document.activeElement.id, errors,
+    popup: $("Label1").hidden ? "none" : $("Label1").offsetTop })"""
 
 
 def expanded(text):
@@ -78,7 +90,8 @@ def rows(path):
         line = line.strip()
         if not line or line.startswith("#"):
             continue
-        name, actions, value, ticked, clipboard, go, focus, message = (c.strip() for c in line.split("|"))
+        name, actions, value, ticked, clipboard, go, focus, message, popup = (
+            c.strip() for c in line.split("|"))
         yield {
             "name": name,
             "actions": [tuple(a.strip().partition(" ")[::2]) for a in actions.split("\u00b7")],
@@ -89,6 +102,7 @@ def rows(path):
             "go": go == "on",
             "focus": focus,
             "limit": message == "limit",
+            "popup": "none" if popup == "none" else POPUP_TOP[popup],
         }
 
 
@@ -113,18 +127,28 @@ def point(b, element):
     return x + min(w / 2, 20), y + h / 2
 
 
-def click(b, element):
-    b.click(*point(b, element))
+def click(b, element, count=1, button=0):
+    b.click(*point(b, element), count, button)
+
+
+def press(b, name):
+    key, modifiers, code, vk, typed, commands = KEYS[name]
+    b.press(key, modifiers, code=code, vk=vk, text=typed, commands=commands)
 
 
 def play(b, verb, text):
-    if verb == "click":
-        click(b, text)
+    if verb in ("click", "doubleclick", "rightclick"):
+        click(b, text, 2 if verb == "doubleclick" else 1, 2 if verb == "rightclick" else 0)
     elif verb == "type":
         b.type(expanded(text))
     elif verb == "key":
-        key, modifiers, code, vk, typed, commands = KEYS[text]
-        b.press(key, modifiers, code=code, vk=vk, text=typed, commands=commands)
+        name, _, times = text.partition("*")
+        for _ in range(int(times or 1)):
+            press(b, name)
+    elif verb == "menu":
+        menu, entry = MENU_KEYS[text]
+        b.press(menu, ALT, code=f"Key{menu.upper()}", vk=ord(menu.upper()))
+        b.press(entry, 0, code=f"Key{entry.upper()}", vk=ord(entry.upper()), text=entry)
     elif verb == "copy":
         display.set_clipboard(expanded(text))
     elif verb == "paste":
@@ -161,7 +185,9 @@ try:
             b.js(WATCH)
             limit = False
             started = time.monotonic()
-            for verb, text in row["actions"]:
+            for n, (verb, text) in enumerate(row["actions"]):
+                if n and verb == "click" and row["actions"][n - 1] == (verb, text):
+                    time.sleep(0.7)  # two clicks, not a double click
                 play(b, verb, text)
                 shown = b.js("window.written.then(() => 0, () => 0).then(() => "
                              "[$('message').open, $('messageTitle').textContent, $('messageText').textContent])")
@@ -171,7 +197,7 @@ try:
                     b.js("new Promise((done) => setTimeout(done))")  # the dialog's close event
             got = b.js(STATE)
             got.update(clipboard=display.clipboard(), limit=limit)
-            want = {k: row[k] for k in ("value", "ticked", "clipboard", "go", "focus", "limit")}
+            want = {k: row[k] for k in ("value", "ticked", "clipboard", "go", "focus", "limit", "popup")}
             if want["focus"] == "*":
                 got["focus"] = want["focus"] = "*"
             wrong = {k: (str(got[k])[:40], str(want[k])[:40]) for k in want if got[k] != want[k]}

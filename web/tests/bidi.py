@@ -94,8 +94,8 @@ class Firefox:
     def actions(self, *sources):
         self.call("input.performActions", context=self.context, actions=list(sources))
 
-    def click(self, x, y, count=1):
-        press = [{"type": "pointerDown", "button": 0}, {"type": "pointerUp", "button": 0}]
+    def click(self, x, y, count=1, button=0):
+        press = [{"type": "pointerDown", "button": button}, {"type": "pointerUp", "button": button}]
         self.actions({"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"},
                       "actions": [{"type": "pointerMove", "x": round(x), "y": round(y)}] + press * count})
 

@@ -109,11 +109,13 @@ class Chromium:
         self.wait_event("Page.loadEventFired")
 
     # Real input events, as the browser gets them from the system.
-    def click(self, x, y, count=1):
+    def click(self, x, y, count=1, button=0):
+        """COUNT quick clicks of the BUTTON (0 left, 2 right), the second of two a double click."""
         self.call("Input.dispatchMouseEvent", type="mouseMoved", x=x, y=y)
-        for kind in ("mousePressed", "mouseReleased"):
-            self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y, button="left",
-                      clickCount=count)
+        for n in range(1, count + 1):
+            for kind in ("mousePressed", "mouseReleased"):
+                self.call("Input.dispatchMouseEvent", type=kind, x=x, y=y,
+                          button=("left", "middle", "right")[button], clickCount=n)
 
     def key(self, key, code=None, text=None, modifiers=0, vk=0, commands=()):
         """A key as the system sends it; COMMANDS are the editing commands that Chromium runs

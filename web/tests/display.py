@@ -57,11 +57,16 @@ def popups():
     return shown
 
 
+def right_click(x, y):
+    """A right click at (X, Y) on the screen, as the X server's mouse gives it."""
+    subprocess.run(["xdotool", "mousemove", str(round(x)), str(round(y)), "click", "3"], check=True)
+
+
 def choose_from_context_menu(x, y, access_key):
     """A right click at (X, Y) on the screen, then the context menu's entry by its access key,
     once the menu is on the screen; returns when it has gone."""
     before = popups()
-    subprocess.run(["xdotool", "mousemove", str(round(x)), str(round(y)), "click", "3"], check=True)
+    right_click(x, y)
     for shown in (True, False):
         end = time.monotonic() + 10
         while bool(popups() - before) != shown:

@@ -38,7 +38,11 @@ class WebKit:
     def open(self, url):
         self.driver.get(url)
 
-    def click(self, x, y, count=1):
+    def click(self, x, y, count=1, button=0):
+        if button:  # WebKitWebDriver releases a right button as the left one, which clicks
+            left, top = self.js("[screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight]")
+            display.right_click(left + x, top + y)
+            return
         actions = ActionBuilder(self.driver)
         actions.pointer_action.move_to_location(round(x), round(y))
         for _ in range(count):
