@@ -21,7 +21,6 @@ DESCRIPTION_WIDTHS = [157, 254, 203, 314, 244, 218, 221, 258, 288, 225,
                       269, 309, 309, 357, 238, 241, 192, 160, 358, 161]
 POPUPS = {17: (96, 352, 316, 45), 3: (96, 160, 316, 48), 10: (96, 272, 316, 151)}
 FWO_NOTE = (33, 3, 320, 33)
-TAB_ORDER = ["cmdGo"] + [f"Check1_{i}" for i in range(20)] + ["cmdCancel", "Text1"]
 LIMIT_MESSAGE = "Invalid value entered. Largest acceptable value is 1048575"
 BOTH = ["clipboardReadWrite", "clipboardSanitizedWrite"]
 
@@ -190,18 +189,13 @@ try:
         c.key(key, vk=vk, text=text)
         check(f"{key} closes the message", eventually("!$('message').open && focused() === 'Text1'"), True)
 
-    # Explanations: by a click, and by F1 on a focused box; each announced to screen readers.
+    # Explanations in their places, each announced to screen readers (what opens and closes them
+    # is the behaviour table's).
     for index, want in POPUPS.items():
         click(f"Label3_{index}")
         check(f"explanation {index}", [shown("Label1"), place("Label1")], [True, want])
     check("explanation announced", eventually("$('announce').textContent === $('Label1').textContent"), True)
     click("Label1")
-    check("a click closes it", shown("Label1"), False)
-    c.js("$('Check1_3').focus()")
-    c.key("F1", vk=112)
-    check("F1 opens", [shown("Label1"), place("Label1")], [True, POPUPS[3]])
-    c.key("F1", vk=112)
-    check("F1 again closes", shown("Label1"), False)
 
     # Menus: by keyboard (Alt and the access keys) and by mouse; About a single window.
     c.key("h", code="KeyH", modifiers=1, vk=72)
@@ -257,14 +251,6 @@ try:
     click("aboutClose")
     check("About's close button", [shown("about"), focused()], [False, "Text1"])
 
-    # Tab goes round the window as designed.
-    new_value("5")
-    order = []
-    for _ in TAB_ORDER:
-        c.key("Tab", vk=9)
-        order.append(focused())
-    check("tab order", order, TAB_ORDER)
-
     # High contrast: every control keeps a frame of its own, not a shadow that the browser drops,
     # and the ticks show; the explanation keeps its frame.
     c.call("Emulation.setEmulatedMedia", features=[{"name": "forced-colors", "value": "active"},
@@ -316,7 +302,7 @@ try:
     c.key("x", code="KeyX", vk=88)
     check("ended", [shown("ended"), clipboard()], [True, "1"])
     c.key("F1", vk=112)
-    check("F1 kept from the browser in every state", c.js("f1"), [True] * 7)
+    check("F1 kept from the browser in every state", c.js("f1"), [True] * 5)
 
     # The page asked for nothing but its own file and the data it carries, and broke no rule of
     # its policy.
