@@ -1,7 +1,6 @@
 #include "ui/about/about_window.h"
 
 #include "form/about_form_layout.h"
-#include "ui/tab_order.h"
 #include "ui/theme_proof.h"
 #include "ui/to_qstring.h"
 
@@ -10,6 +9,7 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -18,6 +18,19 @@ using namespace about_layout;
 namespace {
 
 QPointer<AboutWindow> s_window;
+
+// Chains the focus by the tab indices as designed, leaving out what takes no focus by Tab;
+// Qt's default tab order is the order of creation instead.
+void setTabOrderByIndex(std::vector<std::pair<int, QWidget *>> widgets)
+{
+    widgets.erase(std::remove_if(widgets.begin(), widgets.end(),
+                      [](const auto &w) { return !(w.second->focusPolicy() & Qt::TabFocus); }),
+        widgets.end());
+    std::sort(widgets.begin(), widgets.end(),
+        [](const auto &a, const auto &b) { return a.first < b.first; });
+    for (std::size_t k = 1; k < widgets.size(); ++k)
+        QWidget::setTabOrder(widgets[k - 1].second, widgets[k].second);
+}
 
 } // namespace
 
