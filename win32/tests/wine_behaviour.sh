@@ -182,7 +182,7 @@ for ((n = 0; n < count; n++)); do
     while [ $still -lt 20 ]; do
         ask check "$n"
         differ=("${answer[@]}")
-        clipboard=$(xclip -o -selection clipboard 2>/dev/null || true)
+        clipboard=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
         [ ${#differ[@]} -eq 0 ] && [ "$clipboard" = "$want_clipboard" ] && break
         now="${differ[*]} ${#clipboard}"
         [ "$now" = "$before" ] && still=$((still + 1)) || still=0

@@ -74,7 +74,8 @@ focus_is() { [ "$(focus "${2:-$Main}")" = "$1" ]; }
 clipboard_is() {
     local got=
     for _ in $(seq 40); do
-        got=$(xclip -o -selection clipboard 2>/dev/null || true)
+        # An owner that has gone without handing the text over leaves xclip waiting.
+        got=$(timeout 5 xclip -o -selection clipboard 2>/dev/null || true)
         [ "$got" = "$1" ] && return 0
         sleep 0.1
     done
