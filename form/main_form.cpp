@@ -5,8 +5,30 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace form {
+
+namespace {
+
+// GO's result in words: the value and the flags it ticked, lowest first ("1040: 16 and 1024").
+std::string splitWords(const std::vector<int> &ticks)
+{
+    flags::FlagSet ticked {};
+    for (int k : ticks)
+        ticked[k] = true;
+    std::string words = flags::runningTotal(ticked) + ": ";
+    if (ticks.empty())
+        return words + "no flags";
+    for (auto k = ticks.rbegin(); k != ticks.rend(); ++k) {
+        if (k != ticks.rbegin())
+            words += k + 1 == ticks.rend() ? " and " : ", ";
+        words += flags::caption(*k);
+    }
+    return words;
+}
+
+} // namespace
 
 MainForm::MainForm(MainView &view)
     : m_view(view)
@@ -90,7 +112,10 @@ void MainForm::goClicked()
         setTicked(index, true);
 
     copyTotal(); // before the message: the total stands while the user reads it
-    if (!flags::isValid(split))
+    // Over the limit the message box, read out as it opens, is the result.
+    if (flags::isValid(split))
+        m_view.announce(splitWords(split.ticks));
+    else
         m_view.showMessage(layout::ProgramTitle, flags::InvalidValueMessage);
     // Back to the value box, ready for the next value, before GO is disabled: a disabled GO
     // holding the focus would hand it to the first flag box on the way, where a screen reader
@@ -104,6 +129,7 @@ void MainForm::goClicked()
 void MainForm::flagClicked(int /*index*/)
 {
     flagsChanged();
+    m_view.announce("Total " + m_total);
     copyTotal();
 }
 

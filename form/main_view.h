@@ -35,6 +35,10 @@ public:
     // A modal message box with OK only and no icon; returns once it is closed.
     virtual void showMessage(std::string_view title, std::string_view text) = 0;
 
+    // Says the text to screen readers, politely (after what they are saying), without showing
+    // it: the running total after a box changes, GO's result.
+    virtual void announce(std::string_view text) = 0;
+
     // Shows the detail popup, refilled and moved, above every label; it keeps the place given
     // and wraps the text within it.
     virtual void showPopup(std::string_view text, const twips::Rect &place) = 0;

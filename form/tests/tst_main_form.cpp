@@ -102,6 +102,7 @@ public:
         popupShown = false;
         record("hide popup");
     }
+    void announce(std::string_view text) override { record("announce " + std::string(text)); }
     void openAbout() override { record("about"); }
     void endProgram() override { record("end"); }
 
@@ -391,9 +392,19 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
         return log;
     }();
     const Row rows[] = {
-        { "1040", { "tick 10", "value 1024", "tick 4", "value 1040", "clip 1040" }, "1040" },
+        { "1040",
+            { "tick 10", "value 1024", "tick 4", "value 1040", "clip 1040",
+                "announce 1040: 16 and 1024" },
+            "1040" },
         // Nothing to tick: the value box keeps its text and the clipboard is left alone.
-        { "0", {}, "0" },
+        { "000", { "announce 0: no flags" }, "000" },
+        { "0000000000000000000000000000000000000000000000001040",
+            { "tick 10", "value 1024", "tick 4", "value 1040", "clip 1040",
+                "announce 1040: 16 and 1024" },
+            "1040" },
+        { "7", { "tick 2", "value 4", "tick 1", "value 6", "tick 0", "value 7", "clip 7",
+                   "announce 7: 1, 2 and 4" },
+            "7" },
         { "", { Limit }, "" },
         // Above the limit: all twenty ticks first, then the message; any length.
         { "1048576", allTicks, "1048575" },
@@ -456,6 +467,17 @@ TEST_CASE("the reset unticks in ascending order, then selects a 0, leaves GO on 
             "value 0", "select 0 1", "clip 0" });
 }
 
+// A screen reader hears the total after each box the user changes.
+TEST_CASE("a box changed by hand announces the running total")
+{
+    Fixture f;
+    f.view.tickByHand(f.form, 10);
+    f.view.tickByHand(f.form, 4);
+    CHECK(f.view.log
+        == std::vector<std::string> { "value 1024", "announce Total 1024", "clip 1024",
+            "value 1040", "announce Total 1040", "clip 1040" });
+}
+
 // Where each flag's explanation stands, as designed: left 1440, width 4740; flags 0 to 15 hang
 // down from their description (top 1680 + 240 x index), flags 16 to 19 stand up from it.
 // clang-format off
@@ -500,7 +522,7 @@ TEST_CASE("each command of the tables does its own thing")
         std::vector<std::string> log;
     };
     const Row rows[] = {
-        { Command::Go, goEnds({}, "0") },
+        { Command::Go, goEnds({ "announce 0: no flags" }, "0") },
         { Command::Cancel, { "end" } },
         { Command::Exit, { "end" } },
         { Command::Fwo, { "popup" } },

@@ -3,6 +3,7 @@
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
 #include "ui/about/about_window.h"
+#include "ui/main/announcer.h"
 #include "ui/main/appearance.h"
 #include "ui/main/clickable_label.h"
 #include "ui/main/clipboard.h"
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QScopedValueRollback>
 #include <QShortcut>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -41,6 +43,7 @@ MainWindow::MainWindow(const Appearance &appearance, QWidget *parent)
     setWindowTitle(toQString(layout::Caption));
     setWindowIcon(Appearance::programIcon());
     m_clipboard = new Clipboard(this);
+    m_announcer = new Announcer(this);
     // Fixed single border: title, system menu and close button, but no minimize or maximize.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
         | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -130,7 +133,10 @@ void MainWindow::createMenus()
             QAction *action = menu->addAction(toQString(entry.caption));
             action->setObjectName(name);
             connect(action, &QAction::triggered, this,
-                [this, command = entry.command] { m_form.run(command); });
+                [this, command = entry.command] {
+                    const QScopedValueRollback<bool> menuRuns(m_menuRuns, true);
+                    m_form.run(command);
+                });
             break;
         }
         }
@@ -306,9 +312,20 @@ void MainWindow::showMessage(std::string_view title, std::string_view text)
     message.exec();
 }
 
+void MainWindow::announce(std::string_view text)
+{
+    m_announcer->say(toQString(text));
+}
+
 void MainWindow::showPopup(std::string_view text, const twips::Rect &place)
 {
-    m_popup->showText(toQString(text), pixelRect(place));
+    const QString shown = toQString(text);
+    m_popup->showText(shown, pixelRect(place));
+    // Screen readers read a tool tip that a key opened (F1), not one opened from the menu; and
+    // the focus coming back from the closing menu is read after it. Said once the menu is
+    // closed, the explanation comes after the focus.
+    if (m_menuRuns)
+        QTimer::singleShot(0, m_announcer, [this, shown] { m_announcer->say(shown); });
 }
 
 void MainWindow::hidePopup()

@@ -21,6 +21,7 @@
 
 #include <array>
 
+class Announcer;
 class Appearance;
 class ClickableLabel;
 class Clipboard;
@@ -67,6 +68,7 @@ private:
     void setGoEnabled(bool enabled) override;
     void setClipboardText(std::string_view text) override;
     void showMessage(std::string_view title, std::string_view text) override;
+    void announce(std::string_view text) override;
     void showPopup(std::string_view text, const twips::Rect &place) override;
     void hidePopup() override;
     void openAbout() override;
@@ -79,5 +81,7 @@ private:
     std::array<ClickableLabel *, flags::FlagCount> m_descriptions {};
     DetailPopup *m_popup = nullptr;
     Clipboard *m_clipboard = nullptr;
+    Announcer *m_announcer = nullptr;
     bool m_formSetsBox = false; // while setTicked() sets a box for the form
+    bool m_menuRuns = false; // while a menu entry's command runs
 };

@@ -2,6 +2,7 @@
 
 #include "flags/flag_model.h"
 #include "form/main_form.h"
+#include "ui/main/value_box_accessible.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -18,6 +19,7 @@
 ValueBox::ValueBox(QWidget *parent)
     : QLineEdit(parent)
 {
+    ValueBoxAccessible::install();
     // Digits come in by typing only, so none may arrive by dropping text on the box.
     setAcceptDrops(false);
     setDragEnabled(false);
@@ -40,6 +42,18 @@ void ValueBox::keepToDigits(const QString &text)
         return;
     }
     m_accepted = text;
+}
+
+QRect ValueBox::characterRect(int offset) const
+{
+    // Measured from the caret, which is where the box has scrolled its text to.
+    const QString shown = text();
+    const QFontMetrics metrics = fontMetrics();
+    const int caret = cursorRect().center().x();
+    const int left = caret + metrics.horizontalAdvance(shown.left(offset))
+        - metrics.horizontalAdvance(shown.left(cursorPosition()));
+    const int width = offset < shown.size() ? metrics.horizontalAdvance(shown.at(offset)) : 0;
+    return QRect(left, cursorRect().top(), width, cursorRect().height());
 }
 
 int ValueBox::nonDigits(const QString &text)

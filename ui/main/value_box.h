@@ -22,6 +22,9 @@ class ValueBox : public QLineEdit
 public:
     explicit ValueBox(QWidget *parent = nullptr);
 
+    // Where the character at `offset` is drawn, in the box's own coordinates.
+    QRect characterRect(int offset) const;
+
 signals:
     void clicked();
 

@@ -1,8 +1,9 @@
 """What a screen reader finds in the running program, through AT-SPI: the main window, a flag
 box's name, role and description, the Press action of that flag's description, the popup that
 action opens (a tool tip, announced by the "showing" state change that screen readers speak),
-the totals that the boxes' Toggle action and a mouse click give, the focus after GO, and the
-About window's two pictures, each an image.
+the totals that the boxes' Toggle action and a mouse click give, the value box's answer to
+every text call at every offset (at once, and right), the focus after GO, and the About
+window's two pictures, each an image.
 
 Run by atspi_session.sh with the program already started on a private accessibility bus.
 Prints one line per check; exits 1 at the first that fails.
@@ -12,7 +13,7 @@ import sys
 import time
 
 import pyatspi
-from gi.repository import GLib
+from gi.repository import Atspi, GLib
 
 TITLE = "Orvan unk4 ver.2.2"
 FLAG = "1024"  # flag 10
@@ -140,6 +141,56 @@ class Events:
         return last
 
 
+def expected_piece(value, call, boundary, offset):
+    """What a text call must answer on a box of digits, written out: the character at, before or
+    after the offset; any other boundary is the whole value (nothing before or after it)."""
+    end = len(value)
+    if offset > end:
+        return ("", -1, -1)
+    if boundary != pyatspi.TEXT_BOUNDARY_CHAR:
+        if call == "at":
+            return (value, 0, end)
+        return ("", 0, 0) if call == "before" else ("", end, end)
+    at = offset + {"before": -1, "at": 0, "after": 1}[call]
+    if at < 0:
+        return ("", 0, 0)
+    return (value[at], at, at + 1) if at < end else ("", end, end)
+
+
+def check_text_calls(value_box, values):
+    """Every boundary at every offset up to one past the end, each call bounded: Qt's own line
+    edit never answered some of them."""
+    calls = {"before": "getTextBeforeOffset", "at": "getTextAtOffset",
+             "after": "getTextAfterOffset"}
+    Atspi.set_timeout(2000, 2000)
+    for value in values:
+        value_box.queryEditableText().setTextContents(value)
+        time.sleep(0.3)
+        text = value_box.queryText()
+        if text.getText(0, -1) != value:
+            fail("setTextContents('%s') left '%s'" % (value, text.getText(0, -1)))
+        for offset in range(len(value) + 2):
+            for boundary in range(7):
+                for call, method in calls.items():
+                    started = time.monotonic()
+                    try:
+                        got = tuple(getattr(text, method)(offset, boundary))
+                    except GLib.Error as error:
+                        fail("%s(%d, %d) on '%s': %s" % (method, offset, boundary, value, error))
+                    if time.monotonic() - started > 1:
+                        fail("%s(%d, %d) on '%s' took %.1f s" % (
+                            method, offset, boundary, value, time.monotonic() - started))
+                    want = expected_piece(value, call, boundary, offset)
+                    if got != want:
+                        fail("%s(%d, %d) on '%s': %s, not %s" % (method, offset, boundary, value,
+                                                                 got, want))
+            # One run of attributes over the whole value, so that it is read to its end.
+            run = tuple(text.getAttributeRun(offset, False)[1:])
+            if offset <= len(value) and run != (0, len(value)):
+                fail("attribute run at %d of '%s': %s" % (offset, value, run))
+        ok("'%s': every text call at every offset answered at once and right" % value)
+
+
 def main():
     # Listening before the program is asked anything.
     events = Events(SHOWING, FOCUSED, "object:text-changed")
@@ -203,6 +254,8 @@ def main():
         if value.queryText().getText(0, -1) != shown:
             fail("insertText('%s'): value box '%s'" % (inserted, value.queryText().getText(0, -1)))
     ok("insertText through AT-SPI puts in digits only")
+
+    check_text_calls(value, ("0", "1040", "1048575", ""))
 
     # GO from the keyboard hands the focus straight back to the value box: no flag box in
     # between, where a screen reader would announce it.
