@@ -135,6 +135,9 @@ void MainWindow::createControls()
             createControlFor({ layout::Slot::Table, Label2 });
         createControlFor(slot);
     }
+    // Last, after every control that takes the focus, and of no size: nobody sees it.
+    m_liveRegion = createControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0);
+    m_accessibility.setLiveRegion(m_liveRegion);
 }
 
 void MainWindow::createControlFor(const layout::Slot &slot)
@@ -428,6 +431,12 @@ void MainWindow::setClipboardText(std::string_view text)
 void MainWindow::showMessage(std::string_view title, std::string_view text)
 {
     MessageBoxW(m_window, widen(text).c_str(), widen(title).c_str(), MB_OK);
+}
+
+void MainWindow::announce(std::string_view text)
+{
+    SetWindowTextW(m_liveRegion, widen(text).c_str());
+    m_accessibility.speak();
 }
 
 void MainWindow::showPopup(std::string_view text, const twips::Rect &place)
