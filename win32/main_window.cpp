@@ -154,7 +154,7 @@ void MainWindow::createControlFor(const layout::Slot &slot)
     case layout::Slot::Description:
         m_descriptions[i] = createControl(L"STATIC", widen(flags::description(i)).c_str(),
             SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + i);
-        ClickableLabel::attach(m_descriptions[i]);
+        ClickableLabel::attach(m_descriptions[i], L"Explain");
         return;
     case layout::Slot::Table:
         break;
@@ -186,7 +186,7 @@ void MainWindow::createControlFor(const layout::Slot &slot)
     case layout::Kind::Popup:
         // A tooltip-coloured label with a flat one-pixel border; a click closes it.
         m_popup = create(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER);
-        ClickableLabel::attach(m_popup);
+        ClickableLabel::attach(m_popup, L"Close");
         m_accessibility.setAlert(m_popup);
         break;
     case layout::Kind::CentredLabel:

@@ -177,9 +177,12 @@ tooltip_none() { [ "$(info_pixels "$@")" -eq 0 ]; }
 drag 110 277 480 277
 drag 480 277 110 277
 tooltip_none 97 273 314 149 || fail "a press or a release alone on description 10 opened its popup"
-# Screen readers hear the explanation open: an alert from it, named by its text.
+# Screen readers hear the explanation open: an alert from it, named by its text. A screen
+# reader opens it too, by the description's default action.
 listen 20
-click 110 277
+[ "$(wine "$probe" act "Used for clipping help, usually in sections with elevations." \
+    | tr -d '\r')" = Explain ] \
+    || fail "description 10 has no default action that explains it"
 heard "The entire track is covered" "no alert as the explanation opened"
 within tooltip_fills 97 273 314 149 || fail "popup background: $(info_pixels 97 273 314 149) pixels"
 tooltip_none 96 271 316 1 || fail "popup reaches above its place"
