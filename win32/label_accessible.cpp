@@ -122,7 +122,10 @@ HRESULT LabelAccessible::get_accDefaultAction(VARIANT child, BSTR *action)
 {
     if (!isSelf(child))
         return m_standard->get_accDefaultAction(child, action);
-    *action = SysAllocString(m_action);
+    // oleaut32 is loaded for this, as ole32 and oleacc are, not with the program.
+    static const auto allocate
+        = function<decltype(SysAllocString)>(LoadLibraryW(L"oleaut32.dll"), "SysAllocString");
+    *action = allocate ? allocate(m_action) : nullptr;
     return *action ? S_OK : E_OUTOFMEMORY;
 }
 
