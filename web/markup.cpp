@@ -80,15 +80,15 @@ void menus(std::string &out)
     out += "<div id=menubar role=menubar aria-label=\"Menu\">";
     bool open = false;
     for (const layout::MenuEntry &m : layout::Menus) {
-        const std::string name(m.name);
+        const std::string name(m.name), key(1, accessKey(m.caption));
         switch (m.kind) {
         case layout::MenuKind::Menu:
             if (open)
                 out += "</div></div>";
             out += "<div class=menu><span id=" + name
                 + " class=top role=menuitem tabindex=-1 aria-haspopup=menu aria-expanded=false"
-                + " data-key=" + std::string(1, accessKey(m.caption)) + ">" + menuCaption(m.caption)
-                + "</span><div class=drop role=menu aria-labelledby=" + name + " hidden>";
+                + " data-key=" + key + " aria-keyshortcuts=Alt+" + key + ">"
+                + menuCaption(m.caption) + "</span><div class=drop role=menu aria-labelledby=" + name + " hidden>";
             open = true;
             break;
         case layout::MenuKind::Separator:
@@ -96,7 +96,7 @@ void menus(std::string &out)
             break;
         case layout::MenuKind::Entry:
             out += "<div id=" + name + " role=menuitem tabindex=-1 data-command="
-                + commandName(m.command) + " data-key=" + std::string(1, accessKey(m.caption)) + ">"
+                + commandName(m.command) + " data-key=" + key + " aria-keyshortcuts=" + key + ">"
                 + menuCaption(m.caption) + "</div>";
             break;
         }
@@ -136,10 +136,11 @@ std::string flagControl(layout::Slot slot)
         return "<label class=flag style=\"left:" + std::to_string(px(layout::FlagBoxLeft))
             + "px;top:" + top + "px;width:" + std::to_string(px(layout::FlagBoxWidth))
             + "px\"><input type=checkbox id=Check1_" + n + " data-flag=" + n
-            + " aria-describedby=Label3_" + n + "><span>" + escaped(flags::caption(slot.index))
+            + " aria-describedby=Label3_" + n + " aria-keyshortcuts=F1><span>" + escaped(flags::caption(slot.index))
             + "</span></label>";
     return "<div id=Label3_" + n + " data-flag=" + n
-        + " class=description role=button tabindex=-1 style=\"left:"
+        + " class=description role=button tabindex=-1 aria-expanded=false aria-controls=Label1"
+        + " aria-describedby=\"explains Check1_" + n + "\" style=\"left:"
         + std::to_string(px(layout::DescriptionLeft)) + "px;top:" + top + "px\">"
         + escaped(flags::description(slot.index)) + "</div>";
 }
@@ -160,7 +161,7 @@ void aboutWindow(std::string &out)
     using namespace about_layout;
     // A window of its own: moved by its title bar, which holds the program's icon, the caption
     // and a close button that, as on the desktop, Tab does not visit.
-    out += "<section id=about role=dialog aria-labelledby=aboutTitle hidden style=\"width:"
+    out += "<section id=about role=dialog aria-labelledby=aboutTitle aria-describedby=lblDescription hidden style=\"width:"
         + std::to_string(px(ClientWidth)) + "px\"><div id=aboutBar class=title><img id=aboutIcon alt=\"\">"
         + "<span id=aboutTitle>" + escaped(Caption) + "</span>"
         + "<button id=aboutClose data-close tabindex=-1 aria-label=Close></button></div>"
@@ -172,9 +173,11 @@ void aboutWindow(std::string &out)
                                         tab = " data-tab=" + std::to_string(c.tab);
         switch (c.kind) {
         case form::Kind::Picture:
-            out += "<div id=" + name + " class=picture tabindex=0" + tab + at + "><img alt=\""
+            // The frame is the picture that takes the focus, named for screen readers.
+            out += "<div id=" + name + " class=picture role=img tabindex=0" + tab + at
+                + " aria-label=\""
                 + (name == "picIcon" ? "Orvan unk4 program icon" : "Orvan unk4 race track banner")
-                + "\"></div>";
+                + "\"><img alt=\"\"></div>";
             break;
         case form::Kind::Button:
             // The About window's commands are the page's own: its OK closes it.
@@ -192,7 +195,7 @@ void aboutWindow(std::string &out)
 
 void messageBox(std::string &out)
 {
-    out += "<dialog id=message aria-labelledby=messageTitle aria-describedby=messageText>"
+    out += "<dialog id=message role=alertdialog aria-labelledby=messageTitle aria-describedby=messageText>"
            "<div id=messageTitle class=title>"
         + escaped(layout::ProgramTitle)
         + "</div><p id=messageText></p><form method=dialog><button id=messageOK>OK</button>"
@@ -204,13 +207,16 @@ void messageBox(std::string &out)
 int main()
 {
     // Inert until the program has loaded: a click or a key before then does nothing.
-    std::string out = "<div id=Form1 role=application inert aria-label=\"" + escaped(layout::Caption)
+    // A region of the page, not an application: screen readers stay in browse mode among its
+    // ordinary controls and texts.
+    std::string out = "<section id=Form1 inert aria-label=\"" + escaped(layout::Caption)
         + "\" style=\"width:" + std::to_string(px(layout::ClientWidth)) + "px\">";
     menus(out);
     mainWindow(out);
-    out += "<div id=clipNotice role=status></div><div id=announce class=unseen aria-live=polite>"
-           "</div><div id=ended role=alert hidden>Orvan unk4 has ended. The last total stays on "
-           "the clipboard.<br>Close this tab, or reload the page to start again.</div></div>";
+    out += "<div id=clipNotice role=status></div><div id=announce0 class=unseen aria-live=polite>"
+           "</div><div id=announce1 class=unseen aria-live=polite></div><div id=ended role=alert hidden>Orvan unk4 has ended. The last total stays on "
+           "the clipboard.<br>Close this tab, or reload the page to start again.</div><span id=explains "
+           "hidden>Opens the explanation of flag</span></section>";
     aboutWindow(out);
     messageBox(out);
     std::puts(out.c_str());

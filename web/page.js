@@ -291,6 +291,19 @@
         edited();
     });
 
+    // Screen readers hear a live region's new text, politely. Chromium says nothing when a region
+    // gets the same text again, so two regions take turns: the text always arrives in the one
+    // that was empty, and F1 pressed three times on one box is heard three times.
+    const regions = [$("announce0"), $("announce1")];
+    let turn = 0;
+    const say = (text) => {
+        regions[turn].textContent = "";
+        turn = 1 - turn;
+        regions[turn].textContent = text;
+    };
+
+    const expanded = (flag) => descriptions.forEach((d) => d.setAttribute("aria-expanded", flagIndex(d) === flag));
+
     // What the form asks of the page. Setting a box or the value from here fires no event: the
     // form's own changes never come back as the user's.
     const page = {
@@ -302,16 +315,20 @@
         focusValueBox() { value.focus(); },
         setGoEnabled(enabled) { go.disabled = !enabled; },
         // An explanation, at its place in pixels, and read out to screen readers.
-        showPopup(text, left, top, width, height) {
+        // The description of the flag it explains, if any, is marked as open.
+        showPopup(text, flag, left, top, width, height) {
             Object.assign(popup.style, { left: left + "px", top: top + "px", width: width + "px", height: height + "px" });
             popup.textContent = text;
             popup.hidden = false;
-            const region = $("announce");
-            region.textContent = "";
-            requestAnimationFrame(() => { region.textContent = text; });
+            expanded(flag);
+            say(text);
         },
-        hidePopup() { popup.hidden = true; },
+        hidePopup() {
+            popup.hidden = true;
+            expanded(-1);
+        },
         copy,
+        announce: (text) => say(text),
         message(title, text) {
             $("messageTitle").textContent = title;
             $("messageText").textContent = text;

@@ -1,10 +1,11 @@
 // The main window in the browser: a view of the form over the page. The page's static HTML
 // (written at build time by web_markup) already holds every control at its place; this view
 // hands what the form sets to the page's functions (page.js's `page` object): the boxes, the
-// value, GO, the explanation, and the platform's own jobs (the clipboard, the message box, the
-// About window, the end). What the two sides call of each other is named once, in seam.list
+// value, GO, the explanation, and the platform's own jobs (the clipboard, the message box, what
+// screen readers are told, the About window, the end). What the two sides call of each other is named once, in seam.list
 // (page_seam.h is written from it).
 
+#include "flags/flag_model.h"
 #include "form/main_form.h"
 #include "form/main_form_layout.h"
 
@@ -38,10 +39,16 @@ public:
         seam::page::message(title, message);
     }
 
-    // In pixels, from the form's twips.
+    void announce(std::string_view text) override { seam::page::announce(text); }
+
+    // In pixels, from the form's twips; with the flag it explains (each flag's stands at a place
+    // of its own), or -1, so that the page marks that flag's description as expanded.
     void showPopup(std::string_view explanation, const twips::Rect &place) override
     {
-        seam::page::showPopup(explanation, twips::px(place.left), twips::px(place.top),
+        int flag = flags::FlagCount - 1;
+        while (flag >= 0 && !(form::MainForm::popupPlace(flag) == place))
+            --flag;
+        seam::page::showPopup(explanation, flag, twips::px(place.left), twips::px(place.top),
             twips::px(place.width), twips::px(place.height));
     }
     void hidePopup() override { seam::page::hidePopup(); }

@@ -9,6 +9,20 @@ namespace win32 {
 
 namespace {
 
+// UI Automation's LiveSetting property, which dynamic annotation also sets on a window; from
+// uiautomationclient.h, which the rest of UI Automation would come with.
+DEFINE_GUID(LiveSettingProperty, 0xc12bcd8e, 0x2a8e, 0x4950, 0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d,
+    0x58, 0xeb);
+constexpr long Polite = 1;
+
+VARIANT number(long value)
+{
+    VARIANT v {};
+    v.vt = VT_I4;
+    v.lVal = value;
+    return v;
+}
+
 // COM's library is loaded when it is needed, not with the program: importing it would load it,
 // and the libraries it needs, at every start.
 HMODULE ole32()
@@ -55,12 +69,14 @@ void Accessibility::annotate()
     for (const auto &[control, text] : m_descriptions)
         services->SetHwndPropStr(
             control, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_DESCRIPTION, text.c_str());
-    if (m_alert) {
-        VARIANT role {};
-        role.vt = VT_I4;
-        role.lVal = ROLE_SYSTEM_ALERT;
-        services->SetHwndProp(m_alert, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, role);
-    }
+    // Screen readers that read MSAA's events speak an alert only from an object that is one.
+    for (HWND alert : { m_alert, m_liveRegion })
+        if (alert)
+            services->SetHwndProp(
+                alert, OBJID_CLIENT, CHILDID_SELF, PROPID_ACC_ROLE, number(ROLE_SYSTEM_ALERT));
+    if (m_liveRegion)
+        services->SetHwndProp(
+            m_liveRegion, OBJID_CLIENT, CHILDID_SELF, LiveSettingProperty, number(Polite));
     services->Release();
 }
 
@@ -71,6 +87,21 @@ void Accessibility::announce()
         return;
     annotate();
     NotifyWinEvent(EVENT_SYSTEM_ALERT, m_alert, OBJID_CLIENT, CHILDID_SELF);
+}
+
+void Accessibility::speak()
+{
+    // UI Automation's screen readers hear the live region's event; those that read MSAA's
+    // events, and Wine, which has no UI Automation, hear the alert.
+    const bool live = IsWinEventHookInstalled(EVENT_OBJECT_LIVEREGIONCHANGED);
+    const bool alert = IsWinEventHookInstalled(EVENT_SYSTEM_ALERT);
+    if (!m_liveRegion || (!live && !alert))
+        return;
+    annotate();
+    if (live)
+        NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED, m_liveRegion, OBJID_CLIENT, CHILDID_SELF);
+    if (alert)
+        NotifyWinEvent(EVENT_SYSTEM_ALERT, m_liveRegion, OBJID_CLIENT, CHILDID_SELF);
 }
 
 } // namespace win32

@@ -2,8 +2,9 @@
 
 // What the standard accessible objects of the main window's controls leave out, told to
 // screen readers without an IAccessible of our own: each flag box's description, by dynamic
-// annotation (IAccPropServices, from oleacc through COM), and the explanation, announced as an
-// alert each time it opens or changes (NotifyWinEvent).
+// annotation (IAccPropServices, from oleacc through COM); the explanation, announced as an
+// alert each time it opens or changes (NotifyWinEvent); and what the window says without
+// showing it (the running total, GO's result), the text of an unseen live region.
 //
 // Most people run no screen reader, so none of this may cost them start-up time: the window
 // records what to tell, and COM is loaded and the annotations set only when an assistive
@@ -35,10 +36,16 @@ public:
     void annotate();
     // Tells listening screen readers that the explanation opened or changed.
     void announce();
+    // Remembers the unseen control whose text screen readers are to hear, politely, each time
+    // it changes.
+    void setLiveRegion(HWND region) { m_liveRegion = region; }
+    // Tells listening screen readers that the live region has new text.
+    void speak();
 
 private:
     std::vector<std::pair<HWND, std::wstring>> m_descriptions;
     HWND m_alert = nullptr;
+    HWND m_liveRegion = nullptr;
     bool m_annotated = false;
     bool m_comStarted = false;
 };

@@ -1,11 +1,20 @@
 #include "win32/clickable_label.h"
 
+#include "win32/label_accessible.h"
+
 namespace win32 {
 
 WNDPROC ClickableLabel::s_original = nullptr;
 
-void ClickableLabel::attach(HWND label)
+namespace {
+
+constexpr wchar_t ActionProperty[] = L"OrvanAction";
+
+} // namespace
+
+void ClickableLabel::attach(HWND label, const wchar_t *action)
 {
+    SetPropW(label, ActionProperty, const_cast<wchar_t *>(action));
     const auto previous = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure)));
     s_original = previous;
@@ -30,6 +39,14 @@ LRESULT CALLBACK ClickableLabel::procedure(HWND label, UINT message, WPARAM wPar
                 reinterpret_cast<LPARAM>(label));
         return 0;
     }
+    case WM_GETOBJECT:
+        if (const LRESULT object = LabelAccessible::answer(label, wParam, lParam,
+                static_cast<const wchar_t *>(GetPropW(label, ActionProperty))))
+            return object;
+        return CallWindowProcW(s_original, label, message, wParam, lParam);
+    case WM_NCDESTROY:
+        RemovePropW(label, ActionProperty);
+        return CallWindowProcW(s_original, label, message, wParam, lParam);
     default:
         return CallWindowProcW(s_original, label, message, wParam, lParam);
     }

@@ -135,6 +135,9 @@ void MainWindow::createControls()
             createControlFor({ layout::Slot::Table, Label2 });
         createControlFor(slot);
     }
+    // Last, after every control that takes the focus, and of no size: nobody sees it.
+    m_liveRegion = createControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 0);
+    m_accessibility.setLiveRegion(m_liveRegion);
 }
 
 void MainWindow::createControlFor(const layout::Slot &slot)
@@ -151,7 +154,7 @@ void MainWindow::createControlFor(const layout::Slot &slot)
     case layout::Slot::Description:
         m_descriptions[i] = createControl(L"STATIC", widen(flags::description(i)).c_str(),
             SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, DescriptionBase + i);
-        ClickableLabel::attach(m_descriptions[i]);
+        ClickableLabel::attach(m_descriptions[i], L"Explain");
         return;
     case layout::Slot::Table:
         break;
@@ -183,7 +186,7 @@ void MainWindow::createControlFor(const layout::Slot &slot)
     case layout::Kind::Popup:
         // A tooltip-coloured label with a flat one-pixel border; a click closes it.
         m_popup = create(L"STATIC", SS_LEFT | SS_NOPREFIX | SS_NOTIFY | WS_BORDER);
-        ClickableLabel::attach(m_popup);
+        ClickableLabel::attach(m_popup, L"Close");
         m_accessibility.setAlert(m_popup);
         break;
     case layout::Kind::CentredLabel:
@@ -428,6 +431,12 @@ void MainWindow::setClipboardText(std::string_view text)
 void MainWindow::showMessage(std::string_view title, std::string_view text)
 {
     MessageBoxW(m_window, widen(text).c_str(), widen(title).c_str(), MB_OK);
+}
+
+void MainWindow::announce(std::string_view text)
+{
+    SetWindowTextW(m_liveRegion, widen(text).c_str());
+    m_accessibility.speak();
 }
 
 void MainWindow::showPopup(std::string_view text, const twips::Rect &place)

@@ -63,6 +63,7 @@ private:
     void setGoEnabled(bool enabled) override;
     void setClipboardText(std::string_view text) override;
     void showMessage(std::string_view title, std::string_view text) override;
+    void announce(std::string_view text) override;
     void showPopup(std::string_view text, const twips::Rect &place) override;
     void hidePopup() override;
     void openAbout() override;
@@ -76,6 +77,7 @@ private:
     std::array<HWND, layout::ControlCount> m_controls {}; // by row of the table
     Accessibility m_accessibility;
     HWND m_popup = nullptr;
+    HWND m_liveRegion = nullptr; // what screen readers are told without its being shown
     twips::Rect m_popupPlace {};
     std::array<HWND, flags::FlagCount> m_flags {};
     std::array<HWND, flags::FlagCount> m_descriptions {};

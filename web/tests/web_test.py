@@ -21,6 +21,7 @@ DESCRIPTION_WIDTHS = [157, 254, 203, 314, 244, 218, 221, 258, 288, 225,
                       269, 309, 309, 357, 238, 241, 192, 160, 358, 161]
 POPUPS = {17: (96, 352, 316, 45), 3: (96, 160, 316, 48), 10: (96, 272, 316, 151)}
 FWO_NOTE = (33, 3, 320, 33)
+DESCRIPTION_10 = "Used for clipping help, usually in sections with elevations."
 LIMIT_MESSAGE = "Invalid value entered. Largest acceptable value is 1048575"
 BOTH = ["clipboardReadWrite", "clipboardSanitizedWrite"]
 
@@ -66,6 +67,20 @@ def clipboard():
 
 def focused():
     return c.js("focused()")
+
+
+def said():
+    return c.js("[$('announce0').textContent, $('announce1').textContent]")
+
+
+def accessible(role, name):
+    """The node of the accessibility tree with that role and name: its description and states."""
+    for n in c.call("Accessibility.getFullAXTree")["nodes"]:
+        if n.get("role", {}).get("value") == role and n.get("name", {}).get("value") == name:
+            return [n.get("description", {}).get("value")] + sorted(
+                f"{p['name']}={p['value'].get('value')}" for p in n.get("properties", [])
+                if p["name"] in ("expanded", "keyshortcuts", "modal"))
+    return None
 
 
 def eventually(expression):
@@ -140,6 +155,18 @@ try:
         return differ;
     }})()"""), 0)
 
+    # Screen readers hear GO's result and a tick's total from the two live regions, which take
+    # turns: the new words always land in the one that was empty.
+    new_value("1040")
+    click("cmdGo")
+    after_go = said()
+    click("Check1_0")
+    after_tick = said()
+    click("Check1_0")
+    check("GO's result, then the total after a tick, said in turn",
+          [sorted(after_go), after_tick[after_go.index("")], after_tick[1 - after_go.index("")]],
+          [["", "1040: 16 and 1024"], "Total 1041", ""])
+
     # Text inserted without a composition (a screen reader) keeps to digits, against the box as
     # the form last set it; a paste too long is refused at once, and the page says so.
     new_value("1040")
@@ -185,16 +212,29 @@ try:
         check(f"limit message ({key})", c.js("[$('message').open, $('messageTitle').textContent, "
                                              "$('messageText').textContent]"), [True, "Orvanunk4", LIMIT_MESSAGE])
         check("all ticked over the limit", len(ticked()), 20)
+        check("the limit message heard as it opens, its text first", accessible("alertdialog", "Orvanunk4"),
+              [LIMIT_MESSAGE, "modal=True"])
         c.key("F1", vk=112)
         c.key(key, vk=vk, text=text)
         check(f"{key} closes the message", eventually("!$('message').open && focused() === 'Text1'"), True)
 
     # Explanations in their places, each announced to screen readers (what opens and closes them
     # is the behaviour table's).
+    described = "Opens the explanation of flag 1024"
+    check("a description closed", accessible("button", DESCRIPTION_10), [described, "expanded=False"])
     for index, want in POPUPS.items():
         click(f"Label3_{index}")
         check(f"explanation {index}", [shown("Label1"), place("Label1")], [True, want])
-    check("explanation announced", eventually("$('announce').textContent === $('Label1').textContent"), True)
+    check("a description open", accessible("button", DESCRIPTION_10), [described, "expanded=True"])
+    check("explanation announced", said().count(c.js("$('Label1').textContent")), 1)
+    # F1 on a box opens its explanation, the next F1 closes it, a third opens it again: heard
+    # again, the same words in the other region.
+    c.js("$('Check1_3').focus()")
+    heard = []
+    for _ in range(3):
+        c.key("F1", vk=112)
+        heard.append(said())
+    check("an explanation said again", [heard[0][::-1], heard[0] != ["", ""]], [heard[2], True])
     click("Label1")
 
     # Menus: by keyboard (Alt and the access keys) and by mouse; About a single window.
@@ -221,6 +261,11 @@ try:
                        ("textbox", "Current unk 4 value"), ("menubar", "Menu"), ("menuitem", "Help"),
                        ("image", "Orvan unk4 race track banner"), ("dialog", "About Orvanunk4")]:
         check(f"accessible {role} {name}", (role, name) in named, True)
+    check("no application around the window", any(n.get("role", {}).get("value") == "application" for n in tree),
+          False)
+    check("About described by its text", accessible("dialog", "About Orvanunk4")[0],
+          " ".join(c.js("$('lblDescription').textContent").split()))
+    check("an access key", accessible("menuitem", "Help"), [None, "expanded=False", "keyshortcuts=Alt+H"])
     check("a box described by its description",
           named[("checkbox", "1024")].get("description", {}).get("value"),
           "Used for clipping help, usually in sections with elevations.")
@@ -302,7 +347,7 @@ try:
     c.key("x", code="KeyX", vk=88)
     check("ended", [shown("ended"), clipboard()], [True, "1"])
     c.key("F1", vk=112)
-    check("F1 kept from the browser in every state", c.js("f1"), [True] * 5)
+    check("F1 kept from the browser in every state", c.js("f1"), [True] * 8)
 
     # The page asked for nothing but its own file and the data it carries, and broke no rule of
     # its policy.

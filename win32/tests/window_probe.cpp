@@ -13,6 +13,8 @@
 //                               manager may, once it has printed "held"
 //   window_probe describe TEXT  the accessible name and description of the main window's flag
 //                               box captioned TEXT, "16: Creates polygons ..."
+//   window_probe act TEXT       prints the default action of the main window's description
+//                               TEXT and does it, as a screen reader would
 //   window_probe alert SECONDS  prints "listening", then "alert NAME: DESCRIPTION" of the first
 //                               alert (EVENT_SYSTEM_ALERT) from the main window's process
 //   window_probe unichar CODES  sends WM_UNICHAR with each of the comma-separated hexadecimal
@@ -239,6 +241,23 @@ int probeAccessibility(const wchar_t *what, const wchar_t *argument)
     DWORD process = 0;
     if (!main || !GetWindowThreadProcessId(main, &process))
         return 1;
+    if (what[1] == L'c') { // act
+        HWND label = FindWindowExW(main, nullptr, L"Static", argument);
+        IAccessible *object = nullptr;
+        if (!label
+            || FAILED(AccessibleObjectFromWindow(
+                label, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void **>(&object))))
+            return 1;
+        VARIANT self {};
+        self.vt = VT_I4;
+        BSTR action = nullptr;
+        object->get_accDefaultAction(self, &action);
+        std::printf("%ls\n", action ? action : L"");
+        SysFreeString(action);
+        const HRESULT done = object->accDoDefaultAction(self);
+        object->Release();
+        return SUCCEEDED(done) ? 0 : 1;
+    }
     if (what[0] == L'd') {
         HWND box = FindWindowExW(main, nullptr, L"Button", argument);
         IAccessible *object = nullptr;
@@ -478,7 +497,8 @@ int wmain(int argc, wchar_t *argv[])
     }
     if (std::wcscmp(argv[1], L"layout") == 0)
         return mainWindow() ? checkLayout(mainWindow(), _wtoi(argv[2])) : 1;
-    if (std::wcscmp(argv[1], L"describe") == 0 || std::wcscmp(argv[1], L"alert") == 0)
+    if (std::wcscmp(argv[1], L"describe") == 0 || std::wcscmp(argv[1], L"alert") == 0
+        || std::wcscmp(argv[1], L"act") == 0)
         return probeAccessibility(argv[1], argv[2]);
     if (std::wcscmp(argv[1], L"unichar") == 0) {
         HWND edit = mainWindow() ? FindWindowExW(mainWindow(), nullptr, L"Edit", nullptr) : nullptr;

@@ -1,0 +1,68 @@
+#pragma once
+
+// The accessible object of a clickable label: the standard one of its STATIC control, which
+// answers every question, but with a default action, which a static control's object lacks
+// and an annotation cannot give. Doing it clicks the label, as a press and release would: a
+// description opens its explanation, the explanation closes. Made only when an assistive
+// program asks the label for its object (WM_GETOBJECT); oleacc is loaded then, not before.
+
+#include <windows.h>
+
+#include <oleacc.h>
+
+namespace win32 {
+
+class LabelAccessible final : public IAccessible
+{
+public:
+    // The answer to WM_GETOBJECT for the label: its object, with the action named `action`, for
+    // OBJID_CLIENT; 0 otherwise or without oleacc, so that the label answers as it would.
+    static LRESULT answer(HWND label, WPARAM flags, LPARAM object, const wchar_t *action);
+
+    // IUnknown
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void **out) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    // IDispatch: none; screen readers call IAccessible's members directly.
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT *count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo **) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR *, UINT, LCID, DISPID *) override;
+    HRESULT STDMETHODCALLTYPE Invoke(
+        DISPID, REFIID, LCID, WORD, DISPPARAMS *, VARIANT *, EXCEPINFO *, UINT *) override;
+    // IAccessible: the two of the default action are the label's own; the rest are the
+    // standard object's.
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR *action) override;
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch **parent) override;
+    HRESULT STDMETHODCALLTYPE get_accChildCount(long *count) override;
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch **object) override;
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR *name) override;
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR *value) override;
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR *description) override;
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT *role) override;
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT *state) override;
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR *help) override;
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR *file, VARIANT child, long *topic) override;
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR *shortcut) override;
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT *child) override;
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT *children) override;
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE accLocation(
+        long *left, long *top, long *width, long *height, VARIANT child) override;
+    HRESULT STDMETHODCALLTYPE accNavigate(long direction, VARIANT start, VARIANT *end) override;
+    HRESULT STDMETHODCALLTYPE accHitTest(long left, long top, VARIANT *child) override;
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override;
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override;
+
+private:
+    LabelAccessible(HWND label, IAccessible *standard, const wchar_t *action);
+    ~LabelAccessible();
+    static bool isSelf(const VARIANT &child);
+
+    ULONG m_references = 1;
+    HWND m_label;
+    IAccessible *m_standard;
+    const wchar_t *m_action;
+};
+
+} // namespace win32
