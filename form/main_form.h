@@ -6,11 +6,11 @@
 // MainForm keeps almost no state of its own: everything lives in the controls, which it reads
 // and sets through a MainView; it only remembers whether the popup was opened from the
 // keyboard, which decides whether moving the focus closes it, and the total an action has yet
-// to copy. It also decides, for every front end, what text may enter the value box (Route). A front end builds the controls from
-// main_form_layout.h, forwards each of the user's actions to the handler of the same name and shows
-// what the form sets. When the form itself ticks or unticks a box (GO, the reset), it runs the
-// flag-box step at once, nested inside its loop, whatever the toolkit does on a change made by
-// code.
+// to copy. It also decides, for every front end, what text may enter the value box (Route). A front
+// end builds the controls from main_form_layout.h, forwards each of the user's actions to the
+// handler of the same name and shows what the form sets. When the form itself ticks or unticks a
+// box (GO, the reset), it runs the flag-box step at once, nested inside its loop, whatever the
+// toolkit does on a change made by code.
 
 #include "form/control_table.h"
 #include "form/main_view.h"

@@ -88,7 +88,8 @@ void menus(std::string &out)
             out += "<div class=menu><span id=" + name
                 + " class=top role=menuitem tabindex=-1 aria-haspopup=menu aria-expanded=false"
                 + " data-key=" + key + " aria-keyshortcuts=Alt+" + key + ">"
-                + menuCaption(m.caption) + "</span><div class=drop role=menu aria-labelledby=" + name + " hidden>";
+                + menuCaption(m.caption)
+                + "</span><div class=drop role=menu aria-labelledby=" + name + " hidden>";
             open = true;
             break;
         case layout::MenuKind::Separator:
@@ -115,7 +116,8 @@ std::string tableControl(const form::Control &c)
             + "</button>";
     case form::Kind::TextBox:
         return "<input id=" + name + at + " value=0 inputmode=numeric autocomplete=off"
-            + " spellcheck=false aria-label=\"" + escaped(layout::control("Label2").caption) + "\">";
+            + " spellcheck=false aria-label=\"" + escaped(layout::control("Label2").caption)
+            + "\">";
     case form::Kind::Popup:
         return "<div id=" + name + at + " role=tooltip hidden></div>";
     case form::Kind::WrapLabel:
@@ -131,18 +133,19 @@ std::string tableControl(const form::Control &c)
 // flag's index, which the page's script hands back to the form.
 std::string flagControl(layout::Slot slot)
 {
-    const std::string n = std::to_string(slot.index), top = std::to_string(px(layout::rowTop(slot.index)));
+    const std::string n = std::to_string(slot.index),
+                      top = std::to_string(px(layout::rowTop(slot.index)));
     if (slot.what == layout::Slot::FlagBox)
         return "<label class=flag style=\"left:" + std::to_string(px(layout::FlagBoxLeft))
             + "px;top:" + top + "px;width:" + std::to_string(px(layout::FlagBoxWidth))
             + "px\"><input type=checkbox id=Check1_" + n + " data-flag=" + n
-            + " aria-describedby=Label3_" + n + " aria-keyshortcuts=F1><span>" + escaped(flags::caption(slot.index))
-            + "</span></label>";
+            + " aria-describedby=Label3_" + n + " aria-keyshortcuts=F1><span>"
+            + escaped(flags::caption(slot.index)) + "</span></label>";
     return "<div id=Label3_" + n + " data-flag=" + n
         + " class=description role=button tabindex=-1 aria-expanded=false aria-controls=Label1"
-        + " aria-describedby=\"explains Check1_" + n + "\" style=\"left:"
-        + std::to_string(px(layout::DescriptionLeft)) + "px;top:" + top + "px\">"
-        + escaped(flags::description(slot.index)) + "</div>";
+        + " aria-describedby=\"explains Check1_" + n
+        + "\" style=\"left:" + std::to_string(px(layout::DescriptionLeft)) + "px;top:" + top
+        + "px\">" + escaped(flags::description(slot.index)) + "</div>";
 }
 
 // The main window's controls in the window's order: the order they stack in, and the order the
@@ -161,9 +164,11 @@ void aboutWindow(std::string &out)
     using namespace about_layout;
     // A window of its own: moved by its title bar, which holds the program's icon, the caption
     // and a close button that, as on the desktop, Tab does not visit.
-    out += "<section id=about role=dialog aria-labelledby=aboutTitle aria-describedby=lblDescription hidden style=\"width:"
-        + std::to_string(px(ClientWidth)) + "px\"><div id=aboutBar class=title><img id=aboutIcon alt=\"\">"
-        + "<span id=aboutTitle>" + escaped(Caption) + "</span>"
+    out += "<section id=about role=dialog aria-labelledby=aboutTitle "
+           "aria-describedby=lblDescription hidden style=\"width:"
+        + std::to_string(px(ClientWidth))
+        + "px\"><div id=aboutBar class=title><img id=aboutIcon alt=\"\">" + "<span id=aboutTitle>"
+        + escaped(Caption) + "</span>"
         + "<button id=aboutClose data-close tabindex=-1 aria-label=Close></button></div>"
         + "<div class=area style=\"height:" + std::to_string(px(ClientHeight)) + "px\">";
     for (const Control &c : Controls) {
@@ -195,7 +200,8 @@ void aboutWindow(std::string &out)
 
 void messageBox(std::string &out)
 {
-    out += "<dialog id=message role=alertdialog aria-labelledby=messageTitle aria-describedby=messageText>"
+    out += "<dialog id=message role=alertdialog aria-labelledby=messageTitle "
+           "aria-describedby=messageText>"
            "<div id=messageTitle class=title>"
         + escaped(layout::ProgramTitle)
         + "</div><p id=messageText></p><form method=dialog><button id=messageOK>OK</button>"
@@ -214,8 +220,10 @@ int main()
     menus(out);
     mainWindow(out);
     out += "<div id=clipNotice role=status></div><div id=announce0 class=unseen aria-live=polite>"
-           "</div><div id=announce1 class=unseen aria-live=polite></div><div id=ended role=alert hidden>Orvan unk4 has ended. The last total stays on "
-           "the clipboard.<br>Close this tab, or reload the page to start again.</div><span id=explains "
+           "</div><div id=announce1 class=unseen aria-live=polite></div><div id=ended role=alert "
+           "hidden>Orvan unk4 has ended. The last total stays on "
+           "the clipboard.<br>Close this tab, or reload the page to start again.</div><span "
+           "id=explains "
            "hidden>Opens the explanation of flag</span></section>";
     aboutWindow(out);
     messageBox(out);

@@ -2,8 +2,8 @@
 // (written at build time by web_markup) already holds every control at its place; this view
 // hands what the form sets to the page's functions (page.js's `page` object): the boxes, the
 // value, GO, the explanation, and the platform's own jobs (the clipboard, the message box, what
-// screen readers are told, the About window, the end). What the two sides call of each other is named once, in seam.list
-// (page_seam.h is written from it).
+// screen readers are told, the About window, the end). What the two sides call of each other is
+// named once, in seam.list (page_seam.h is written from it).
 
 #include "flags/flag_model.h"
 #include "form/main_form.h"

@@ -55,9 +55,10 @@ LRESULT LabelAccessible::answer(HWND label, WPARAM flags, LPARAM object, const w
 }
 
 LabelAccessible::LabelAccessible(HWND label, IAccessible *standard, const wchar_t *action)
-    : m_label(label), m_standard(standard), m_action(action)
-{
-}
+    : m_label(label)
+    , m_standard(standard)
+    , m_action(action)
+{ }
 
 LabelAccessible::~LabelAccessible()
 {
@@ -209,7 +210,8 @@ HRESULT LabelAccessible::accSelect(long flags, VARIANT child)
     return m_standard->accSelect(flags, child);
 }
 
-HRESULT LabelAccessible::accLocation(long *left, long *top, long *width, long *height, VARIANT child)
+HRESULT LabelAccessible::accLocation(
+    long *left, long *top, long *width, long *height, VARIANT child)
 {
     return m_standard->accLocation(left, top, width, height, child);
 }

@@ -109,8 +109,7 @@ void TestSession::endProgram()
         if (how == QLatin1String("Exit"))
             window_test::child<QAction>(&window, QStringLiteral("mnuFileExit"))->trigger();
         else if (how == QLatin1String("Cancel"))
-            QTest::mouseClick(
-                window_test::child<QPushButton>(&window, QStringLiteral("cmdCancel")),
+            QTest::mouseClick(window_test::child<QPushButton>(&window, QStringLiteral("cmdCancel")),
                 Qt::LeftButton);
         else
             window.windowHandle()->close();

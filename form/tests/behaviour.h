@@ -85,8 +85,8 @@ inline std::vector<Row> parse(std::string_view table, int flagCount)
         for (std::string_view action : split(cell.at(1), "\xc2\xb7")) { // the middle dot
             const auto space = action.find(' ');
             const std::string_view verb = action.substr(0, space);
-            std::string_view text = space == std::string_view::npos ? std::string_view()
-                                                                    : action.substr(space + 1);
+            std::string_view text
+                = space == std::string_view::npos ? std::string_view() : action.substr(space + 1);
             int times = 1;
             const auto star = text.rfind('*');
             if (verb == "key" && star != std::string_view::npos) {

@@ -386,7 +386,8 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
         unsigned total = 0;
         for (int k = flags::FlagCount - 1; k >= 0; --k) {
             total += 1u << k;
-            log.insert(log.end(), { "tick " + std::to_string(k), "value " + std::to_string(total) });
+            log.insert(
+                log.end(), { "tick " + std::to_string(k), "value " + std::to_string(total) });
         }
         log.insert(log.end(), { "clip 1048575", Limit });
         return log;
@@ -402,8 +403,9 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
             { "tick 10", "value 1024", "tick 4", "value 1040", "clip 1040",
                 "announce 1040: 16 and 1024" },
             "1040" },
-        { "7", { "tick 2", "value 4", "tick 1", "value 6", "tick 0", "value 7", "clip 7",
-                   "announce 7: 1, 2 and 4" },
+        { "7",
+            { "tick 2", "value 4", "tick 1", "value 6", "tick 0", "value 7", "clip 7",
+                "announce 7: 1, 2 and 4" },
             "7" },
         { "", { Limit }, "" },
         // Above the limit: all twenty ticks first, then the message; any length.

@@ -1,7 +1,7 @@
 #include "ui/main/clipboard.h"
 
-#include <QGuiApplication>
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QTimer>
 #include <QWidget>
 

@@ -132,11 +132,10 @@ void MainWindow::createMenus()
         case layout::MenuKind::Entry: {
             QAction *action = menu->addAction(toQString(entry.caption));
             action->setObjectName(name);
-            connect(action, &QAction::triggered, this,
-                [this, command = entry.command] {
-                    const QScopedValueRollback<bool> menuRuns(m_menuRuns, true);
-                    m_form.run(command);
-                });
+            connect(action, &QAction::triggered, this, [this, command = entry.command] {
+                const QScopedValueRollback<bool> menuRuns(m_menuRuns, true);
+                m_form.run(command);
+            });
             break;
         }
         }

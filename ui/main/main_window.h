@@ -83,5 +83,5 @@ private:
     Clipboard *m_clipboard = nullptr;
     Announcer *m_announcer = nullptr;
     bool m_formSetsBox = false; // while setTicked() sets a box for the form
-    bool m_menuRuns = false; // while a menu entry's command runs
+    bool m_menuRuns = false;    // while a menu entry's command runs
 };

@@ -65,10 +65,9 @@ int ValueBox::nonDigits(const QString &text)
 // The form's answer for `text` put in place of the selection by `route`.
 form::MainForm::Verdict ValueBox::admit(form::MainForm::Route route, const QString &text) const
 {
-    const auto lengthAfter = static_cast<std::size_t>(
-        this->text().size() - selectedText().size() + text.size());
-    const form::MainForm::Verdict verdict
-        = form::MainForm::admitLength(route, lengthAfter);
+    const auto lengthAfter
+        = static_cast<std::size_t>(this->text().size() - selectedText().size() + text.size());
+    const form::MainForm::Verdict verdict = form::MainForm::admitLength(route, lengthAfter);
     if (verdict != form::MainForm::Verdict::Take)
         return verdict;
     return form::MainForm::admit(route, text.toStdU32String(), lengthAfter);

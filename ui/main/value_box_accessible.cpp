@@ -187,20 +187,20 @@ QString ValueBoxAccessible::piece(int offset, int step, QAccessible::TextBoundar
     return whole.mid(*startOffset, *endOffset - *startOffset);
 }
 
-QString ValueBoxAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
-    int *startOffset, int *endOffset) const
+QString ValueBoxAccessible::textBeforeOffset(
+    int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset, int *endOffset) const
 {
     return piece(offset, -1, boundaryType, startOffset, endOffset);
 }
 
-QString ValueBoxAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
-    int *startOffset, int *endOffset) const
+QString ValueBoxAccessible::textAfterOffset(
+    int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset, int *endOffset) const
 {
     return piece(offset, 1, boundaryType, startOffset, endOffset);
 }
 
-QString ValueBoxAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
-    int *startOffset, int *endOffset) const
+QString ValueBoxAccessible::textAtOffset(
+    int offset, QAccessible::TextBoundaryType boundaryType, int *startOffset, int *endOffset) const
 {
     return piece(offset, 0, boundaryType, startOffset, endOffset);
 }

@@ -372,9 +372,9 @@ std::vector<std::string> differences(HWND main, const behaviour::Row &row)
         lines.push_back("a message box still open: " + message);
     HWND popup = controlNamed(main, "Label1");
     const std::string explained = !IsWindowVisible(popup) ? "none"
-        : row.popup == behaviour::FwoPopup                 ? std::string(flags::fwoNote())
-        : row.popup >= 0                                   ? flags::detailText(row.popup)
-                                                           : "none";
+        : row.popup == behaviour::FwoPopup                ? std::string(flags::fwoNote())
+        : row.popup >= 0                                  ? flags::detailText(row.popup)
+                                                          : "none";
     if ((IsWindowVisible(popup) != FALSE) != (row.popup != behaviour::NoPopup)
         || (IsWindowVisible(popup) && narrow(textOf(popup)) != explained))
         lines.push_back("explanation " + shown(narrow(textOf(popup)))

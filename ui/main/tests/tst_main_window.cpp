@@ -133,9 +133,8 @@ void TestMainWindow::init()
     m_toggles.clear();
 
     m_window = new MainWindow(*m_appearance);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_window, [this] {
-        m_clipboard << QGuiApplication::clipboard()->text();
-    });
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_window,
+        [this] { m_clipboard << QGuiApplication::clipboard()->text(); });
     for (int i = 0; i < flags::FlagCount; ++i)
         connect(box(i), &QCheckBox::toggled, m_window,
             [this, i](bool on) { m_toggles << (on ? i : -i - 100); });
@@ -354,8 +353,8 @@ void TestMainWindow::play(const behaviour::Action &action)
         click(child(text), {}, action.verb == "click" ? Qt::LeftButton : Qt::RightButton);
     } else if (action.verb == "doubleclick") {
         QWidget *w = child(text);
-        QTest::mouseDClick(m_window->windowHandle(), Qt::LeftButton, {},
-            w->mapTo(m_window, w->rect().center()));
+        QTest::mouseDClick(
+            m_window->windowHandle(), Qt::LeftButton, {}, w->mapTo(m_window, w->rect().center()));
     } else if (action.verb == "type") {
         type(text);
     } else if (action.verb == "key") {
