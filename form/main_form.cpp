@@ -136,7 +136,7 @@ void MainForm::flagClicked(int /*index*/)
 void MainForm::descriptionClicked(int index)
 {
     m_helpFlag = -1;
-    m_view.showPopup(flags::detailText(index), popupPlace(index));
+    m_view.showPopup(flags::detailText(index), popupPlace(index), index);
 }
 
 void MainForm::popupClicked()
@@ -148,7 +148,7 @@ void MainForm::popupClicked()
 void MainForm::fwoClicked()
 {
     m_helpFlag = -1;
-    m_view.showPopup(flags::fwoNote(), layout::FwoPopup);
+    m_view.showPopup(flags::fwoNote(), layout::FwoPopup, MainView::NoFlag);
 }
 
 void MainForm::helpRequested(int index)

@@ -18,6 +18,8 @@ class MainView
 public:
     virtual ~MainView() = default;
 
+    static constexpr int NoFlag = -1;
+
     virtual bool isTicked(int index) const = 0;
     virtual void setTicked(int index, bool ticked) = 0;
 
@@ -41,7 +43,8 @@ public:
 
     // Shows the detail popup, refilled and moved, above every label; it keeps the place given
     // and wraps the text within it.
-    virtual void showPopup(std::string_view text, const twips::Rect &place) = 0;
+    // `flag` is the flag it explains, or NoFlag for the [FWO] note.
+    virtual void showPopup(std::string_view text, const twips::Rect &place, int flag) = 0;
     virtual void hidePopup() = 0;
 
     virtual void openAbout() = 0;

@@ -41,13 +41,10 @@ public:
 
     void announce(std::string_view text) override { seam::page::announce(text); }
 
-    // In pixels, from the form's twips; with the flag it explains (each flag's stands at a place
-    // of its own), or -1, so that the page marks that flag's description as expanded.
-    void showPopup(std::string_view explanation, const twips::Rect &place) override
+    // In pixels, from the form's twips; with the flag it explains, so that the page marks that
+    // flag's description as expanded.
+    void showPopup(std::string_view explanation, const twips::Rect &place, int flag) override
     {
-        int flag = flags::FlagCount - 1;
-        while (flag >= 0 && !(form::MainForm::popupPlace(flag) == place))
-            --flag;
         seam::page::showPopup(explanation, flag, twips::px(place.left), twips::px(place.top),
             twips::px(place.width), twips::px(place.height));
     }

@@ -439,7 +439,7 @@ void MainWindow::announce(std::string_view text)
     m_accessibility.speak();
 }
 
-void MainWindow::showPopup(std::string_view text, const twips::Rect &place)
+void MainWindow::showPopup(std::string_view text, const twips::Rect &place, int /*flag*/)
 {
     m_popupPlace = place;
     SetWindowTextW(m_popup, widen(text).c_str());

@@ -43,6 +43,7 @@ public:
     bool goEnabled = true;
     bool popupShown = false;
     twips::Rect popupPlace {};
+    int popupFlag = form::MainView::NoFlag;
     std::string popupText;
     std::vector<std::string> log;
     // The value box's selection (the caret at its end), the focus and the clipboard.
@@ -90,11 +91,12 @@ public:
         limitShown = title == "Orvanunk4" && text == flags::InvalidValueMessage;
         record("message " + std::string(title) + ": " + std::string(text));
     }
-    void showPopup(std::string_view text, const twips::Rect &place) override
+    void showPopup(std::string_view text, const twips::Rect &place, int flag) override
     {
         popupShown = true;
         popupText = text;
         popupPlace = place;
+        popupFlag = flag;
         record("popup");
     }
     void hidePopup() override
@@ -504,6 +506,7 @@ TEST_CASE("the popup stands beside the description it explains")
         CHECK(f.view.popupShown);
         CHECK(f.view.popupText == flags::detailText(i));
         CHECK(f.view.popupPlace == designedPopup(i));
+        CHECK(f.view.popupFlag == i);
         f.form.popupClicked();
         CHECK_FALSE(f.view.popupShown);
     }
@@ -511,6 +514,7 @@ TEST_CASE("the popup stands beside the description it explains")
     Fixture f;
     f.form.run(Command::Fwo);
     CHECK(f.view.popupText == flags::fwoNote());
+    CHECK(f.view.popupFlag == form::MainView::NoFlag);
     CHECK(f.view.popupPlace == twips::Rect { 500, 50, 4800, 500 });
 }
 

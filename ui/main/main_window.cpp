@@ -316,7 +316,7 @@ void MainWindow::announce(std::string_view text)
     m_announcer->say(toQString(text));
 }
 
-void MainWindow::showPopup(std::string_view text, const twips::Rect &place)
+void MainWindow::showPopup(std::string_view text, const twips::Rect &place, int /*flag*/)
 {
     const QString shown = toQString(text);
     m_popup->showText(shown, pixelRect(place));

@@ -69,7 +69,7 @@ private:
     void setClipboardText(std::string_view text) override;
     void showMessage(std::string_view title, std::string_view text) override;
     void announce(std::string_view text) override;
-    void showPopup(std::string_view text, const twips::Rect &place) override;
+    void showPopup(std::string_view text, const twips::Rect &place, int flag) override;
     void hidePopup() override;
     void openAbout() override;
     void endProgram() override;

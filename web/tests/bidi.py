@@ -6,7 +6,6 @@ Real input events go through input.performActions, as WebDriver's key values.
 """
 import json
 import os
-import shutil
 import subprocess
 import tempfile
 import time
@@ -61,13 +60,7 @@ class Firefox:
 
     def close(self):
         self.ws.close()
-        self.process.terminate()
-        try:
-            self.process.wait(10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-        shutil.rmtree(self.profile, ignore_errors=True)
+        display.stop(self.process, self.profile)
 
     def call(self, method, **params):
         self.next_id += 1

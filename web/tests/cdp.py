@@ -7,12 +7,13 @@ tab over one websocket (Debian's python3-websocket).
 import base64
 import json
 import os
-import shutil
 import subprocess
 import tempfile
 import time
 
 import websocket
+
+import display
 
 FLAGS = ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
@@ -50,13 +51,7 @@ class Chromium:
     def close(self):
         for ws in (self.ws, self.browser):
             ws.close()
-        self.process.terminate()
-        try:
-            self.process.wait(10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-            self.process.wait()
-        shutil.rmtree(self.profile, ignore_errors=True)
+        display.stop(self.process, self.profile)
 
     def call(self, method, ws=None, **params):
         ws = ws or self.ws

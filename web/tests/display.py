@@ -40,6 +40,18 @@ class Display:
         shutil.rmtree(self.work, ignore_errors=True)
 
 
+def stop(process, folder):
+    """Ends a browser by its process id, asked first and killed after 10 s, and removes its
+    profile FOLDER."""
+    process.terminate()
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+    shutil.rmtree(folder, ignore_errors=True)
+
+
 def clipboard():
     """The X clipboard's text, as another program reads it."""
     return subprocess.run(["xclip", "-o", "-selection", "clipboard"], capture_output=True,
