@@ -17,8 +17,8 @@ if [ "${1:-run}" = test ]; then
     # the fuzz target, the benchmark, the memory check, the install and .deb checks (lintian,
     # and hardening-check from devscripts), the program under a Wayland compositor, a screen
     # reader's view through AT-SPI (a session bus, the AT-SPI registry, pyatspi for Debian's
-    # own python3) and qt6ct's colour schemes for the theme tests; the Windows program
-    # cross-built and tested under Wine (64-bit only), its version resource and imports read
+    # own python3), Orca to say what a blind user hears, and qt6ct's colour schemes for the theme
+    # tests; the Windows program cross-built and tested under Wine (64-bit only), its version resource and imports read
     # back with pefile, its ZIP listed with unzip; the browser page built and driven in
     # Chromium over its DevTools protocol (python3-websocket), Firefox ESR over WebDriver BiDi and
     # WebKitGTK over its WebDriver (with selenium), each with a window on Xvfb under a small
@@ -28,7 +28,7 @@ if [ "${1:-run}" = test ]; then
                xvfb xdotool xclip x11-utils x11-xkb-utils xkb-data libx11-data libx11-dev
                clang libclang-rt-dev libbenchmark-dev valgrind
                desktop-file-utils appstream dpkg-dev file imagemagick llvm lintian devscripts
-               weston wl-clipboard doctest-dev dbus at-spi2-core python3-pyatspi qt6ct
+               weston wl-clipboard doctest-dev dbus at-spi2-core python3-pyatspi orca qt6ct
                g++-mingw-w64-x86-64-win32 wine wine64 python3-pefile unzip)
 fi
 

@@ -200,7 +200,7 @@ void aboutWindow(std::string &out)
 
 void messageBox(std::string &out)
 {
-    out += "<dialog id=message role=alertdialog aria-labelledby=messageTitle "
+    out += "<dialog id=message role=alertdialog tabindex=-1 autofocus aria-labelledby=messageTitle "
            "aria-describedby=messageText>"
            "<div id=messageTitle class=title>"
         + escaped(layout::ProgramTitle)

@@ -332,7 +332,13 @@
         message(title, text) {
             $("messageTitle").textContent = title;
             $("messageText").textContent = text;
+            // Emptied, or the window's return from behind the message reads the last one again.
+            regions.forEach((region) => { region.textContent = ""; });
+            // The box itself takes the focus first, and OK a moment later, so that screen readers
+            // read its text before OK: Orca in Firefox, finding the box already around it, would
+            // read OK alone, and skips a focus that another follows at once.
             message.showModal();
+            setTimeout(() => { if (message.open && document.activeElement === message) $("messageOK").focus(); }, 200);
         },
         openAbout() {
             about.hidden = false;

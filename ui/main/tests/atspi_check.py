@@ -157,20 +157,24 @@ def expected_piece(value, call, boundary, offset):
     return (value[at], at, at + 1) if at < end else ("", end, end)
 
 
-def check_text_calls(value_box, values):
+def check_text_calls(value_box, values, exact=True, put=None, boundaries=range(7)):
     """Every boundary at every offset up to one past the end, each call bounded: Qt's own line
-    edit never answered some of them."""
+    edit never answered some of them. A browser's answers are its own; there, only a prompt
+    answer is asked for, and up to the end only: past it, Firefox's bridge goes down."""
     calls = {"before": "getTextBeforeOffset", "at": "getTextAtOffset",
              "after": "getTextAfterOffset"}
     Atspi.set_timeout(2000, 2000)
     for value in values:
-        value_box.queryEditableText().setTextContents(value)
+        if put:
+            value_box = put(value)
+        else:
+            value_box.queryEditableText().setTextContents(value)
         time.sleep(0.3)
         text = value_box.queryText()
         if text.getText(0, -1) != value:
-            fail("setTextContents('%s') left '%s'" % (value, text.getText(0, -1)))
-        for offset in range(len(value) + 2):
-            for boundary in range(7):
+            fail("putting in '%s' left '%s'" % (value, text.getText(0, -1)))
+        for offset in range(len(value) + (2 if exact else 1)):
+            for boundary in boundaries:
                 for call, method in calls.items():
                     started = time.monotonic()
                     try:
@@ -181,14 +185,51 @@ def check_text_calls(value_box, values):
                         fail("%s(%d, %d) on '%s' took %.1f s" % (
                             method, offset, boundary, value, time.monotonic() - started))
                     want = expected_piece(value, call, boundary, offset)
-                    if got != want:
+                    if exact and got != want:
                         fail("%s(%d, %d) on '%s': %s, not %s" % (method, offset, boundary, value,
                                                                  got, want))
             # One run of attributes over the whole value, so that it is read to its end.
-            run = tuple(text.getAttributeRun(offset, False)[1:])
-            if offset <= len(value) and run != (0, len(value)):
+            run = tuple(text.getAttributeRun(offset, False)[1:]) if exact else None
+            if exact and offset <= len(value) and run != (0, len(value)):
                 fail("attribute run at %d of '%s': %s" % (offset, value, run))
-        ok("'%s': every text call at every offset answered at once and right" % value)
+        ok("'%s': every text call at every offset answered at once%s" % (
+            value, " and right" if exact else ""))
+
+
+def check_page(engine, page):
+    """The page's value box in a browser, typed into as a user would (it has the focus, its 0
+    selected): every text call answered at once."""
+    from orca_transcript import start_browser
+    import tempfile
+
+    def value_box():  # found afresh each time: the browser may have made a new one meanwhile
+        for _ in range(300):
+            box = find(pyatspi.Registry.getDesktop(0), is_(pyatspi.ROLE_ENTRY, VALUE_BOX))
+            if box is not None:
+                return box
+            time.sleep(0.1)
+        fail("no value box '%s' in %s" % (VALUE_BOX, engine))
+
+    def put(text):
+        if text != "0":
+            xdotool("key", "End", "shift+Home", "Delete")
+            xdotool("type", "--delay", "50", text)
+        return value_box()
+
+    profile = tempfile.TemporaryDirectory()
+    browser = start_browser(engine, page, profile.name)
+    try:
+        window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                                 "^" + TITLE], capture_output=True, text=True, timeout=60)
+        xdotool("windowfocus", "--sync", window.stdout.split()[0])
+        # Chromium's own bridge goes down, the browser with it, on a sentence-end boundary in
+        # any text field: a browser's fault, left out there.
+        boundaries = [b for b in range(7) if engine != "chromium" or b != 4]
+        check_text_calls(None, ("0", "1040", "1048575", ""), False, put, boundaries)
+    finally:
+        browser.terminate()
+        browser.wait()
+        profile.cleanup()
 
 
 def main():
@@ -287,4 +328,7 @@ def main():
     ok("About window: %s are images" % ", ".join(images))
 
 
-main()
+if sys.argv[1:2] == ["qt"]:
+    main()
+else:
+    check_page(*sys.argv[1:3])

@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # The program as a screen reader meets it: a private session bus, the AT-SPI bus launcher and
-# registry on it, the program with its accessibility bridge on, and atspi_check.py reading and
-# driving it through pyatspi. Every process is stopped by its id at the end.
-# Usage: run_on_xvfb.sh atspi_session.sh PROGRAM
+# registry on it, the program (or a browser showing the page) with its accessibility bridge on,
+# and CHECK, a script here, reading and driving it: atspi_check.py through pyatspi,
+# orca_transcript.py through Orca. Every process is stopped by its id at the end.
+# Usage: run_on_xvfb.sh atspi_session.sh CHECK [ARGS...] -- [COMMAND [ARGS...]]
+# (without a command, CHECK starts what it reads: a browser, for one)
 # Exits 77 (a skip) where a tool is missing, except under CI=true, where that is a failure.
 set -euo pipefail
-program=${1:?usage: $0 PROGRAM}
 here=$(cd "$(dirname "$0")" && pwd)
+check=()
+while [ $# -gt 0 ] && [ "$1" != -- ]; do
+    check+=("$1")
+    shift
+done
+[ ${#check[@]} -gt 0 ] && [ $# -gt 0 ] || { echo "usage: $0 CHECK [ARGS...] -- [COMMAND [ARGS...]]"; exit 2; }
+shift
 
 source "$(dirname "$0")/x11_session.sh"
 ci_must_run=true
@@ -15,8 +23,9 @@ missing=()
 command -v dbus-daemon >/dev/null && command -v dbus-send >/dev/null || missing+=(dbus)
 [ -x "$launcher" ] && [ -x /usr/libexec/at-spi2-registryd ] || missing+=(at-spi2-core)
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing+=(python3-pyatspi)
+[ "${check[0]}" != orca_transcript.py ] || [ -x /usr/bin/orca ] || missing+=(orca)
 [ ${#missing[@]} -eq 0 ] || skip "missing ${missing[*]} (scripts/deps.sh test installs them)"
-need xdotool xclip
+need xdotool xclip matchbox-window-manager
 
 # Started in this order and stopped in the reverse one: the session bus, the bus launcher, the
 # registry, the program.
@@ -42,6 +51,11 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-start "$work/program.log" env QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$program"
+# A window manager gives the focus to a new window, and back to the one a message box or About
+# leaves.
+start "$work/manager.log" matchbox-window-manager -use_titlebar no
+# Qt's bridge, Chromium's and GTK's (Firefox, WebKit) all on.
+export ACCESSIBILITY_ENABLED=1 GNOME_ACCESSIBILITY=1
+[ $# -eq 0 ] || start "$work/program.log" env QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$@"
 
-timeout 60 /usr/bin/python3 "$here/atspi_check.py" || fail "the screen reader's view"
+timeout 120 /usr/bin/python3 "$here/${check[0]}" "${check[@]:1}" || fail "${check[*]}"
