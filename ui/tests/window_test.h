@@ -33,14 +33,22 @@ template <typename T = QObject> T *child(const QObject *parent, const QString &n
     return found;
 }
 
-// The About window while it exists: the top-level window named frmAbout; else nullptr.
+// The About windows while they exist, or only those shown: the top-level windows named frmAbout.
+inline QWidgetList aboutWindows(bool shownOnly = false)
+{
+    QWidgetList found;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("frmAbout")
+            && (window->isVisible() || !shownOnly))
+            found << window;
+    }
+    return found;
+}
+
+// The About window while it exists; else nullptr.
 inline QWidget *aboutWindow()
 {
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("frmAbout"))
-            return window;
-    }
-    return nullptr;
+    return aboutWindows().value(0);
 }
 
 } // namespace window_test
