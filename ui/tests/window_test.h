@@ -25,7 +25,7 @@ inline void quietPlatformChatter()
 
 // The control of that object name under parent; a missing one ends the test program, since
 // every check after it would be meaningless.
-template <typename T = QObject> T *child(const QObject *parent, const QString &name)
+template <typename T = QWidget> T *child(const QObject *parent, const QString &name)
 {
     T *found = parent->findChild<T *>(name);
     if (!found)
