@@ -61,7 +61,6 @@ private slots:
     void inputMethod();
     void noOtherWayIn();
     void paste();
-    void endProgram();
     void popup_data();
     void popup();
     void popupLooks();
@@ -580,20 +579,6 @@ void TestMainWindow::paste()
     const QStringList entries { "&Undo", "&Redo", "", "Cu&t", "&Copy", "&Paste", "Delete", "",
         "Select All" };
     QCOMPARE(pasteFromMenu(), entries);
-}
-
-// Cancel and File > Exit ask for the end of the program (the program's entry then closes every
-// window); the title bar's close button closes the main window only.
-void TestMainWindow::endProgram()
-{
-    QSignalSpy end(m_window, &MainWindow::endRequested);
-    chooseMenu(Qt::Key_F, Qt::Key_X);
-    QCOMPARE(end.count(), 1);
-    click(child(QStringLiteral("cmdCancel")));
-    QCOMPARE(end.count(), 2);
-    m_window->windowHandle()->close();
-    QVERIFY(!m_window->isVisible());
-    QCOMPARE(end.count(), 2);
 }
 
 void TestMainWindow::popup_data()
