@@ -1,10 +1,13 @@
 #pragma once
 
-// What the window tests share: quiet platform chatter and find controls and windows by their
-// names.
+// What the window tests share: quiet platform chatter, find controls and windows by their
+// names, and a designed place in pixels.
+
+#include "form/twips.h"
 
 #include <QApplication>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <QtGlobal>
@@ -31,6 +34,12 @@ template <typename T = QWidget> T *child(const QObject *parent, const QString &n
     if (!found)
         qFatal("no control %s", qPrintable(name));
     return found;
+}
+
+// A place designed in twips, in the pixels a window of the design's 96 dpi has.
+inline QRect pixels(const twips::Rect &r)
+{
+    return QRect(twips::px(r.left), twips::px(r.top), twips::px(r.width), twips::px(r.height));
 }
 
 // The About windows while they exist, or only those shown: the top-level windows named frmAbout.

@@ -67,10 +67,6 @@ private slots:
     void descriptionPressAction();
 
 private:
-    static QRect twips(const twips::Rect &r)
-    {
-        return QRect(px(r.left), px(r.top), px(r.width), px(r.height));
-    }
     static QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), s.size()); }
     static QString detail(int i) { return QString::fromStdString(flags::detailText(i)); }
     static bool designFontLoaded() { return QFile::exists(":/main/fonts/ms_sans_serif_13.ttf"); }
@@ -595,7 +591,7 @@ void TestMainWindow::popup()
     click(description(index));
     QLabel *p = popupLabel();
     QVERIFY(p->isVisible());
-    QCOMPARE(p->geometry(), twips(form::MainForm::popupPlace(index)));
+    QCOMPARE(p->geometry(), window_test::pixels(form::MainForm::popupPlace(index)));
     QCOMPARE(p->text(), detail(index));
     QCOMPARE(QAccessible::queryAccessibleInterface(p)->text(QAccessible::Name), detail(index));
     // With the design font every explanation fits its height.

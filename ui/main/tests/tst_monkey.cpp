@@ -76,13 +76,10 @@ QKeyCombination shortcut(int code)
 // Where the popup may stand: beside any flag's description, or over the instructions.
 QList<QRect> validPopupGeometries()
 {
-    const auto pixels = [](const twips::Rect &r) {
-        return QRect(twips::px(r.left), twips::px(r.top), twips::px(r.width), twips::px(r.height));
-    };
     QList<QRect> rects;
     for (int i = 0; i < flags::FlagCount; ++i)
-        rects << pixels(form::MainForm::popupPlace(i));
-    rects << pixels(layout::FwoPopup);
+        rects << window_test::pixels(form::MainForm::popupPlace(i));
+    rects << window_test::pixels(layout::FwoPopup);
     return rects;
 }
 
@@ -170,20 +167,12 @@ Action randomAction(std::mt19937 &rng)
 // one (so Tab moves the focus), else the key of the character itself.
 int keyOf(int code)
 {
-    switch (code) {
-    case '\b':
-        return Qt::Key_Backspace;
-    case '\t':
-        return Qt::Key_Tab;
-    case '\r':
-        return Qt::Key_Return;
-    case 27:
-        return Qt::Key_Escape;
-    case 127:
-        return Qt::Key_Delete;
-    default:
-        return code < 32 ? Qt::Key_unknown : int(QChar::toUpper(char32_t(code)));
-    }
+    const std::pair<int, Qt::Key> named[] = { { '\b', Qt::Key_Backspace }, { '\t', Qt::Key_Tab },
+        { '\r', Qt::Key_Return }, { 27, Qt::Key_Escape }, { 127, Qt::Key_Delete } };
+    for (const auto &[character, key] : named)
+        if (character == code)
+            return key;
+    return code < 32 ? Qt::Key_unknown : int(QChar::toUpper(char32_t(code)));
 }
 
 QWidget *openAboutWindow()
