@@ -15,8 +15,6 @@ private slots:
     void parse();
     void checkRest_data();
     void checkRest();
-    void style_data();
-    void style();
     void platforms_data();
     void platforms();
 };
@@ -30,22 +28,30 @@ void TestCommandLine::parse_data()
     QTest::addColumn<Action>("action");
     QTest::addColumn<QString>("platform");
     QTest::addColumn<QString>("display");
-
-    const QString none;
-    QTest::newRow("no arguments run") << QStringList {} << Action::Run << none << none;
-    QTest::newRow("-v") << QStringList { "-v" } << Action::Version << none << none;
-    QTest::newRow("help wins over Qt's options")
-        << QStringList { "-platform", "xcb", "--help" } << Action::Help << "xcb" << none;
-    QTest::newRow("letters after one dash are no bundle, left for Qt")
-        << QStringList { "-hv" } << Action::Run << none << none;
-    QTest::newRow("-platform xcb")
-        << QStringList { "-platform", "xcb" } << Action::Run << "xcb" << none;
-    QTest::newRow("--platform wayland, -platformtheme is another option")
-        << QStringList { "--platform", "wayland", "-platformtheme", "gtk3" } << Action::Run
-        << "wayland" << none;
-    QTest::newRow("-display :5") << QStringList { "-display", ":5" } << Action::Run << none << ":5";
-    QTest::newRow("the last -display counts")
-        << QStringList { "-display", ":5", "-display=:7" } << Action::Run << none << ":7";
+    QTest::addColumn<QString>("style");
+    const auto row
+        = [](const char *name, const QStringList &arguments, Action action,
+              const char *platform = "", const char *display = "", const char *style = "") {
+              QTest::newRow(name) << arguments << action << QString(platform) << QString(display)
+                                  << QString(style);
+          };
+    row("no arguments run", {}, Action::Run);
+    row("-v", { "-v" }, Action::Version);
+    row("help wins over Qt's options", { "-platform", "xcb", "--help" }, Action::Help, "xcb");
+    row("letters after one dash are no bundle, left for Qt", { "-hv" }, Action::Run);
+    row("-platform xcb", { "-platform", "xcb" }, Action::Run, "xcb");
+    row("--platform wayland, -platformtheme is another option",
+        { "--platform", "wayland", "-platformtheme", "gtk3" }, Action::Run, "wayland");
+    row("-display :5", { "-display", ":5" }, Action::Run, "", ":5");
+    row("the last -display counts", { "-display", ":5", "-display=:7" }, Action::Run, "", ":7");
+    // The style asked for is kept for the program, which reads it before QApplication takes it
+    // out.
+    row("-style Fusion", { "-style", "Fusion" }, Action::Run, "", "", "Fusion");
+    row("-style=fusion", { "-style=fusion" }, Action::Run, "", "", "fusion");
+    row("-stylesheet is another option", { "-stylesheet", "a.qss", "-style", "Fusion" },
+        Action::Run, "", "", "Fusion");
+    row("--style windows among others", { "-platform", "xcb", "--style", "windows", "-reverse" },
+        Action::Run, "xcb", "", "windows");
 }
 
 void TestCommandLine::parse()
@@ -54,12 +60,14 @@ void TestCommandLine::parse()
     QFETCH(Action, action);
     QFETCH(QString, platform);
     QFETCH(QString, display);
+    QFETCH(QString, style);
 
     const CommandLine result
         = CommandLine::parse(QStringList { QStringLiteral("/usr/bin/Orvanunk4ver22") } + arguments);
     QCOMPARE(result.action, action);
     QCOMPARE(result.platform, platform);
     QCOMPARE(result.display, display);
+    QCOMPARE(result.style, style);
     switch (action) {
     case Action::Run:
     case Action::Error:
@@ -100,55 +108,27 @@ void TestCommandLine::checkRest()
     QCOMPARE(result.text, error);
 }
 
-void TestCommandLine::style_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("style");
-    QTest::newRow("none") << QStringList {} << QString();
-    QTest::newRow("-style Fusion") << QStringList { "-style", "Fusion" } << "Fusion";
-    QTest::newRow("-style=fusion") << QStringList { "-style=fusion" } << "fusion";
-    QTest::newRow("-stylesheet is another option")
-        << QStringList { "-stylesheet", "a.qss", "-style", "Fusion" } << "Fusion";
-    QTest::newRow("--style windows among others")
-        << QStringList { "-platform", "xcb", "--style", "windows", "-reverse" } << "windows";
-}
-
-// The style asked for is kept for the program, which reads it before QApplication takes it out.
-void TestCommandLine::style()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, style);
-    const CommandLine result
-        = CommandLine::parse(QStringList { QStringLiteral("Orvanunk4ver22") } + arguments);
-    QCOMPARE(result.action, Action::Run);
-    QCOMPARE(result.style, style);
-}
-
 void TestCommandLine::platforms_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QByteArray>("environment");
     QTest::addColumn<bool>("wayland");
     QTest::addColumn<QStringList>("platforms");
-
-    const QStringList x11 { "xcb" }, both { "wayland", "xcb" };
-    QTest::newRow("default outside Wayland is X11") << "" << QByteArray() << false << x11;
-    QTest::newRow("default in a Wayland session tries Wayland first")
-        << "" << QByteArray() << true << both;
-    QTest::newRow("QT_QPA_PLATFORM=xcb") << "" << QByteArray("xcb") << false << x11;
-    QTest::newRow("QT_QPA_PLATFORM=xcb beats the Wayland session")
-        << "" << QByteArray("xcb") << true << x11;
-    QTest::newRow("QT_QPA_PLATFORM with plug-in options")
-        << "" << QByteArray("xcb:nograb") << false << x11;
-    QTest::newRow("QT_QPA_PLATFORM=offscreen")
-        << "" << QByteArray("offscreen") << false << QStringList { "offscreen" };
-    QTest::newRow("QT_QPA_PLATFORM=wayland")
-        << "" << QByteArray("wayland") << false << QStringList { "wayland" };
-    QTest::newRow("a list with a fallback") << "" << QByteArray("wayland;xcb") << false << both;
-    QTest::newRow("-platform xcb beats QT_QPA_PLATFORM")
-        << "xcb" << QByteArray("offscreen") << true << x11;
-    QTest::newRow("-platform offscreen beats QT_QPA_PLATFORM")
-        << "offscreen" << QByteArray("xcb") << false << QStringList { "offscreen" };
+    const auto row = [](const char *name, const char *option, const char *environment, bool wayland,
+                         const QStringList &platforms) {
+        QTest::newRow(name) << QString(option) << QByteArray(environment) << wayland << platforms;
+    };
+    const QStringList x11 { "xcb" }, both { "wayland", "xcb" }, offscreen { "offscreen" };
+    row("default outside Wayland is X11", "", nullptr, false, x11);
+    row("default in a Wayland session tries Wayland first", "", nullptr, true, both);
+    row("QT_QPA_PLATFORM=xcb", "", "xcb", false, x11);
+    row("QT_QPA_PLATFORM=xcb beats the Wayland session", "", "xcb", true, x11);
+    row("QT_QPA_PLATFORM with plug-in options", "", "xcb:nograb", false, x11);
+    row("QT_QPA_PLATFORM=offscreen", "", "offscreen", false, offscreen);
+    row("QT_QPA_PLATFORM=wayland", "", "wayland", false, { "wayland" });
+    row("a list with a fallback", "", "wayland;xcb", false, both);
+    row("-platform xcb beats QT_QPA_PLATFORM", "xcb", "offscreen", true, x11);
+    row("-platform offscreen beats QT_QPA_PLATFORM", "offscreen", "xcb", false, offscreen);
 }
 
 void TestCommandLine::platforms()

@@ -1,10 +1,13 @@
 #pragma once
 
-// What the window tests share: quiet platform chatter and find controls and windows by their
-// names.
+// What the window tests share: quiet platform chatter, find controls and windows by their
+// names, and a designed place in pixels.
+
+#include "form/twips.h"
 
 #include <QApplication>
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <QtGlobal>
@@ -25,7 +28,7 @@ inline void quietPlatformChatter()
 
 // The control of that object name under parent; a missing one ends the test program, since
 // every check after it would be meaningless.
-template <typename T = QObject> T *child(const QObject *parent, const QString &name)
+template <typename T = QWidget> T *child(const QObject *parent, const QString &name)
 {
     T *found = parent->findChild<T *>(name);
     if (!found)
@@ -33,14 +36,28 @@ template <typename T = QObject> T *child(const QObject *parent, const QString &n
     return found;
 }
 
-// The About window while it exists: the top-level window named frmAbout; else nullptr.
+// A place designed in twips, in the pixels a window of the design's 96 dpi has.
+inline QRect pixels(const twips::Rect &r)
+{
+    return QRect(twips::px(r.left), twips::px(r.top), twips::px(r.width), twips::px(r.height));
+}
+
+// The About windows while they exist, or only those shown: the top-level windows named frmAbout.
+inline QWidgetList aboutWindows(bool shownOnly = false)
+{
+    QWidgetList found;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->objectName() == QLatin1String("frmAbout")
+            && (window->isVisible() || !shownOnly))
+            found << window;
+    }
+    return found;
+}
+
+// The About window while it exists; else nullptr.
 inline QWidget *aboutWindow()
 {
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("frmAbout"))
-            return window;
-    }
-    return nullptr;
+    return aboutWindows().value(0);
 }
 
 } // namespace window_test

@@ -37,11 +37,6 @@ QPalette schemePalette(const QString &file)
     return palette;
 }
 
-double contrastOf(const QColor &a, const QColor &b)
-{
-    return contrast::ratio({ a.red(), a.green(), a.blue() }, { b.red(), b.green(), b.blue() });
-}
-
 // The label's text colour and how well it reads on the label's background.
 QString textColour(const QWidget *label)
 {
@@ -49,10 +44,12 @@ QString textColour(const QWidget *label)
 }
 double textContrast(const QWidget *label)
 {
-    const QPalette &p = label->palette();
-    return contrastOf(p.color(QPalette::Active, label->foregroundRole()),
-        p.color(QPalette::Active, label->backgroundRole()));
+    const QColor a = label->palette().color(QPalette::Active, label->foregroundRole());
+    const QColor b = label->palette().color(QPalette::Active, label->backgroundRole());
+    return contrast::ratio({ a.red(), a.green(), a.blue() }, { b.red(), b.green(), b.blue() });
 }
+
+using window_test::child;
 
 } // namespace
 
@@ -70,11 +67,6 @@ private slots:
     void schemes();
 
 private:
-    template <typename T = QWidget> T *child(const QObject *parent, const char *name) const
-    {
-        return window_test::child<T>(parent, QLatin1String(name));
-    }
-
     std::unique_ptr<Appearance> m_appearance;
     QPalette m_startPalette;
     QFont m_startFont;

@@ -28,7 +28,6 @@ using layout::px;
 
 namespace {
 
-const QString Untouched = QString::fromStdString(behaviour::StartClipboard);
 const std::vector<behaviour::Row> Rows = behaviour::parse(behaviour::Table, flags::FlagCount);
 enum class Sizing { Fixed, FitsText, Wraps };
 enum class Setup { None, SelectAll, Undone };
@@ -62,15 +61,12 @@ private slots:
     void inputMethod();
     void noOtherWayIn();
     void paste();
-    void endProgram();
     void popup_data();
     void popup();
     void popupLooks();
     void descriptionPressAction();
 
 private:
-    static QRect twips(int l, int t, int w, int h) { return QRect(px(l), px(t), px(w), px(h)); }
-    static QRect twips(const twips::Rect &r) { return twips(r.left, r.top, r.width, r.height); }
     static QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), s.size()); }
     static QString detail(int i) { return QString::fromStdString(flags::detailText(i)); }
     static bool designFontLoaded() { return QFile::exists(":/main/fonts/ms_sans_serif_13.ttf"); }
@@ -80,7 +76,6 @@ private:
     }
     ValueBox *valueBox() const { return child<ValueBox>(QStringLiteral("Text1")); }
     QPushButton *goButton() const { return child<QPushButton>(QStringLiteral("cmdGo")); }
-    QPushButton *cancel() const { return child<QPushButton>(QStringLiteral("cmdCancel")); }
     QCheckBox *box(int i) const { return child<QCheckBox>(QStringLiteral("Check1_%1").arg(i)); }
     QLabel *description(int i) const { return child<QLabel>(QStringLiteral("Label3_%1").arg(i)); }
     QLabel *popupLabel() const { return child<QLabel>(QStringLiteral("Label1")); }
@@ -116,8 +111,6 @@ private:
 
     std::unique_ptr<Appearance> m_appearance;
     MainWindow *m_window = nullptr;
-    QStringList m_clipboard; // the clipboard's text at each change
-    QList<int> m_toggles;    // +index for each tick, -index-100 for each untick, in order
 };
 
 void TestMainWindow::initTestCase()
@@ -128,16 +121,8 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
-    QGuiApplication::clipboard()->setText(Untouched);
-    m_clipboard.clear();
-    m_toggles.clear();
-
+    QGuiApplication::clipboard()->setText(QString::fromStdString(behaviour::StartClipboard));
     m_window = new MainWindow(*m_appearance);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, m_window,
-        [this] { m_clipboard << QGuiApplication::clipboard()->text(); });
-    for (int i = 0; i < flags::FlagCount; ++i)
-        connect(box(i), &QCheckBox::toggled, m_window,
-            [this, i](bool on) { m_toggles << (on ? i : -i - 100); });
     m_window->show();
     m_window->activateWindow(); // no window manager does it for us on a bare X server
     QVERIFY(QTest::qWaitForWindowActive(m_window));
@@ -157,21 +142,12 @@ void TestMainWindow::chooseMenu(Qt::Key menu, Qt::Key entry)
     QTest::keyClick(QApplication::activePopupWidget(), entry);
 }
 
-// Start-up: the value box holds "0", wholly selected and focused; nothing else has happened. The
-// window: a fixed 7500 x 6630 twips client area below an in-window menu bar, close button only.
+// The window: a fixed 7500 x 6630 twips client area below an in-window menu bar, close button
+// only. The controls' state at start-up (a selected 0 in the focused value box, nothing else
+// done) is the behaviour table's: its rows start from it.
 void TestMainWindow::shouldHaveDefaultValue()
 {
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Orvan unk4 ver.2.2"));
-    QCOMPARE(valueBox()->text(), QStringLiteral("0"));
-    QCOMPARE(valueBox()->selectedText(), QStringLiteral("0"));
-    QCOMPARE(QApplication::focusWidget(), valueBox());
-    QVERIFY(ticked().isEmpty());
-    QVERIFY(goButton()->isEnabled());
-    QVERIFY(!popupLabel()->isVisible());
-    QCOMPARE(QGuiApplication::clipboard()->text(), Untouched);
-    type(QStringLiteral("7"));
-    QCOMPARE(valueBox()->text(), QStringLiteral("7"));
-
     QWidget *client = m_window->centralWidget();
     QCOMPARE(client->size(), QSize(500, 442));
     QCOMPARE(client->y(), m_window->menuBar()->geometry().bottom() + 1);
@@ -429,7 +405,6 @@ void TestMainWindow::clickBesideCaption()
 {
     click(box(2), QPoint(box(2)->width() - 2, 2));
     QCOMPARE(ticked(), QList<int> { 2 });
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("4"));
 }
 
 // A left click on the value box resets it on release, after the box has placed the caret:
@@ -439,10 +414,12 @@ void TestMainWindow::resetOnRelease()
     type(QStringLiteral("12"));
     click(goButton());
     click(box(0));
-    m_toggles.clear();
+    bool toggled = false;
+    for (int i = 0; i < flags::FlagCount; ++i)
+        connect(box(i), &QCheckBox::toggled, m_window, [&toggled] { toggled = true; });
     QWindow *window = m_window->windowHandle();
     QTest::mousePress(window, Qt::LeftButton, {}, valueBox()->mapTo(m_window, QPoint(3, 3)));
-    QVERIFY(m_toggles.isEmpty()); // not yet
+    QVERIFY(!toggled); // not yet
     QTest::mouseRelease(window, Qt::LeftButton, {}, valueBox()->mapTo(m_window, QPoint(3, 3)));
     QVERIFY(ticked().isEmpty());
     QCOMPARE(valueBox()->selectedText(), QStringLiteral("0"));
@@ -500,7 +477,7 @@ void TestMainWindow::keys()
         valueBox()->undo();
     const QString before = valueBox()->text(), selectedBefore = valueBox()->selectedText();
     QVERIFY(setup != Setup::Undone || before != QStringLiteral("123"));
-    m_clipboard.clear();
+    QSignalSpy copied(QGuiApplication::clipboard(), &QClipboard::dataChanged);
 
     for (auto action : { QTest::Press, QTest::Release })
         QTest::sendKeyEvent(
@@ -508,7 +485,7 @@ void TestMainWindow::keys()
 
     QCOMPARE(valueBox()->text(), after.isNull() ? before : after);
     QCOMPARE(valueBox()->selectedText(), selectedAfter.isNull() ? selectedBefore : selectedAfter);
-    QVERIFY(m_clipboard.isEmpty()); // nothing copied or cut
+    QCOMPARE(copied.count(), 0); // nothing copied or cut
 }
 
 // After typing "7", one input method event as Qt's Compose support or ibus sends it: the text
@@ -528,7 +505,6 @@ void TestMainWindow::inputMethod_data()
                             << QString::fromUtf8(after) << preeditShown;
     };
     // name, text being composed, commit, characters it replaces, text after, composed text shown
-    row("several digits at once", "", "123", 0, "7123", false);
     row("dead acute and e", "", "\u00e9", 0, "7", false);
     row("Compose 1 2", "", "\u00bd", 0, "7", false);
     row("dead circumflex and 1", "", "\u00b9", 0, "7", false);
@@ -601,20 +577,6 @@ void TestMainWindow::paste()
     QCOMPARE(pasteFromMenu(), entries);
 }
 
-// Cancel and File > Exit ask for the end of the program (the program's entry then closes every
-// window); the title bar's close button closes the main window only.
-void TestMainWindow::endProgram()
-{
-    QSignalSpy end(m_window, &MainWindow::endRequested);
-    chooseMenu(Qt::Key_F, Qt::Key_X);
-    QCOMPARE(end.count(), 1);
-    click(cancel());
-    QCOMPARE(end.count(), 2);
-    m_window->windowHandle()->close();
-    QVERIFY(!m_window->isVisible());
-    QCOMPARE(end.count(), 2);
-}
-
 void TestMainWindow::popup_data()
 {
     QTest::addColumn<int>("index");
@@ -629,7 +591,7 @@ void TestMainWindow::popup()
     click(description(index));
     QLabel *p = popupLabel();
     QVERIFY(p->isVisible());
-    QCOMPARE(p->geometry(), twips(form::MainForm::popupPlace(index)));
+    QCOMPARE(p->geometry(), window_test::pixels(form::MainForm::popupPlace(index)));
     QCOMPARE(p->text(), detail(index));
     QCOMPARE(QAccessible::queryAccessibleInterface(p)->text(QAccessible::Name), detail(index));
     // With the design font every explanation fits its height.
@@ -661,7 +623,7 @@ void TestMainWindow::popupLooks()
 }
 
 // A screen reader's Press on a description opens its explanation, and on the popup closes it,
-// as clicks do; the popup is a tool tip named by its text.
+// as clicks do; the popup is a tool tip (named by its text, as popup() checks).
 void TestMainWindow::descriptionPressAction()
 {
     QAccessibleInterface *label = QAccessible::queryAccessibleInterface(description(10));
@@ -669,14 +631,12 @@ void TestMainWindow::descriptionPressAction()
     QVERIFY(label->actionInterface()->actionNames().contains(
         QAccessibleActionInterface::pressAction()));
     QCOMPARE(label->role(), QAccessible::StaticText);
-    QCOMPARE(label->text(QAccessible::Name), latin1(flags::description(10)));
     label->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(popupLabel()->isVisible());
     QCOMPARE(popupLabel()->text(), detail(10));
 
     QAccessibleInterface *popup = QAccessible::queryAccessibleInterface(popupLabel());
     QCOMPARE(popup->role(), QAccessible::ToolTip);
-    QCOMPARE(popup->text(QAccessible::Name), detail(10));
     popup->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QVERIFY(!popupLabel()->isVisible());
 }

@@ -23,6 +23,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <random>
@@ -56,27 +57,29 @@ struct Action
 
 const char *const PastedTexts[] = { "12", "1040", "abc", "", "  7", "-3", "1.5e3", "0012",
     "1048576", "99999999999999999999999999999", "\xc3\xa9" };
-constexpr int PastedCount = int(sizeof PastedTexts / sizeof *PastedTexts);
+constexpr int PastedCount = int(std::size(PastedTexts));
 
+// The editing shortcuts, then the X11 twins of paste, copy and cut, which carry no text.
 const QKeySequence::StandardKey Shortcuts[] = { QKeySequence::Paste, QKeySequence::Copy,
     QKeySequence::Cut, QKeySequence::Undo, QKeySequence::Redo, QKeySequence::SelectAll };
-constexpr int ShortcutCount = int(sizeof Shortcuts / sizeof *Shortcuts);
-
-// The X11 twins of paste, copy and cut, which carry no text.
 const QKeyCombination Twins[]
     = { Qt::SHIFT | Qt::Key_Insert, Qt::CTRL | Qt::Key_Insert, Qt::SHIFT | Qt::Key_Delete };
-constexpr int TwinCount = int(sizeof Twins / sizeof *Twins);
+constexpr int ShortcutCount = int(std::size(Shortcuts) + std::size(Twins));
+
+// Shortcut number `code`, the standard ones in this platform's keys.
+QKeyCombination shortcut(int code)
+{
+    const int twin = code - int(std::size(Shortcuts));
+    return twin < 0 ? QKeySequence(Shortcuts[code])[0] : Twins[twin];
+}
 
 // Where the popup may stand: beside any flag's description, or over the instructions.
 QList<QRect> validPopupGeometries()
 {
-    const auto pixels = [](const twips::Rect &r) {
-        return QRect(twips::px(r.left), twips::px(r.top), twips::px(r.width), twips::px(r.height));
-    };
     QList<QRect> rects;
     for (int i = 0; i < flags::FlagCount; ++i)
-        rects << pixels(form::MainForm::popupPlace(i));
-    rects << pixels(layout::FwoPopup);
+        rects << window_test::pixels(form::MainForm::popupPlace(i));
+    rects << window_test::pixels(layout::FwoPopup);
     return rects;
 }
 
@@ -100,10 +103,7 @@ QString describe(const Action &a)
     case Act::Digits:
         return QStringLiteral("type %1").arg(digitRun(a));
     case Act::Shortcut:
-        return a.code < ShortcutCount
-            ? QStringLiteral("shortcut %1").arg(QKeySequence(Shortcuts[a.code]).toString())
-            : QStringLiteral("shortcut %1")
-                  .arg(QKeySequence(Twins[a.code - ShortcutCount]).toString());
+        return QStringLiteral("shortcut %1").arg(QKeySequence(shortcut(a.code)).toString());
     case Act::Paste:
         return QStringLiteral("context-menu paste \"%1\"").arg(PastedTexts[a.code]);
     case Act::Go:
@@ -144,7 +144,7 @@ Action randomAction(std::mt19937 &rng)
                                : 0xa0 + pick(0x3000);
         a = { Act::Type, code };
     } else if (r < 52) {
-        a = { Act::Shortcut, pick(ShortcutCount + TwinCount) };
+        a = { Act::Shortcut, pick(ShortcutCount) };
     } else if (r < 56) {
         a = { Act::Paste, pick(PastedCount) };
     } else if (r < 66) {
@@ -167,36 +167,17 @@ Action randomAction(std::mt19937 &rng)
 // one (so Tab moves the focus), else the key of the character itself.
 int keyOf(int code)
 {
-    switch (code) {
-    case '\b':
-        return Qt::Key_Backspace;
-    case '\t':
-        return Qt::Key_Tab;
-    case '\r':
-        return Qt::Key_Return;
-    case 27:
-        return Qt::Key_Escape;
-    case 127:
-        return Qt::Key_Delete;
-    default:
-        return code < 32 ? Qt::Key_unknown : int(QChar::toUpper(char32_t(code)));
-    }
+    const std::pair<int, Qt::Key> named[] = { { '\b', Qt::Key_Backspace }, { '\t', Qt::Key_Tab },
+        { '\r', Qt::Key_Return }, { 27, Qt::Key_Escape }, { 127, Qt::Key_Delete } };
+    for (const auto &[character, key] : named)
+        if (character == code)
+            return key;
+    return code < 32 ? Qt::Key_unknown : int(QChar::toUpper(char32_t(code)));
 }
 
 QWidget *openAboutWindow()
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("frmAbout") && w->isVisible())
-            return w;
-    return nullptr;
-}
-
-int visibleAboutWindows()
-{
-    int n = 0;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        n += w->objectName() == QLatin1String("frmAbout") && w->isVisible();
-    return n;
+    return window_test::aboutWindows(true).value(0);
 }
 
 // What the actions did, so a run that exercised nothing shows.
@@ -224,29 +205,23 @@ class Session
 public:
     Session()
         : m_window(std::make_unique<MainWindow>(*s_appearance))
+        , m_value(child<QLineEdit>("Text1"))
+        , m_go(child<QPushButton>("cmdGo"))
+        , m_popup(child<QLabel>("Label1"))
     {
         closeAbout();
         QGuiApplication::clipboard()->setText(QStringLiteral("monkey"));
         m_window->show();
         m_window->activateWindow();
-        m_value = m_window->findChild<QLineEdit *>(QStringLiteral("Text1"));
-        m_go = m_window->findChild<QPushButton *>(QStringLiteral("cmdGo"));
-        m_popup = m_window->findChild<QLabel *>(QStringLiteral("Label1"));
         for (int i = 0; i < flags::FlagCount; ++i) {
-            m_boxes[i] = m_window->findChild<QCheckBox *>(QStringLiteral("Check1_%1").arg(i));
-            m_descriptions[i] = m_window->findChild<QLabel *>(QStringLiteral("Label3_%1").arg(i));
+            m_boxes[i] = child<QCheckBox>(QStringLiteral("Check1_%1").arg(i));
+            m_descriptions[i] = child<QLabel>(QStringLiteral("Label3_%1").arg(i));
             QObject::connect(m_boxes[i], &QCheckBox::toggled, [this] { m_boxChanged = true; });
         }
         m_goEnabled = m_go->isEnabled();
     }
 
     ~Session() { closeAbout(); }
-
-    bool ready() const
-    {
-        return m_value && m_go && m_popup
-            && std::all_of(m_boxes.begin(), m_boxes.end(), [](auto *b) { return b != nullptr; });
-    }
 
     std::optional<QString> perform(const Action &a)
     {
@@ -270,9 +245,9 @@ private:
         }
     }
 
-    QAction *action(const char *name) const
+    template <typename T> T *child(const QString &name) const
     {
-        return m_window->findChild<QAction *>(QLatin1String(name));
+        return window_test::child<T>(m_window.get(), name);
     }
 
     // The widget keys go to: the focused one, else the value box.
@@ -355,13 +330,8 @@ private:
             QTest::keyClicks(keyTarget(), digitRun(a));
             break;
         case Act::Shortcut:
-            if (a.code < ShortcutCount) {
-                const QKeyCombination k = QKeySequence(Shortcuts[a.code])[0];
-                QTest::keyClick(keyTarget(), k.key(), k.keyboardModifiers());
-            } else {
-                const QKeyCombination k = Twins[a.code - ShortcutCount];
-                QTest::keyClick(keyTarget(), k.key(), k.keyboardModifiers());
-            }
+            QTest::keyClick(
+                keyTarget(), shortcut(a.code).key(), shortcut(a.code).keyboardModifiers());
             break;
         case Act::Paste: {
             QGuiApplication::clipboard()->setText(QString::fromUtf8(PastedTexts[a.code]));
@@ -383,10 +353,10 @@ private:
             break;
         }
         case Act::Fwo:
-            action("mnuFWO")->trigger();
+            child<QAction>("mnuFWO")->trigger();
             break;
         case Act::About:
-            action("mnuHelpAbout")->trigger();
+            child<QAction>("mnuHelpAbout")->trigger();
             break;
         case Act::AboutKey:
             if (QWidget *about = openAboutWindow()) {
@@ -405,8 +375,8 @@ private:
     {
         if (QWidget *modal = QApplication::activeModalWidget())
             return QStringLiteral("a modal window is left open: %1").arg(modal->windowTitle());
-        if (visibleAboutWindows() > 1)
-            return QStringLiteral("%1 About windows are open").arg(visibleAboutWindows());
+        if (const auto open = window_test::aboutWindows(true).size(); open > 1)
+            return QStringLiteral("%1 About windows are open").arg(open);
         if (m_go->isEnabled() != m_goEnabled)
             return QStringLiteral("GO is %1").arg(m_go->isEnabled() ? "enabled" : "disabled");
 
@@ -455,8 +425,6 @@ struct Failure
 std::optional<Failure> run(const QList<Action> &actions)
 {
     Session session;
-    if (!session.ready())
-        return Failure { -1, QStringLiteral("the window lacks a named control") };
     for (int i = 0; i < actions.size(); ++i)
         if (auto reason = session.perform(actions[i]))
             return Failure { i, *reason };
