@@ -98,6 +98,8 @@
         // The function keys the window uses are the window's in every state, the program
         // ended too: the browser's own (its help on F1, its menu bar on F10) never sees them.
         if (e.key === "F1" || e.key === "F10") e.preventDefault();
+        // Enter before OK has taken the focus from the message box presses OK all the same.
+        if (message.open && e.key === "Enter" && document.activeElement === message) $("messageOK").click();
         if (!live() || message.open) return;
         if (openTop) return menuKey(e);
         const inAbout = about.contains(document.activeElement);

@@ -69,10 +69,6 @@ def focused():
     return c.js("focused()")
 
 
-def said():
-    return c.js("[$('announce0').textContent, $('announce1').textContent]")
-
-
 def accessible(role, name):
     """The node of the accessibility tree with that role and name: its description and states."""
     for n in c.call("Accessibility.getFullAXTree")["nodes"]:
@@ -155,17 +151,6 @@ try:
         return differ;
     }})()"""), 0)
 
-    # Screen readers hear GO's result and a tick's total from the two live regions, which take
-    # turns: the new words always land in the one that was empty.
-    new_value("1040")
-    click("cmdGo")
-    after_go = said()
-    click("Check1_0")
-    after_tick = said()
-    click("Check1_0")
-    check("GO's result, then the total after a tick, said in turn",
-          [sorted(after_go), after_tick[after_go.index("")], after_tick[1 - after_go.index("")]],
-          [["", "1040: 16 and 1024"], "Total 1041", ""])
 
     # Text inserted without a composition (a screen reader) keeps to digits, against the box as
     # the form last set it; a paste too long is refused at once, and the page says so.
@@ -212,29 +197,18 @@ try:
         check(f"limit message ({key})", c.js("[$('message').open, $('messageTitle').textContent, "
                                              "$('messageText').textContent]"), [True, "Orvanunk4", LIMIT_MESSAGE])
         check("all ticked over the limit", len(ticked()), 20)
-        check("the limit message heard as it opens, its text first", accessible("alertdialog", "Orvanunk4"),
-              [LIMIT_MESSAGE, "modal=True"])
         c.key("F1", vk=112)
         c.key(key, vk=vk, text=text)
         check(f"{key} closes the message", eventually("!$('message').open && focused() === 'Text1'"), True)
 
-    # Explanations in their places, each announced to screen readers (what opens and closes them
-    # is the behaviour table's).
+    # Explanations in their places (what opens and closes them is the behaviour table's; what a
+    # screen reader says of them, Orca's transcript's).
     described = "Opens the explanation of flag 1024"
     check("a description closed", accessible("button", DESCRIPTION_10), [described, "expanded=False"])
     for index, want in POPUPS.items():
         click(f"Label3_{index}")
         check(f"explanation {index}", [shown("Label1"), place("Label1")], [True, want])
     check("a description open", accessible("button", DESCRIPTION_10), [described, "expanded=True"])
-    check("explanation announced", said().count(c.js("$('Label1').textContent")), 1)
-    # F1 on a box opens its explanation, the next F1 closes it, a third opens it again: heard
-    # again, the same words in the other region.
-    c.js("$('Check1_3').focus()")
-    heard = []
-    for _ in range(3):
-        c.key("F1", vk=112)
-        heard.append(said())
-    check("an explanation said again", [heard[0][::-1], heard[0] != ["", ""]], [heard[2], True])
     click("Label1")
 
     # Menus: by keyboard (Alt and the access keys) and by mouse; About a single window.
@@ -263,8 +237,6 @@ try:
         check(f"accessible {role} {name}", (role, name) in named, True)
     check("no application around the window", any(n.get("role", {}).get("value") == "application" for n in tree),
           False)
-    check("About described by its text", accessible("dialog", "About Orvanunk4")[0],
-          " ".join(c.js("$('lblDescription').textContent").split()))
     check("an access key", accessible("menuitem", "Help"), [None, "expanded=False", "keyshortcuts=Alt+H"])
     check("a box described by its description",
           named[("checkbox", "1024")].get("description", {}).get("value"),
@@ -347,7 +319,7 @@ try:
     c.key("x", code="KeyX", vk=88)
     check("ended", [shown("ended"), clipboard()], [True, "1"])
     c.key("F1", vk=112)
-    check("F1 kept from the browser in every state", c.js("f1"), [True] * 8)
+    check("F1 kept from the browser in every state", c.js("f1"), [True] * 5)
 
     # The page asked for nothing but its own file and the data it carries, and broke no rule of
     # its policy.
