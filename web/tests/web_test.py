@@ -151,7 +151,6 @@ try:
         return differ;
     }})()"""), 0)
 
-
     # Text inserted without a composition (a screen reader) keeps to digits, against the box as
     # the form last set it; a paste too long is refused at once, and the page says so.
     new_value("1040")
@@ -196,7 +195,6 @@ try:
         click("cmdGo")
         check(f"limit message ({key})", c.js("[$('message').open, $('messageTitle').textContent, "
                                              "$('messageText').textContent]"), [True, "Orvanunk4", LIMIT_MESSAGE])
-        check("all ticked over the limit", len(ticked()), 20)
         c.key("F1", vk=112)
         c.key(key, vk=vk, text=text)
         check(f"{key} closes the message", eventually("!$('message').open && focused() === 'Text1'"), True)
