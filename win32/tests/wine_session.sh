@@ -51,10 +51,11 @@ fail() {
 Main='Orvan unk4 ver.2.2'
 About='About Orvanunk4'
 
-# Waits until `probe client TITLE` gives N windows (N=0: until none is left).
+# Waits until `probe client TITLE` gives N windows (N=0: until none is left), a minute at most:
+# a program started under Wine while another Wine test runs can take over 15 s to show.
 windows() { wine "$probe" client "$1" 2>/dev/null | tr -d '\r' || true; }
 wait_windows() { # title count
-    for _ in $(seq 60); do
+    for _ in $(seq 240); do
         [ "$(windows "$1" | grep -c .)" -eq "$2" ] && return 0
         sleep 0.25
     done
