@@ -82,35 +82,29 @@ class Transcript:
                 self.said.append(found.group(1))
 
     def settle(self):
-        """Waits, as a user listens, until Orca has been quiet for a moment (3 s at most)."""
-        heard, deadline = len(self.said), time.monotonic() + 3
-        quiet = time.monotonic() + 0.4
-        while time.monotonic() < min(quiet, deadline):
-            time.sleep(0.1)
+        """Waits, as a user listens, until Orca has been quiet for 0.4 s (3 s at most)."""
+        deadline = time.monotonic() + 3
+        while time.monotonic() < deadline:
+            heard = len(self.said)
+            time.sleep(0.4)
             self.read()
-            if len(self.said) != heard:
-                heard, quiet = len(self.said), time.monotonic() + 0.4
+            if len(self.said) == heard:
+                return
 
     def wait(self, phrases, seconds=10, start=None):
         """Waits until the phrases have been said, in order, since the last wait (or since the
         start-th utterance); returns what was said."""
         start = len(self.said) if start is None else start
+        in_order = re.compile(".*?".join(map(re.escape, phrases)), re.S)
         deadline = time.monotonic() + seconds
-        while True:
+        while time.monotonic() < deadline:
             self.read()
-            heard = self.said[start:]
-            rest = list(phrases)
-            for utterance in heard:
-                while rest and rest[0] in utterance:
-                    utterance = utterance[utterance.index(rest[0]) + len(rest[0]):]
-                    rest.pop(0)
-            if not rest:
+            if in_order.search("\n".join(self.said[start:])):
                 time.sleep(0.5)  # what follows at once belongs to this step
                 self.read()
                 return self.said[start:]
-            if time.monotonic() > deadline:
-                return None
             time.sleep(0.1)
+        return None
 
 
 def press(keys, transcript, web):
@@ -156,13 +150,24 @@ def start_browser(engine, page, work):
     return subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
 
+def window_focused():
+    """Waits for the window (two minutes at most) and gives it the focus."""
+    deadline = time.monotonic() + 120
+    while time.monotonic() < deadline:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^" + TITLE],
+                               capture_output=True, text=True).stdout.split()
+        if found and subprocess.run(["xdotool", "windowactivate", "--sync", found[0]]).returncode == 0:
+            return
+        time.sleep(0.2)
+    fail("no window '%s'" % TITLE)
+
+
 def main(work):
     log = os.path.join(work, "orca.log")
     env = dict(os.environ, HOME=work, XDG_CONFIG_HOME=work, XDG_DATA_HOME=work,
                GSETTINGS_BACKEND="memory")
-    orca = subprocess.Popen([sys.executable, __file__, "--orca", log], env=env,
-                            stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)
-    started = [orca]
+    started = [subprocess.Popen([sys.executable, __file__, "--orca", log], env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.STDOUT)]
     try:
         for _ in range(100):
             if os.path.exists(log):
@@ -173,13 +178,7 @@ def main(work):
             fail("Orca did not start")
         if sys.argv[1] != "qt":
             started.append(start_browser(sys.argv[1], os.path.abspath(sys.argv[2]), work))
-        try:
-            window = subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name",
-                                     "^" + TITLE], capture_output=True, text=True,
-                                    timeout=120).stdout.split()[0]
-        except (subprocess.TimeoutExpired, IndexError):
-            fail("no window '%s'" % TITLE)
-        subprocess.run(["xdotool", "windowactivate", "--sync", window], check=True)
+        window_focused()
         # The window read out, the value box with the focus among it, before the first key.
         if transcript.wait(["Current unk 4 value"], 60, start=0) is None:
             fail("Orca did not read the window; it said %s" % transcript.said)
@@ -193,11 +192,10 @@ def main(work):
                                                              transcript.said[-12:]))
             print("ok: %s: %s" % (name, " | ".join(heard)))
     finally:
-        for process in reversed(started):
-            if process is orca:
-                process.kill()  # Orca does not end on SIGTERM while it waits on the bus
-            else:
-                process.terminate()
+        started[0].kill()  # Orca does not end on SIGTERM while it waits on the bus
+        for process in started[1:]:
+            process.terminate()
+        for process in started:
             process.wait()
 
 
