@@ -392,8 +392,6 @@ TEST_CASE("GO ticks highest first, the running total following every tick")
             { "tick 10", "value 1024", "tick 4", "value 1040", "clip 1040",
                 "announce 1040: 16 and 1024" },
             "1040" },
-        // Nothing to tick: the value box keeps its text and the clipboard is left alone.
-        { "000", { "announce 0: no flags" }, "000" },
         { "7",
             { "tick 2", "value 4", "tick 1", "value 6", "tick 0", "value 7", "clip 7",
                 "announce 7: 1, 2 and 4" },

@@ -145,11 +145,6 @@ int keyOf(int code)
     return code < 32 ? Qt::Key_unknown : int(QChar::toUpper(char32_t(code)));
 }
 
-QWidget *openAboutWindow()
-{
-    return window_test::aboutWindows(true).value(0);
-}
-
 // What the actions did, so a run that exercised nothing shows.
 int s_boxChanges = 0, s_messages = 0;
 
@@ -200,7 +195,7 @@ public:
 private:
     static void closeAbout()
     {
-        while (QWidget *about = openAboutWindow()) {
+        while (QWidget *about = window_test::aboutWindows(true).value(0)) {
             about->close();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         }
@@ -307,7 +302,7 @@ private:
             child<QAction>("mnuHelpAbout")->trigger();
             break;
         case Act::AboutKey:
-            if (QWidget *about = openAboutWindow()) {
+            if (QWidget *about = window_test::aboutWindows(true).value(0)) {
                 if (a.code == 0)
                     QTest::keyClick(about, Qt::Key_Return);
                 else if (a.code == 1)
@@ -344,12 +339,9 @@ private:
         }
 
         if (m_popup->isVisible() && !validPopupGeometries().contains(m_popup->geometry())) {
-            const QRect g = m_popup->geometry();
-            return QStringLiteral("popup stands at %1,%2 %3x%4")
-                .arg(g.x())
-                .arg(g.y())
-                .arg(g.width())
-                .arg(g.height());
+            QString where;
+            QDebug(&where) << m_popup->geometry();
+            return QStringLiteral("popup stands at ") + where;
         }
         return std::nullopt;
     }
