@@ -46,10 +46,9 @@ for row in "${cases[@]}"; do
     if [ "$how" = Cancel ]; then click 448 32; else kill -s "${how#SIG}" "$app_pid"; fi
     wait_end 10 || fail "$how did not end the program"
     [ "$status" -eq 0 ] || fail "$how: the program ended with status $status"
-    pasted=$(timeout 5 xclip -selection clipboard -o 2>/dev/null || true)
-    [ "$pasted" = "$total" ] || fail "$how: CLIPBOARD holds '$pasted' after exit, expected $total"
+    clipboard_holds "$total" || fail "$how: CLIPBOARD holds '$copied' after exit, expected $total"
     grep -q '^QXcbClipboard' "$work/program.log" && fail "$how: the hand-over warned"
-    echo "ok: $how ended the program with status 0; CLIPBOARD still holds $pasted"
+    echo "ok: $how ended the program with status 0; CLIPBOARD still holds $copied"
     stop "$manager_pid"
 done
 
