@@ -64,7 +64,6 @@ private slots:
     void popup_data();
     void popup();
     void popupLooks();
-    void descriptionPressAction();
 
 private:
     static QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), s.size()); }
@@ -610,25 +609,6 @@ void TestMainWindow::popupLooks()
     QCOMPARE(p->grab().toImage(), shown);
     p->setText(detail(8).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     QVERIFY(p->grab().toImage() != shown); // the breaks are drawn
-}
-
-// A screen reader's Press on a description opens its explanation, and on the popup closes it,
-// as clicks do; the popup is a tool tip (named by its text, as popup() checks).
-void TestMainWindow::descriptionPressAction()
-{
-    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(description(10));
-    QVERIFY(label->actionInterface());
-    QVERIFY(label->actionInterface()->actionNames().contains(
-        QAccessibleActionInterface::pressAction()));
-    QCOMPARE(label->role(), QAccessible::StaticText);
-    label->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->text(), detail(10));
-
-    QAccessibleInterface *popup = QAccessible::queryAccessibleInterface(popupLabel());
-    QCOMPARE(popup->role(), QAccessible::ToolTip);
-    popup->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(!popupLabel()->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)
