@@ -79,7 +79,8 @@ void TestClipboard::initTestCase()
 }
 
 // The other client takes the CLIPBOARD after the window's last X event; a tick then takes it
-// back. (That the program takes it with no other client there is x11_typing.sh's and x11_signals.sh's.)
+// back. (That the program takes it with no other client there is x11_typing.sh's and
+// x11_signals.sh's.)
 void TestClipboard::claimHolds()
 {
     const Appearance appearance;
