@@ -178,7 +178,6 @@ public:
             m_boxes[i] = child<QCheckBox>(QStringLiteral("Check1_%1").arg(i));
             QObject::connect(m_boxes[i], &QCheckBox::toggled, [this] { m_boxChanged = true; });
         }
-        m_goEnabled = m_go->isEnabled();
     }
 
     ~Session() { closeAbout(); }
