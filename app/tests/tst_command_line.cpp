@@ -68,19 +68,11 @@ void TestCommandLine::parse()
     QCOMPARE(result.platform, platform);
     QCOMPARE(result.display, display);
     QCOMPARE(result.style, style);
-    switch (action) {
-    case Action::Run:
-    case Action::Error:
-        QVERIFY(result.text.isEmpty());
-        break;
-    case Action::Help:
-        QVERIFY(result.text.startsWith(QStringLiteral("Usage: Orvanunk4ver22 [options]\n")));
-        QVERIFY(result.text.contains(QStringLiteral("--version")));
-        break;
-    case Action::Version:
-        QCOMPARE(result.text, QStringLiteral("Orvanunk4ver22 2.2\n"));
-        break;
-    }
+    if (action == Action::Help)
+        QVERIFY(result.text.startsWith(QStringLiteral("Usage: Orvanunk4ver22 [options]\n"))
+            && result.text.contains(QStringLiteral("--version")));
+    else
+        QCOMPARE(result.text, action == Action::Version ? "Orvanunk4ver22 2.2\n" : QString());
 }
 
 // What QApplication left in argv: the program's path alone runs, anything else is refused in

@@ -37,14 +37,13 @@ void TestSession::typeGoTickPopupAboutExit()
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
 
-    auto *value = window->findChild<QLineEdit *>(QStringLiteral("Text1"));
-    auto *go = window->findChild<QPushButton *>(QStringLiteral("cmdGo"));
-    auto *box0 = window->findChild<QCheckBox *>(QStringLiteral("Check1_0"));
-    auto *description = window->findChild<QLabel *>(QStringLiteral("Label3_10"));
-    auto *popup = window->findChild<QLabel *>(QStringLiteral("Label1"));
-    auto *about = window->findChild<QAction *>(QStringLiteral("mnuHelpAbout"));
-    auto *exit = window->findChild<QAction *>(QStringLiteral("mnuFileExit"));
-    QVERIFY(value && go && box0 && description && popup && about && exit);
+    auto *value = window_test::child<QLineEdit>(window, "Text1");
+    auto *go = window_test::child<QPushButton>(window, "cmdGo");
+    auto *box0 = window_test::child<QCheckBox>(window, "Check1_0");
+    auto *description = window_test::child<QLabel>(window, "Label3_10");
+    auto *popup = window_test::child<QLabel>(window, "Label1");
+    auto *about = window_test::child<QAction>(window, "mnuHelpAbout");
+    auto *exit = window_test::child<QAction>(window, "mnuFileExit");
 
     QStringList seen;
     bool aboutWasOpen = false;

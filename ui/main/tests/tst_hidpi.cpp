@@ -24,7 +24,6 @@ private slots:
     void layoutKeepsItsLogicalSize();
     void textsStayInside_data();
     void textsStayInside();
-    void instructionsEndAboveTheNextLine();
     void popupsMeetTheirDescriptions();
     void fontIsLegible();
 
@@ -49,10 +48,15 @@ void TestHighDpi::initTestCase()
         qPrintable(font.family()), font.pointSizeF());
 }
 
+// The same places in logical pixels; the instructions, wrapped in whatever font, end above the
+// line below them.
 void TestHighDpi::layoutKeepsItsLogicalSize()
 {
     QCOMPARE(m_window->centralWidget()->size(), QSize(500, 442));
     QCOMPARE(child(QStringLiteral("Check1_19"))->geometry(), QRect(24, 416, 61, 13));
+    auto *instructions = child<QLabel>(QStringLiteral("Label23"));
+    QVERIFY(instructions->geometry().bottom() < child(QStringLiteral("Label24"))->geometry().top());
+    QVERIFY(instructions->heightForWidth(instructions->width()) <= instructions->height());
 }
 
 void TestHighDpi::textsStayInside_data()
@@ -81,14 +85,6 @@ void TestHighDpi::textsStayInside()
         qPrintable(QStringLiteral("%1 px of text in %2 px").arg(advance).arg(room)));
     QVERIFY(w->geometry().right() < m_window->centralWidget()->width());
     QVERIFY(w->fontMetrics().height() <= w->height() || qobject_cast<QPushButton *>(w) == nullptr);
-}
-
-void TestHighDpi::instructionsEndAboveTheNextLine()
-{
-    auto *instructions = child<QLabel>(QStringLiteral("Label23"));
-    auto *next = child<QLabel>(QStringLiteral("Label24"));
-    QVERIFY(instructions->geometry().bottom() < next->geometry().top());
-    QVERIFY(instructions->heightForWidth(instructions->width()) <= instructions->height());
 }
 
 // Flags 0 to 15 hang their popup from the description's top, 16 to 19 stand it on the

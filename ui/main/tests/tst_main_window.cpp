@@ -64,7 +64,6 @@ private slots:
     void popup_data();
     void popup();
     void popupLooks();
-    void descriptionPressAction();
 
 private:
     static QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), s.size()); }
@@ -276,40 +275,32 @@ void TestMainWindow::commands_data()
     const auto row = [](const char *name, const char *control, const char *effect) {
         QTest::newRow(name) << QString(control) << QString(effect);
     };
-    row("GO splits the value", "cmdGo", "ticks 2 and 3");
     row("Cancel ends the program", "cmdCancel", "ends");
     row("File > Exit ends the program", "mnuFileExit", "ends");
-    row("Help > What is [FWO]? explains it", "mnuFWO", "FWO note");
     row("Help > About opens the About window", "mnuHelpAbout", "About open");
     row("the About window's OK closes it", "cmdOK", "About closed");
 }
 
 // Each menu entry and command button reaches its own command, and no other: chosen (as a
-// screen reader's action would), it has its effect and none of the others'.
+// screen reader's action would), it has its effect and none of the others'. GO and What is
+// [FWO]? are the behaviour table's.
 void TestMainWindow::commands()
 {
     QFETCH(QString, control);
     QFETCH(QString, effect);
-    type(QStringLiteral("12"));
+    type(QStringLiteral("12")); // for a GO that would tick 2 and 3
     QWidget *in = m_window;
     if (control == QLatin1String("cmdOK")) {
         chooseMenu(Qt::Key_H, Qt::Key_A);
         QTRY_VERIFY((in = window_test::aboutWindow()));
     }
-    const auto choose = [&] {
-        if (auto *action = in->findChild<QAction *>(control))
-            action->trigger();
-        else
-            window_test::child<QPushButton>(in, control)->click();
-    };
     QSignalSpy end(m_window, &MainWindow::endRequested);
-    choose();
+    if (auto *action = in->findChild<QAction *>(control))
+        action->trigger();
+    else
+        window_test::child<QPushButton>(in, control)->click();
     QCOMPARE(end.count(), effect == QLatin1String("ends") ? 1 : 0);
-    QVERIFY(m_window->isVisible());
-    const QList<int> split = { 2, 3 };
-    QCOMPARE(ticked(), effect == QLatin1String("ticks 2 and 3") ? split : QList<int>());
-    QCOMPARE(popupLabel()->isVisible() && popupLabel()->text().startsWith(QLatin1String("[FWO]")),
-        effect == QLatin1String("FWO note"));
+    QVERIFY(m_window->isVisible() && ticked().isEmpty() && !popupLabel()->isVisible());
     QTRY_COMPARE(window_test::aboutWindow() != nullptr, effect == QLatin1String("About open"));
 }
 
@@ -506,8 +497,6 @@ void TestMainWindow::inputMethod_data()
     };
     // name, text being composed, commit, characters it replaces, text after, composed text shown
     row("dead acute and e", "", "\u00e9", 0, "7", false);
-    row("Compose 1 2", "", "\u00bd", 0, "7", false);
-    row("dead circumflex and 1", "", "\u00b9", 0, "7", false);
     row("outside the BMP", "", "\U0001D7CF", 0, "7", false); // MATHEMATICAL BOLD DIGIT ONE
     row("refused commit keeps what it replaces", "", "\u00e9", 1, "7", false);
     row("digit commit replaces", "", "5", 1, "5", false);
@@ -620,25 +609,6 @@ void TestMainWindow::popupLooks()
     QCOMPARE(p->grab().toImage(), shown);
     p->setText(detail(8).replace(QStringLiteral("\r\n"), QStringLiteral(" ")));
     QVERIFY(p->grab().toImage() != shown); // the breaks are drawn
-}
-
-// A screen reader's Press on a description opens its explanation, and on the popup closes it,
-// as clicks do; the popup is a tool tip (named by its text, as popup() checks).
-void TestMainWindow::descriptionPressAction()
-{
-    QAccessibleInterface *label = QAccessible::queryAccessibleInterface(description(10));
-    QVERIFY(label->actionInterface());
-    QVERIFY(label->actionInterface()->actionNames().contains(
-        QAccessibleActionInterface::pressAction()));
-    QCOMPARE(label->role(), QAccessible::StaticText);
-    label->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(popupLabel()->isVisible());
-    QCOMPARE(popupLabel()->text(), detail(10));
-
-    QAccessibleInterface *popup = QAccessible::queryAccessibleInterface(popupLabel());
-    QCOMPARE(popup->role(), QAccessible::ToolTip);
-    popup->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QVERIFY(!popupLabel()->isVisible());
 }
 
 QTEST_MAIN(TestMainWindow)

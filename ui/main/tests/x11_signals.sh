@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# On a real X server: SIGTERM, SIGINT and SIGHUP end the program as File > Exit does. For each
-# signal, a stand-in clipboard manager runs, a flag box is ticked, the signal is sent; the
-# program must end with status 0 and have handed its total over, so that another program still
-# pastes it after the program has gone. Then a second signal while the program waits for a
-# clipboard manager that never answers must end it at once.
+# On a real X server: Cancel ends the program through its normal exit, and SIGTERM, SIGINT and
+# SIGHUP end it as File > Exit does. For each, a stand-in clipboard manager runs, a flag box is
+# ticked, Cancel is clicked or the signal sent; the program must end with status 0 and have
+# handed its total over, so that another program still pastes it after the program has gone.
+# Then a second signal while the program waits for a clipboard manager that never answers must
+# end it at once.
 # Usage: run_on_xvfb.sh x11_signals.sh PROGRAM CLIPBOARD_MANAGER
 set -euo pipefail
 program=${1:?usage: $0 PROGRAM CLIPBOARD_MANAGER}
@@ -30,24 +31,24 @@ start_ticked() {
         || fail "CLIPBOARD holds '$copied' after ticking box $box, expected $((1 << box))"
 }
 
-#   signal  flag box
+#   how      flag box
 cases=(
-    "TERM   4"
-    "INT    10"
-    "HUP    19"
+    "Cancel  2"
+    "SIGTERM 4"
+    "SIGINT  10"
+    "SIGHUP  19"
 )
 for row in "${cases[@]}"; do
-    read -r signal box <<<"$row"
+    read -r how box <<<"$row"
     total=$((1 << box))
     start_manager keep
     start_ticked "$box"
-    kill -s "$signal" "$app_pid"
-    wait_end 10 || fail "SIG$signal did not end the program"
-    [ "$status" -eq 0 ] || fail "SIG$signal: the program ended with status $status"
-    pasted=$(timeout 5 xclip -selection clipboard -o 2>/dev/null || true)
-    [ "$pasted" = "$total" ] || fail "SIG$signal: CLIPBOARD holds '$pasted' after exit, expected $total"
-    grep -q '^QXcbClipboard' "$work/program.log" && fail "SIG$signal: the hand-over warned"
-    echo "ok: SIG$signal ended the program with status 0; CLIPBOARD still holds $pasted"
+    if [ "$how" = Cancel ]; then click 448 32; else kill -s "${how#SIG}" "$app_pid"; fi
+    wait_end 10 || fail "$how did not end the program"
+    [ "$status" -eq 0 ] || fail "$how: the program ended with status $status"
+    clipboard_holds "$total" || fail "$how: CLIPBOARD holds '$copied' after exit, expected $total"
+    grep -q '^QXcbClipboard' "$work/program.log" && fail "$how: the hand-over warned"
+    echo "ok: $how ended the program with status 0; CLIPBOARD still holds $copied"
     stop "$manager_pid"
 done
 
