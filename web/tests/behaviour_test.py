@@ -24,7 +24,6 @@ import display  # noqa: E402
 ENGINE, PAGE, ROWS = sys.argv[1:4]
 URL = "file://" + os.path.abspath(PAGE)
 LIMIT_MESSAGE = ["Orvanunk4", "Invalid value entered. Largest acceptable value is 1048575"]
-BOTH = ["clipboardReadWrite", "clipboardSanitizedWrite"]
 # Where the explanation stands, in pixels from the top of the window's client area: flag i's
 # (i < 16) hangs down from its description, 112 + 16 i; the [FWO] note at 50 twips.
 POPUP_TOP = {"fwo": 3, **{str(i): 112 + 16 * i for i in range(16)}}
@@ -50,32 +49,22 @@ STATE = """({ value: $("Text1").value,
 
 
 def rows(path):
+    """The table's rows: name, actions (verb, text) and what they leave."""
     for line in open(path, encoding="utf-8"):
-        line = line.strip()
-        if not line or line.startswith("#"):
-            continue
-        name, actions, value, ticked, clipboard, go, focus, message, popup = (
-            c.strip() for c in line.split("|"))
-        yield {
-            "name": name,
-            "actions": [tuple(a.strip().partition(" ")[::2]) for a in actions.split("\u00b7")],
-            "value": display.expanded(value),
-            "ticked": list(range(20)) if ticked == "all" else [] if ticked == "none"
-            else sorted(int(i) for i in ticked.split()),
-            "clipboard": display.expanded(clipboard),
-            "go": go == "on",
-            "focus": focus,
-            "limit": message == "limit",
-            "popup": "none" if popup == "none" else POPUP_TOP[popup],
-        }
+        if line.strip() and not line.startswith("#"):
+            name, actions, value, ticked, clipboard, go, focus, message, popup = (c.strip() for c in line.split("|"))
+            yield name, [tuple(a.strip().partition(" ")[::2]) for a in actions.split("\u00b7")], {
+                "value": display.expanded(value), "clipboard": display.expanded(clipboard),
+                "ticked": list(range(20)) if ticked == "all" else [] if ticked == "none"
+                else sorted(int(i) for i in ticked.split()),
+                "go": go == "on", "focus": focus, "limit": message == "limit",
+                "popup": "none" if popup == "none" else POPUP_TOP[popup]}
 
 
 def start(engine):
     if engine == "chromium":
         import cdp
-        browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"), headless=False)
-        browser.browser_call("Browser.grantPermissions", permissions=BOTH)
-        return browser
+        return cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"), headless=False)
     if engine == "firefox":
         import bidi
         return bidi.Firefox(URL, os.environ.get("ORVAN_FIREFOX", "firefox-esr"))
@@ -90,11 +79,11 @@ failures, played, skipped, began = [], 0, 0, time.monotonic()
 try:
     b = start(ENGINE)
     try:
-        for row in rows(ROWS):
-            missing = [verb for verb, _ in row["actions"] if verb in CANNOT and not hasattr(b, verb)]
+        for name, actions, want in rows(ROWS):
+            missing = [verb for verb, _ in actions if verb in CANNOT and not hasattr(b, verb)]
             if missing:
                 skipped += 1
-                print(f"skip {row['name']}: {CANNOT[missing[0]]} ({ENGINE})")
+                print(f"skip {name}: {CANNOT[missing[0]]} ({ENGINE})")
                 continue
             display.set_clipboard("start")
             b.open(URL)
@@ -102,8 +91,8 @@ try:
             b.js(WATCH)
             limit = False
             started = time.monotonic()
-            for n, (verb, text) in enumerate(row["actions"]):
-                if n and verb == "click" and row["actions"][n - 1] == (verb, text):
+            for n, (verb, text) in enumerate(actions):
+                if n and verb == "click" and actions[n - 1] == (verb, text):
                     time.sleep(0.7)  # two clicks, not a double click
                 b.act(verb, text)
                 shown = b.js("window.written.then(() => 0, () => 0).then(() => "
@@ -114,17 +103,16 @@ try:
                     b.js("new Promise((done) => setTimeout(done))")  # the dialog's close event
             got = b.js(STATE)
             got.update(clipboard=display.clipboard(), limit=limit)
-            want = {k: row[k] for k in ("value", "ticked", "clipboard", "go", "focus", "limit", "popup")}
             if want["focus"] == "*":
                 got["focus"] = want["focus"] = "*"
             wrong = {k: (str(got[k])[:40], str(want[k])[:40]) for k in want if got[k] != want[k]}
             played += 1
             if wrong or got["errors"]:
-                failures.append(row["name"])
-                print(f"FAIL {row['name']}: " + "; ".join(f"{k} {g!r}, want {w!r}" for k, (g, w) in wrong.items())
+                failures.append(name)
+                print(f"FAIL {name}: " + "; ".join(f"{k} {g!r}, want {w!r}" for k, (g, w) in wrong.items())
                       + "".join(f"; error {e}" for e in got["errors"]))
             else:
-                print(f"ok   {row['name']} ({time.monotonic() - started:.2f} s)")
+                print(f"ok   {name} ({time.monotonic() - started:.2f} s)")
     finally:
         b.close()
 finally:

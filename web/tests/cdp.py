@@ -7,12 +7,12 @@ tab over one websocket (Debian's python3-websocket).
 import base64
 import json
 import tempfile
-import time
 
 import websocket
 
 from display import ALT, CTRL, SHIFT, Browser
 
+CLIPBOARD = ["clipboardReadWrite", "clipboardSanitizedWrite"]  # granted to the page from the start
 FLAGS = ["--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
          "--disable-background-networking", "--disable-component-update", "--disable-sync",
          "--remote-debugging-port=0", "--window-size=800,600", "--hide-scrollbars"]
@@ -39,6 +39,7 @@ class Chromium(Browser):
         self.ws = self.browser = websocket.create_connection(f"ws://127.0.0.1:{port}{path}")
         page = next(t for t in self.call("Target.getTargets")["targetInfos"] if t["type"] == "page")
         self.ws = websocket.create_connection(f"ws://127.0.0.1:{port}/devtools/page/{page['targetId']}")
+        self.browser_call("Browser.grantPermissions", permissions=CLIPBOARD)
         self.call("Page.enable")
         self.call("Runtime.enable")
         self.call("Emulation.setDeviceMetricsOverride", width=800, height=600,
@@ -51,21 +52,6 @@ class Chromium(Browser):
     def browser_call(self, method, **params):
         return self.call(method, ws=self.browser, **params)
 
-    def wait_event(self, method, timeout=30):
-        end = time.monotonic() + timeout
-        while time.monotonic() < end:
-            for k, e in enumerate(self.events):
-                if e.get("method") == method:
-                    return self.events.pop(k)["params"]
-            self.ws.settimeout(max(0.01, end - time.monotonic()))
-            try:
-                self.events.append(json.loads(self.ws.recv()))
-            except websocket.WebSocketTimeoutException:
-                break
-            finally:
-                self.ws.settimeout(None)
-        raise TimeoutError(method)
-
     def js(self, expression):
         r = self.call("Runtime.evaluate", expression=expression, returnByValue=True,
                       awaitPromise=True, userGesture=True)
@@ -76,7 +62,10 @@ class Chromium(Browser):
     def open(self, url):
         self.events.clear()
         self.call("Page.navigate", url=url)
-        self.wait_event("Page.loadEventFired")
+        self.ws.settimeout(30)  # WebSocketTimeoutException: the page did not load
+        while not any(e.get("method") == "Page.loadEventFired" for e in self.events):
+            self.events.append(json.loads(self.ws.recv()))
+        self.ws.settimeout(None)
 
     # Real input events, as the browser gets them from the system.
     def click(self, x, y, count=1, button=0):

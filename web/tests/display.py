@@ -2,10 +2,6 @@
 window manager so that the browser's window has the focus, the real X clipboard, read and
 written with xclip as another program would, and the browser's own context menu, used with the
 X server's mouse and keyboard (xdotool). Everything started here is stopped by its process id.
-
-And what the page's browser drivers share (Browser): starting a browser and talking to it over
-its websocket, waiting for the page, and the behaviour table's actions played with real input
-events.
 """
 import json
 import os
@@ -22,8 +18,8 @@ MODIFIER_NAMES = {"Alt": ALT, "Ctrl": CTRL, "Shift": SHIFT}
 MENU_KEYS = {"mnuFWO": ("h", "w")}
 
 
+# CONDITION's first true value, asked every 20 ms; TimeoutError(WHAT) after TIMEOUT seconds.
 def until(condition, what, timeout=30):
-    """CONDITION's first true value, asked every 20 ms; TimeoutError(WHAT) after TIMEOUT seconds."""
     end = time.monotonic() + timeout
     while not (value := condition()):
         if time.monotonic() > end:
@@ -109,17 +105,18 @@ def set_clipboard(text):
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True, timeout=20)
 
 
+# What the page's browser drivers share: starting a browser and talking to it over its
+# websocket, waiting for the page, and the behaviour table's actions with real input events. Each
+# driver has js(expression), the value of a JavaScript expression in the page (promises awaited),
+# open(url), close(), and real input events: click(x, y, count, button) (COUNT quick clicks of the
+# BUTTON, 0 left, 2 right), press(key, modifiers) (a DOM key with the modifier bits) and paste(x, y)
+# (the context menu's Paste); insert(text) (an input method composes TEXT and commits it) where
+# its protocol can. Those over a websocket start with launch() and talk with call().
 class Browser:
-    """What the drivers share. Each has js(expression), the value of a JavaScript expression in
-    the page (promises awaited), open(url), close(), and real input events: click(x, y, count,
-    button) (COUNT quick clicks of the BUTTON, 0 left, 2 right), press(key, modifiers) (a DOM key
-    with the modifier bits) and paste(x, y) (the context menu's Paste); insert(text) (an input
-    method composes TEXT and commits it) where the protocol can. Those over a websocket start
-    with launch() and talk with call()."""
 
+    # Starts the browser COMMAND on its fresh PROFILE folder; the text of the file NAME that it
+    # writes there, once COMPLETE(text).
     def launch(self, command, profile, name, complete):
-        """Starts the browser COMMAND on its fresh PROFILE folder; the text of the file NAME that it
-        writes there, once COMPLETE(text)."""
         self.profile, self.next_id, self.events = profile, 0, []
         self.process = subprocess.Popen(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         path = os.path.join(profile, name)
@@ -143,9 +140,9 @@ class Browser:
             self.process.wait()
         shutil.rmtree(self.profile, ignore_errors=True)
 
+    # A command over the websocket WS (the page's unless given), and its result; the events that
+    # come meanwhile are kept in self.events.
     def call(self, method, ws=None, **params):
-        """A command over the websocket WS (the page's unless given), and its result; the events
-        that come meanwhile are kept in self.events."""
         ws = ws or self.ws
         self.next_id += 1
         ws.send(json.dumps({"id": self.next_id, "method": method, "params": params}))
@@ -160,8 +157,8 @@ class Browser:
     def wait_for(self, expression, timeout=30):
         until(lambda: self.js(expression), expression, timeout)
 
+    # Where a click on the ELEMENT goes: its middle, or 20 pixels in from its left if wider.
     def point(self, element):
-        """Where a click on the ELEMENT goes: its middle, or 20 pixels in from its left if wider."""
         x, y, w, h = self.js(f"""(() => {{ const r = document.getElementById("{element}").getBoundingClientRect();
             return [r.left, r.top, r.width, r.height]; }})()""")
         return x + min(w / 2, 20), y + h / 2
@@ -173,14 +170,14 @@ class Browser:
         for c in text:
             self.press(c)
 
+    # The context menu's Paste at (X, Y) in the page, chosen by its access key, with the X
+    # server's mouse and keyboard; self.origin is where the page's (0, 0) is on the screen.
     def paste(self, x, y):
-        """The context menu's Paste at (X, Y) in the page, chosen by its access key, with the X
-        server's mouse and keyboard; self.origin is where the page's (0, 0) is on the screen."""
         left, top = self.js(self.origin)
         choose_from_context_menu(left + x, top + y, "p")
 
+    # One action of the behaviour table (its verb and its text), with real input events.
     def act(self, verb, text):
-        """One action of the behaviour table (its verb and its text), with real input events."""
         if verb in ("click", "doubleclick", "rightclick"):
             self.click_on(text, 2 if verb == "doubleclick" else 1, 2 if verb == "rightclick" else 0)
         elif verb == "type":

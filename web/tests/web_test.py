@@ -19,7 +19,6 @@ PAGE, QT_PNG, ABOUT_PNG = sys.argv[1:4]
 DESCRIPTION_WIDTHS = [157, 254, 203, 314, 244, 218, 221, 258, 288, 225,
                       269, 309, 309, 357, 238, 241, 192, 160, 358, 161]
 DESCRIPTION_10 = "Used for clipping help, usually in sections with elevations."
-BOTH = ["clipboardReadWrite", "clipboardSanitizedWrite"]
 # What the checks read in the page. Places are in pixels at 96 dpi: (left, top, width, height) on
 # the client area. F1 in every state is the window's: whether the page kept each press from the
 # browser.
@@ -66,26 +65,22 @@ def see(what, actions, expression, want):
 
 
 def accessible(role, name):
-    """The node of the accessibility tree with that role and name: its description and states."""
+    """The node of the accessibility tree with that role and name (any, for None): its description
+    and states."""
     for n in c.call("Accessibility.getFullAXTree")["nodes"]:
-        if n.get("role", {}).get("value") == role and n.get("name", {}).get("value") == name:
+        if n.get("role", {}).get("value") == role and (name is None or n.get("name", {}).get("value") == name):
             return [n.get("description", {}).get("value")] + sorted(
                 f"{p['name']}={p['value'].get('value')}" for p in n.get("properties", [])
                 if p["name"] in ("expanded", "keyshortcuts", "modal"))
     return None
 
 
-def png(path):
-    return "data:image/png;base64," + base64.b64encode(open(path, "rb").read()).decode()
-
-
-def screenshot():
-    return "data:image/png;base64," + base64.b64encode(c.screenshot()).decode()
+def png(data):
+    return "data:image/png;base64," + base64.b64encode(data).decode()
 
 
 c = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
 try:
-    c.browser_call("Browser.grantPermissions", permissions=BOTH)
     # What the page asks of the network, and what its Content-Security-Policy refuses.
     c.call("Network.enable")
     c.call("Log.enable")
@@ -115,7 +110,7 @@ try:
         [[128, 72, 137, 23], [272, 72, 33, 25], [408, 16, 81, 33]])
     see("description widths", "", "widths()", DESCRIPTION_WIDTHS)
     see("the window against the Qt window's pixels", "", f"""(async () => {{
-        const page = await pixels("{screenshot()}"), qt = await pixels("{png(QT_PNG)}");
+        const page = await pixels("{png(c.screenshot())}"), qt = await pixels("{png(open(QT_PNG, "rb").read())}");
         const o = $("client").getBoundingClientRect(), menu = qt.height - 442;
         let differ = 0;
         for (let y = -menu; y < 442; ++y)
@@ -148,14 +143,11 @@ try:
 
     # Typing, GO and the box's reset, again and again, leave no node behind.
     c.call("Performance.enable")
-
-    def nodes():
-        c.call("HeapProfiler.collectGarbage")
-        return next(m["value"] for m in c.call("Performance.getMetrics")["metrics"] if m["name"] == "Nodes")
     counts = []
     for cycle in range(105):
         if cycle in (5, 104):
-            counts.append(nodes())
+            c.call("HeapProfiler.collectGarbage")
+            counts.append(next(m["value"] for m in c.call("Performance.getMetrics")["metrics"] if m["name"] == "Nodes"))
         play("click Text1 · type 1040 · click cmdGo")
     check("nodes over 100 cycles", counts[1] - counts[0], 0)
 
@@ -180,19 +172,15 @@ try:
     see("About, once", "click mnuHelp · click mnuHelpAbout · click mnuHelp · click mnuHelpAbout",
         "[document.querySelectorAll('#about').length, shown('about'), focused()]", [1, True, "cmdOK"])
     see("About's picture, the desktop windows' pixels", "", f"""(async () => {{
-        const page = await pixels($("Picture1").firstChild.src), png = await pixels("{png(ABOUT_PNG)}");
+        const page = await pixels($("Picture1").firstChild.src), png = await pixels("{png(open(ABOUT_PNG, "rb").read())}");
         return page.data.length === png.data.length && page.data.every((v, k) => v === png.data[k]);
     }})()""", True)
-    tree = c.call("Accessibility.getFullAXTree")["nodes"]
-    named = {(n["role"]["value"], n.get("name", {}).get("value")): n for n in tree if "role" in n}
-    for role, name in [("checkbox", "1024"), ("button", DESCRIPTION_10), ("textbox", "Current unk 4 value"),
-                       ("menubar", "Menu"), ("menuitem", "Help"), ("image", "Orvan unk4 race track banner"),
-                       ("dialog", "About Orvanunk4")]:
-        check(f"accessible {role} {name}", (role, name) in named, True)
-    check("no application around the window", any(role == "application" for role, _ in named), False)
+    for role, name in [("button", DESCRIPTION_10), ("textbox", "Current unk 4 value"), ("menubar", "Menu"),
+                       ("image", "Orvan unk4 race track banner"), ("dialog", "About Orvanunk4")]:
+        check(f"accessible {role} {name}", accessible(role, name) is not None, True)
+    check("no application around the window", accessible("application", None), None)
     check("an access key", accessible("menuitem", "Help"), [None, "expanded=False", "keyshortcuts=Alt+H"])
-    check("a box described by its description",
-          named[("checkbox", "1024")].get("description", {}).get("value"), DESCRIPTION_10)
+    check("a box described by its description", accessible("checkbox", "1024"), [DESCRIPTION_10, "keyshortcuts=F1"])
     c.act("key", "F1")
     for want in ("picIcon", "Picture1", "cmdOK"):
         see(f"About's tab order to {want}", "key Tab", "focused()", want)
@@ -220,7 +208,7 @@ try:
     framed = ["Text1", "cmdGo", "cmdCancel", "Label1"] + [f"Check1_{i}" for i in range(20)]
     see("high contrast ticks", "click Text1 · type 5 · click Check1_4 · click Label3_17", "ticked()", [4])
     see("high contrast frames and ticks", "", f"""(async () => {{
-        const shot = await pixels("{screenshot()}");
+        const shot = await pixels("{png(c.screenshot())}");
         const at = (x, y) => shot.data.slice((y * shot.width + x) * 4, (y * shot.width + x) * 4 + 3).join();
         const o = $("client").getBoundingClientRect(), ground = at(o.left + 495, o.top + 300);
         const gaps = (id) => {{ // frame pixels in the background's colour, corners aside
@@ -240,7 +228,7 @@ try:
     c.browser_call("Browser.setPermission", permission={"name": "clipboard-write"}, setting="denied")
     see("refusal said", "click Label1 · click Text1 · type 5 · click Check1_0",
         "$('clipNotice').textContent.includes('clipboard')", True)
-    c.browser_call("Browser.grantPermissions", permissions=BOTH)
+    c.browser_call("Browser.grantPermissions", permissions=cdp.CLIPBOARD)
     see("written at the next action", "key Shift", "$('clipNotice').textContent === '' && navigator.clipboard.readText()",
         "1")
 
