@@ -27,6 +27,9 @@ LIMIT_MESSAGE = ["Orvanunk4", "Invalid value entered. Largest acceptable value i
 # Where the explanation stands, in pixels from the top of the window's client area: flag i's
 # (i < 16) hangs down from its description, 112 + 16 i; the [FWO] note at 50 twips.
 POPUP_TOP = {"fwo": 3, **{str(i): 112 + 16 * i for i in range(16)}}
+# Each browser's driver, imported only for that browser.
+DRIVERS = {"chromium": lambda: __import__("cdp").Chromium(headless=False),
+           "firefox": lambda: __import__("bidi").Firefox(URL), "webkit": lambda: __import__("webkit").WebKit(URL)}
 # What the WebDriver protocols cannot do as a user would; such rows are skipped there.
 CANNOT = {"insert": "WebDriver has no input method to compose and commit text"}
 # After each load: the page's errors, and the page's last clipboard write, which the player
@@ -61,23 +64,12 @@ def rows(path):
                 "popup": "none" if popup == "none" else POPUP_TOP[popup]}
 
 
-def start(engine):
-    if engine == "chromium":
-        import cdp
-        return cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"), headless=False)
-    if engine == "firefox":
-        import bidi
-        return bidi.Firefox(URL, os.environ.get("ORVAN_FIREFOX", "firefox-esr"))
-    if engine == "webkit":
-        import webkit
-        return webkit.WebKit(URL)
+if ENGINE not in DRIVERS:
     sys.exit(__doc__)
-
-
 screen = display.Display()
 failures, played, skipped, began = [], 0, 0, time.monotonic()
 try:
-    b = start(ENGINE)
+    b = DRIVERS[ENGINE]()
     try:
         for name, actions, want in rows(ROWS):
             missing = [verb for verb, _ in actions if verb in CANNOT and not hasattr(b, verb)]

@@ -13,10 +13,9 @@ import websocket
 from display import Browser
 
 # The WebDriver key values of the keys the tests press, by their DOM key name.
-KEYS = {"Backspace": "\ue003", "Tab": "\ue004", "Enter": "\ue006", "Shift": "\ue008",
-        "Control": "\ue009", "Alt": "\ue00a", "Escape": "\ue00c", "End": "\ue010", "Home": "\ue011",
-        "ArrowLeft": "\ue012", "ArrowUp": "\ue013", "ArrowRight": "\ue014", "ArrowDown": "\ue015",
-        "Insert": "\ue016", "Delete": "\ue017", "F1": "\ue031", "F10": "\ue03a"}
+KEYS = {"Backspace": "\ue003", "Tab": "\ue004", "Enter": "\ue006", "Shift": "\ue008", "Control": "\ue009",
+        "Alt": "\ue00a", "Escape": "\ue00c", "End": "\ue010", "Home": "\ue011", "ArrowLeft": "\ue012",
+        "ArrowRight": "\ue014", "Insert": "\ue016", "Delete": "\ue017", "F1": "\ue031"}
 MODIFIERS = ((1, "Alt"), (2, "Control"), (8, "Shift"))  # the DevTools protocol's bits
 # No first-run pages, no reports, no updates: a window that shows the page and nothing else.
 PREFERENCES = {"browser.aboutwelcome.enabled": False, "browser.startup.homepage_override.mstone": "ignore",
@@ -31,10 +30,9 @@ def chord(key, modifiers=0):
 
 
 class Firefox(Browser):
-    name = "firefox"
     origin = "[mozInnerScreenX, mozInnerScreenY]"
 
-    def __init__(self, url, binary="firefox-esr"):
+    def __init__(self, url, binary=os.environ.get("ORVAN_FIREFOX", "firefox-esr")):
         profile = tempfile.mkdtemp(prefix="orvan-firefox-")
         with open(os.path.join(profile, "user.js"), "w") as f:
             f.writelines(f"user_pref({json.dumps(k)}, {json.dumps(v)});\n" for k, v in PREFERENCES.items())

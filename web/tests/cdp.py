@@ -6,6 +6,7 @@ tab over one websocket (Debian's python3-websocket).
 """
 import base64
 import json
+import os
 import tempfile
 
 import websocket
@@ -30,9 +31,8 @@ COMMANDS = {("Backspace", 0): "deleteBackward", ("Enter", 0): "insertNewline", (
 
 
 class Chromium(Browser):
-    name = "chromium"
 
-    def __init__(self, binary="chromium", headless=True):
+    def __init__(self, binary=os.environ.get("ORVAN_CHROMIUM", "chromium"), headless=True):
         profile = tempfile.mkdtemp(prefix="orvan-chromium-")
         port, path = self.launch([binary, *FLAGS, *(["--headless"] if headless else []), f"--user-data-dir={profile}",
                                   "about:blank"], profile, "DevToolsActivePort", lambda t: len(t.split()) == 2).split()
@@ -89,10 +89,9 @@ class Chromium(Browser):
 
     def paste(self, x=None, y=None):
         """The context menu's Paste (in the focused box, wherever it is): the browser's own Paste
-        command, which fires a trusted paste
-        event, then beforeinput insertFromPaste, and pastes the clipboard's text. The protocol
-        runs that command only with a key event: this key is none (no key, no code, no
-        character), so the page meets no key of its keyboard routes, only the paste."""
+        command, which fires a trusted paste event, then beforeinput insertFromPaste, and pastes
+        the clipboard's text. The protocol runs that command only with a key event: this key is
+        none (no key, no code, no character), so the page meets no key of its routes, only the paste."""
         self.call("Input.dispatchKeyEvent", type="rawKeyDown", key="Unidentified", code="",
                   windowsVirtualKeyCode=0, commands=["paste"])
         self.call("Input.dispatchKeyEvent", type="keyUp", key="Unidentified", code="", windowsVirtualKeyCode=0)

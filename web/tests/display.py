@@ -113,7 +113,6 @@ def set_clipboard(text):
 # (the context menu's Paste); insert(text) (an input method composes TEXT and commits it) where
 # its protocol can. Those over a websocket start with launch() and talk with call().
 class Browser:
-
     # Starts the browser COMMAND on its fresh PROFILE folder; the text of the file NAME that it
     # writes there, once COMPLETE(text).
     def launch(self, command, profile, name, complete):

@@ -17,7 +17,6 @@ MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
 
 class WebKit(display.Browser):
-    name = "webkit"
     # The browser's window fills the screen (the window manager's way), its toolbar above the page.
     origin = "[screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight]"
 
