@@ -19,10 +19,12 @@ PAGE, QT_PNG, ABOUT_PNG = sys.argv[1:4]
 DESCRIPTION_WIDTHS = [157, 254, 203, 314, 244, 218, 221, 258, 288, 225,
                       269, 309, 309, 357, 238, 241, 192, 160, 358, 161]
 DESCRIPTION_10 = "Used for clipping help, usually in sections with elevations."
-# What the checks read in the page. Places are in pixels at 96 dpi: (left, top, width, height) on
-# the client area. F1 in every state is the window's: whether the page kept each press from the
-# browser.
-HELPERS = """window.$ = (id) => document.getElementById(id); window.focused = () => document.activeElement.id;
+# What the checks read in the page, on every load: what its Content-Security-Policy refuses,
+# places in pixels at 96 dpi ((left, top, width, height) on the client area), and whether the page
+# kept each press of F1 from the browser, as F1 in every state is the window's.
+HELPERS = """window.violations = []; document.addEventListener("securitypolicyviolation",
+        (e) => violations.push(e.effectiveDirective + " " + e.blockedURI));
+    window.$ = (id) => document.getElementById(id); window.focused = () => document.activeElement.id;
     window.ticked = () => [...Array(20).keys()].filter((i) => $("Check1_" + i).checked);
     window.shown = (id) => !$(id).hidden && $(id).offsetParent !== null;
     window.place = (id) => { const r = $(id).getBoundingClientRect(), o = $("client").getBoundingClientRect();
@@ -81,12 +83,10 @@ def png(data):
 
 c = cdp.Chromium()
 try:
-    # What the page asks of the network, and what its Content-Security-Policy refuses.
+    # What the page asks of the network, and what it logs.
     c.call("Network.enable")
     c.call("Log.enable")
-    c.call("Page.addScriptToEvaluateOnNewDocument", source="""window.violations = [];
-        document.addEventListener("securitypolicyviolation",
-            (e) => violations.push(e.effectiveDirective + " " + e.blockedURI));""")
+    c.call("Page.addScriptToEvaluateOnNewDocument", source=HELPERS)
     url = "file://" + os.path.abspath(PAGE)
     # Before the program is ready the window is inert: a click on a flag box changes nothing and
     # throws nothing. The program is held back until the click is done.
@@ -94,7 +94,6 @@ try:
         WebAssembly.instantiate = (...a) => new Promise((go) => { window.start = () => go(instantiate(...a)); });""")
     c.open(url)
     c.wait_for("'start' in window")
-    c.js(HELPERS)
     see("a click before the program is ready", "click Check1_0", "$('Check1_0').checked", False)
     c.js("start()")
     c.wait_for("'ready' in document.documentElement.dataset")
@@ -102,7 +101,6 @@ try:
     c.call("Page.removeScriptToEvaluateOnNewDocument", identifier=held["identifier"])
     c.open(url)
     c.wait_for("'ready' in document.documentElement.dataset")
-    c.js(HELPERS)
 
     # Looks: places as designed, and the whole window, menu bar and description column
     # included, as the Qt window draws it at 1x.
@@ -194,7 +192,7 @@ try:
         [False, True])
     # About moves by its title bar and leaves the main window usable; its close button closes it.
     play("click mnuHelp · click mnuHelpAbout")
-    x, y = c.js("[$('aboutTitle').getBoundingClientRect().left + 40, $('aboutTitle').getBoundingClientRect().top + 5]")
+    x, y = c.point("aboutTitle")
     for kind, dx, dy in (("mousePressed", 0, 0), ("mouseMoved", 60, 130), ("mouseReleased", 60, 130)):
         c.call("Input.dispatchMouseEvent", type=kind, x=x + dx, y=y + dy, button="left", buttons=1, clickCount=1)
     see("About moved", "", "[$('about').offsetLeft, $('about').offsetTop]", [100, 220])
