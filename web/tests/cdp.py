@@ -31,7 +31,6 @@ COMMANDS = {("Backspace", 0): "deleteBackward", ("Enter", 0): "insertNewline", (
 
 
 class Chromium(Browser):
-
     def __init__(self, binary=os.environ.get("ORVAN_CHROMIUM", "chromium"), headless=True):
         profile = tempfile.mkdtemp(prefix="orvan-chromium-")
         port, path = self.launch([binary, *FLAGS, *(["--headless"] if headless else []), f"--user-data-dir={profile}",

@@ -75,27 +75,9 @@ def clipboard():
 def popups():
     """The menus (override-redirect windows) on the screen, by their window ids."""
     listing = subprocess.run(["xwininfo", "-root", "-children"], capture_output=True, text=True).stdout
-    shown = set()
-    for window in (line.split()[0] for line in listing.splitlines() if line.strip().startswith("0x")):
-        info = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True).stdout
-        if "IsViewable" in info and "Override Redirect State: yes" in info:
-            shown.add(window)
-    return shown
-
-
-def right_click(x, y):
-    """A right click at (X, Y) on the screen, as the X server's mouse gives it."""
-    subprocess.run(["xdotool", "mousemove", str(round(x)), str(round(y)), "click", "3"], check=True)
-
-
-def choose_from_context_menu(x, y, access_key):
-    """A right click at (X, Y) on the screen, then the context menu's entry by its access key,
-    once the menu is on the screen; returns when it has gone."""
-    before = popups()
-    right_click(x, y)
-    until(lambda: popups() - before, "the context menu did not open", 10)
-    subprocess.run(["xdotool", "key", access_key], check=True)
-    until(lambda: not popups() - before, "the context menu did not close", 10)
+    windows = [line.split()[0] for line in listing.splitlines() if line.strip().startswith("0x")]
+    info = {w: subprocess.run(["xwininfo", "-id", w], capture_output=True, text=True).stdout for w in windows}
+    return {w for w, i in info.items() if "IsViewable" in i and "Override Redirect State: yes" in i}
 
 
 def set_clipboard(text):
@@ -169,11 +151,20 @@ class Browser:
         for c in text:
             self.press(c)
 
-    # The context menu's Paste at (X, Y) in the page, chosen by its access key, with the X
-    # server's mouse and keyboard; self.origin is where the page's (0, 0) is on the screen.
-    def paste(self, x, y):
+    # A right click at (X, Y) in the page, as the X server's mouse gives it; self.origin is where
+    # the page's (0, 0) is on the screen.
+    def right_click(self, x, y):
         left, top = self.js(self.origin)
-        choose_from_context_menu(left + x, top + y, "p")
+        subprocess.run(["xdotool", "mousemove", str(round(left + x)), str(round(top + y)), "click", "3"], check=True)
+
+    # The context menu's Paste at (X, Y) in the page, chosen with the X server's keyboard by its
+    # access key once the menu is on the screen; returns when the menu has gone.
+    def paste(self, x, y):
+        before = popups()
+        self.right_click(x, y)
+        until(lambda: popups() - before, "the context menu did not open", 10)
+        subprocess.run(["xdotool", "key", "p"], check=True)
+        until(lambda: not popups() - before, "the context menu did not close", 10)
 
     # One action of the behaviour table (its verb and its text), with real input events.
     def act(self, verb, text):

@@ -40,8 +40,7 @@ class WebKit(display.Browser):
 
     def click(self, x, y, count=1, button=0):
         if button:  # WebKitWebDriver releases a right button as the left one, which clicks
-            left, top = self.js(self.origin)
-            return display.right_click(left + x, top + y)
+            return self.right_click(x, y)
         actions = ActionBuilder(self.driver)
         actions.pointer_action.move_to_location(round(x), round(y))
         for _ in range(count):
