@@ -82,9 +82,11 @@ def popups():
 
 def set_clipboard(text):
     """Another program takes the X clipboard with TEXT. xclip stays behind, holding it, until
-    someone else takes it; its output goes nowhere, so that nothing waits for it."""
+    someone else takes it; its output goes nowhere, so that nothing waits for it. The one that
+    stays behind may take the clipboard only after the first has returned: TEXT is read back."""
     subprocess.run(["xclip", "-i", "-selection", "clipboard"], input=text.encode("utf-8"),
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, check=True, timeout=20)
+    until(lambda: clipboard() == text, "the clipboard did not take the text", 10)
 
 
 # What the page's browser drivers share: starting a browser and talking to it over its
