@@ -11,13 +11,14 @@ from selenium import webdriver
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
 import display
-from bidi import KEYS, MODIFIERS
+from bidi import chord
 
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
 
-class WebKit:
-    name = "webkit"
+class WebKit(display.Browser):
+    # The browser's window fills the screen (the window manager's way), its toolbar above the page.
+    origin = "[screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight]"
 
     def __init__(self, url, binary=MINIBROWSER):
         options = webdriver.WebKitGTKOptions()
@@ -30,8 +31,7 @@ class WebKit:
         self.driver.quit()
 
     def js(self, expression):
-        """The value of a JavaScript expression in the page (promises awaited), through JSON:
-        WebDriver waits for a promise that the script returns."""
+        """Through JSON: WebDriver waits for a promise that the script returns."""
         value = self.driver.execute_script(f"return Promise.resolve({expression}).then(JSON.stringify)")
         return None if value is None else json.loads(value)
 
@@ -40,33 +40,18 @@ class WebKit:
 
     def click(self, x, y, count=1, button=0):
         if button:  # WebKitWebDriver releases a right button as the left one, which clicks
-            left, top = self.js("[screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight]")
-            display.right_click(left + x, top + y)
-            return
+            return self.right_click(x, y)
         actions = ActionBuilder(self.driver)
         actions.pointer_action.move_to_location(round(x), round(y))
         for _ in range(count):
             actions.pointer_action.click()
         actions.perform()
 
-    def press(self, key, modifiers=0, **_chromium_only):
-        self.keys([(KEYS.get(key, key), modifiers)])
+    def press(self, key, modifiers=0):
+        self.type([key], modifiers)
 
-    def paste(self, x, y):
-        """The context menu's Paste at (X, Y) in the page, chosen by its access key. The browser's
-        window fills the screen (the window manager's way) with its toolbar above the page."""
-        left, top = self.js("[screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight]")
-        display.choose_from_context_menu(left + x, top + y, "p")
-
-    def type(self, text):
-        self.keys([(c, 0) for c in text])
-
-    def keys(self, chords):
+    def type(self, keys, modifiers=0):
         actions = ActionBuilder(self.driver)
-        for value, modifiers in chords:
-            held = [KEYS[name] for bit, name in MODIFIERS if modifiers & bit]
-            for k in held + [value]:
-                actions.key_action.key_down(k)
-            for k in reversed(held + [value]):
-                actions.key_action.key_up(k)
+        for a in (a for k in keys for a in chord(k, modifiers)):
+            (actions.key_action.key_down if a["type"] == "keyDown" else actions.key_action.key_up)(a["value"])
         actions.perform()
