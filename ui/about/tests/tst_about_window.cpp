@@ -321,7 +321,7 @@ void TestAboutWindow::icon()
 }
 
 // The program icon as shipped, opaque, black and red on white (every pixel white, black, red or
-// a blend of them, and all three inks there). Its size and palette are icon_test.sh's.
+// a blend of them, and all three inks there). package_test.sh icon checks its size and palette.
 void TestAboutWindow::programIconFile()
 {
     const QImage image(IconFile);
