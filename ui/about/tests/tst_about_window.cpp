@@ -56,8 +56,7 @@ private slots:
     void description();
     void closing_data();
     void closing();
-    void tabOrder();
-    void singleInstanceRebuiltFresh();
+    void tabOrderAndSingleInstance();
     void picture();
     void icon();
     void programIconFile();
@@ -247,25 +246,19 @@ void TestAboutWindow::closing()
     QVERIFY(other.isVisible());
 }
 
-// Tab walks OK, the icon and the picture, skipping the label.
-void TestAboutWindow::tabOrder()
-{
-    AboutWindow *w = openAndWait();
-    QStringList visited { w->focusWidget()->objectName() };
-    for (int k = 0; k < 4; ++k) {
-        QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
-        visited << w->focusWidget()->objectName();
-    }
-    QCOMPARE(visited, (QStringList { "cmdOK", "picIcon", "Picture1", "cmdOK", "picIcon" }));
-}
-
-// One window at a time: opening it again brings the open one forward as the user left it. Once
-// closed it is built afresh, controls and all, with the focus on OK.
-void TestAboutWindow::singleInstanceRebuiltFresh()
+// Tab walks OK, the icon and the picture, skipping the label. One window at a time: opening it
+// again brings the open one forward as the user left it, the focus on the icon. Once closed it
+// is built afresh, controls and all, with the focus on OK.
+void TestAboutWindow::tabOrderAndSingleInstance()
 {
     QPointer<AboutWindow> first = openAndWait();
     QPointer<QWidget> firstOk = child(first, "cmdOK");
-    QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
+    QStringList visited { first->focusWidget()->objectName() };
+    for (int k = 0; k < 4; ++k) {
+        QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
+        visited << first->focusWidget()->objectName();
+    }
+    QCOMPARE(visited, (QStringList { "cmdOK", "picIcon", "Picture1", "cmdOK", "picIcon" }));
     QCOMPARE(AboutWindow::open(QIcon(IconFile), QApplication::font()), first.data());
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList { first });
