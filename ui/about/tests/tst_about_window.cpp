@@ -112,32 +112,30 @@ void TestAboutWindow::shouldHaveDefaultValue()
 
 void TestAboutWindow::controls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("pixels");
+    QTest::addColumn<QRect>("pixels"); // each row is named by its control
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("spoken");         // the accessible name
     QTest::addColumn<QAccessible::Role>("role"); // a picture is an image to AT-SPI
     const QString description = VersionLine + " Written for OrvanTrk track builders.";
     // The designed places in pixels (twips / 15); picIcon fits the 32 x 32 icon and its 2-pixel
     // border.
-    QTest::newRow("Picture1") << "Picture1" << QRect(16, 16, 353, 137) << ""
+    QTest::newRow("Picture1") << QRect(16, 16, 353, 137) << ""
                               << "Orvan unk4 picture" << QAccessible::Graphic;
-    QTest::newRow("picIcon") << "picIcon" << QRect(16, 168, 36, 36) << ""
+    QTest::newRow("picIcon") << QRect(16, 168, 36, 36) << ""
                              << "Orvan unk4 icon" << QAccessible::Graphic;
-    QTest::newRow("lblDescription") << "lblDescription" << QRect(96, 168, 195, 30) << description
-                                    << description << QAccessible::StaticText;
-    QTest::newRow("cmdOK") << "cmdOK" << QRect(152, 208, 84, 23) << "OK"
+    QTest::newRow("lblDescription")
+        << QRect(96, 168, 195, 30) << description << description << QAccessible::StaticText;
+    QTest::newRow("cmdOK") << QRect(152, 208, 84, 23) << "OK"
                            << "OK" << QAccessible::Button;
 }
 
 void TestAboutWindow::controls()
 {
-    QFETCH(QString, name);
     QFETCH(QRect, pixels);
     QFETCH(QString, text);
     QFETCH(QString, spoken);
     QFETCH(QAccessible::Role, role);
-    QWidget *widget = child(openAndWait(), name);
+    QWidget *widget = child(openAndWait(), QTest::currentDataTag());
     QCOMPARE(widget->geometry(), pixels);
     QVERIFY(widget->isVisible());
     QCOMPARE(widget->property("text").toString(), text);
