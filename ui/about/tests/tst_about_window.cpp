@@ -151,25 +151,20 @@ void TestAboutWindow::description()
 {
     auto *label = child<QLabel>(openAndWait(), "lblDescription");
     const QImage image = rgb(label->grab().toImage());
-    QList<QPair<int, int>> lines; // the leftmost and rightmost ink of each line
+    QList<QPair<int, int>> lines; // the leftmost and rightmost ink of each run of inked rows
     int black = 0, blue = 0;
-    bool inLine = false;
-    for (int y = 0; y < image.height(); ++y) {
-        int left = -1, right = -1;
+    for (int y = 0, inked = -2; y < image.height(); ++y) { // inked: the last row with ink
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
             if (p == image.pixel(0, 0))
                 continue;
             black += p == qRgb(0, 0, 0);
             blue += qBlue(p) > qRed(p) + 40;
-            left = left < 0 ? x : left;
-            right = x;
+            if (inked < y - 1)
+                lines.append({ x, x });
+            inked = y;
+            lines.last() = { qMin(lines.last().first, x), qMax(lines.last().second, x) };
         }
-        if (left >= 0 && !inLine)
-            lines.append({ left, right });
-        else if (left >= 0)
-            lines.last() = { qMin(lines.last().first, left), qMax(lines.last().second, right) };
-        inLine = left >= 0;
     }
     QVERIFY(black > 20);
     QCOMPARE(blue, 0);
