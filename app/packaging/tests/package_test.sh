@@ -171,7 +171,7 @@ rc)
         "040904b0"; do
         check "$want" grep -qxF "$want" <<<"$texts"
     done
-    # FILEVERSION and PRODUCTVERSION 2.2.0.0: the fixed part holds 2,2 then 0,0 as 16-bit words,
+    # FILEVERSION and PRODUCTVERSION 2.2.0.0: VS_FIXEDFILEINFO holds 2,2 then 0,0 as 16-bit words,
     # high word first: 0x00020002 0x00000000.
     check "FILEVERSION and PRODUCTVERSION 2,2,0,0" grep -q \
         'bd04effe0000010002000200000000000200020000000000' <<<"$(od -An -tx1 -v "$res" | tr -d ' \n')"
