@@ -7,10 +7,19 @@ set -euo pipefail
 command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (scripts/deps.sh test)"; exit 77; }
 
 work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
 # Xvfb finds a free display itself and writes its number to descriptor 3 once it listens.
 Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-trap 'kill "$xvfb_pid" 2>/dev/null || true; wait "$xvfb_pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
     sleep 0.1
@@ -21,4 +30,6 @@ export DISPLAY=":$(head -n 1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR="$work/run"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-"$@"
+status=0
+"$@" || status=$?
+exit "$status"
