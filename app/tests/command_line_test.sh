@@ -20,9 +20,8 @@ fail=0
 run() {
     local name=$1 want_status=$2 want_out=$3 want_err=$4 out_re=$5 err_re=$6
     shift 7
-    local status=0
+    local status=0 out_lines err_lines problems=()
     timeout 20 env "$@" >"$work/out" 2>"$work/err" </dev/null || status=$?
-    local out_lines err_lines problems=()
     out_lines=$(wc -l <"$work/out")
     err_lines=$(wc -l <"$work/err")
     [ "$status" -eq "$want_status" ] || problems+=("status $status, expected $want_status")
@@ -30,14 +29,11 @@ run() {
     [ "$want_err" = - ] || [ "$err_lines" -eq "$want_err" ] || problems+=("$err_lines lines on stderr, expected $want_err")
     [ -z "$out_re" ] || grep -qE -- "$out_re" "$work/out" || problems+=("stdout lacks /$out_re/")
     [ -z "$err_re" ] || grep -qE -- "$err_re" "$work/err" || problems+=("stderr lacks /$err_re/")
-    if [ ${#problems[@]} -eq 0 ]; then
-        echo "ok: $name"
-    else
-        echo "FAILED: $name: ${problems[*]}"
-        sed 's/^/  stdout: /' "$work/out"
-        sed 's/^/  stderr: /' "$work/err"
-        fail=1
-    fi
+    [ ${#problems[@]} -gt 0 ] || { echo "ok: $name"; return; }
+    echo "FAILED: $name: ${problems[*]}"
+    sed 's/^/  stdout: /' "$work/out"
+    sed 's/^/  stderr: /' "$work/err"
+    fail=1
 }
 
 #   name                             status out err  stdout                       stderr

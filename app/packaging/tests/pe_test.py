@@ -29,26 +29,19 @@ TEXTS = {
 }
 
 pe = pefile.PE(sys.argv[1])
-failures = []
 if not hasattr(pe, "VS_FIXEDFILEINFO") or not hasattr(pe, "FileInfo"):
-    print("FAILED: no version resource")
-    sys.exit(1)
+    sys.exit("FAILED: no version resource")
 
+# 2.2.0.0: the high words 2 and 2, then 0 and 0.
 fixed = pe.VS_FIXEDFILEINFO[0]
-for name, ms, ls in (("FileVersion", fixed.FileVersionMS, fixed.FileVersionLS),
-                     ("ProductVersion", fixed.ProductVersionMS, fixed.ProductVersionLS)):
-    version = (ms >> 16, ms & 0xFFFF, ls >> 16, ls & 0xFFFF)
-    if version != (2, 2, 0, 0):
-        failures.append(f"fixed {name} {version}")
-
-texts = {}
-for info in pe.FileInfo[0]:
-    if info.Key == b"StringFileInfo":
-        for table in info.StringTable:
-            texts.update({k.decode(): v.decode() for k, v in table.entries.items()})
-for key, want in TEXTS.items():
-    if texts.get(key) != want:
-        failures.append(f"{key}: {texts.get(key)!r}, expected {want!r}")
+failures = [f"fixed {name} {ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}" for name, ms, ls in
+            (("FileVersion", fixed.FileVersionMS, fixed.FileVersionLS),
+             ("ProductVersion", fixed.ProductVersionMS, fixed.ProductVersionLS))
+            if (ms, ls) != (0x00020002, 0)]
+texts = {k.decode(): v.decode() for info in pe.FileInfo[0] if info.Key == b"StringFileInfo"
+         for table in info.StringTable for k, v in table.entries.items()}
+failures += [f"{key}: {texts.get(key)!r}, expected {want!r}"
+             for key, want in TEXTS.items() if texts.get(key) != want]
 
 resources = {}
 for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
@@ -59,23 +52,16 @@ for kind in pe.DIRECTORY_ENTRY_RESOURCE.entries:
 if (pefile.RESOURCE_TYPE["RT_GROUP_ICON"], "IDI_ICON1") not in resources:
     failures.append("no program icon IDI_ICON1")
 picture = resources.get((pefile.RESOURCE_TYPE["RT_RCDATA"], 201), b"")
-if not picture.startswith(b"\x89PNG\r\n\x1a\n"):
-    failures.append("no About picture, a PNG file in RCDATA 201")
-else:
-    width, height = struct.unpack_from(">II", picture, 16)
-    if (width, height) != (350, 149):
-        failures.append(f"About picture {width} x {height}, expected 350 x 149")
+if picture[:8] != b"\x89PNG\r\n\x1a\n" or struct.unpack_from(">II", picture, 16) != (350, 149):
+    failures.append("no About picture, a 350 x 149 PNG file, in RCDATA 201")
 manifest = resources.get((pefile.RESOURCE_TYPE["RT_MANIFEST"], 1), b"").decode(errors="replace")
-for want in ("PerMonitorV2", "true/pm"):
-    if want not in manifest:
-        failures.append(f"manifest without {want}")
+failures += [f"manifest without {want}" for want in ("PerMonitorV2", "true/pm") if want not in manifest]
 if "Common-Controls" in manifest:
     failures.append("manifest asks for Common Controls 6 (visual styles)")
 
 imports = sorted(entry.dll.decode().lower() for entry in pe.DIRECTORY_ENTRY_IMPORT)
 print("imports:", " ".join(imports))
 failures += [f"imports {dll}, which is no Windows DLL" for dll in imports if dll not in WINDOWS_DLLS]
-
 for failure in failures:
     print("FAILED:", failure)
 sys.exit(1 if failures else 0)

@@ -56,8 +56,7 @@ private slots:
     void description();
     void closing_data();
     void closing();
-    void tabOrder();
-    void singleInstanceRebuiltFresh();
+    void tabOrderAndSingleInstance();
     void picture();
     void icon();
     void programIconFile();
@@ -113,32 +112,30 @@ void TestAboutWindow::shouldHaveDefaultValue()
 
 void TestAboutWindow::controls_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("pixels");
+    QTest::addColumn<QRect>("pixels"); // each row is named by its control
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("spoken");         // the accessible name
     QTest::addColumn<QAccessible::Role>("role"); // a picture is an image to AT-SPI
     const QString description = VersionLine + " Written for OrvanTrk track builders.";
     // The designed places in pixels (twips / 15); picIcon fits the 32 x 32 icon and its 2-pixel
     // border.
-    QTest::newRow("Picture1") << "Picture1" << QRect(16, 16, 353, 137) << ""
+    QTest::newRow("Picture1") << QRect(16, 16, 353, 137) << ""
                               << "Orvan unk4 picture" << QAccessible::Graphic;
-    QTest::newRow("picIcon") << "picIcon" << QRect(16, 168, 36, 36) << ""
+    QTest::newRow("picIcon") << QRect(16, 168, 36, 36) << ""
                              << "Orvan unk4 icon" << QAccessible::Graphic;
-    QTest::newRow("lblDescription") << "lblDescription" << QRect(96, 168, 195, 30) << description
-                                    << description << QAccessible::StaticText;
-    QTest::newRow("cmdOK") << "cmdOK" << QRect(152, 208, 84, 23) << "OK"
+    QTest::newRow("lblDescription")
+        << QRect(96, 168, 195, 30) << description << description << QAccessible::StaticText;
+    QTest::newRow("cmdOK") << QRect(152, 208, 84, 23) << "OK"
                            << "OK" << QAccessible::Button;
 }
 
 void TestAboutWindow::controls()
 {
-    QFETCH(QString, name);
     QFETCH(QRect, pixels);
     QFETCH(QString, text);
     QFETCH(QString, spoken);
     QFETCH(QAccessible::Role, role);
-    QWidget *widget = child(openAndWait(), name);
+    QWidget *widget = child(openAndWait(), QTest::currentDataTag());
     QCOMPARE(widget->geometry(), pixels);
     QVERIFY(widget->isVisible());
     QCOMPARE(widget->property("text").toString(), text);
@@ -154,25 +151,20 @@ void TestAboutWindow::description()
 {
     auto *label = child<QLabel>(openAndWait(), "lblDescription");
     const QImage image = rgb(label->grab().toImage());
-    QList<QPair<int, int>> lines; // the leftmost and rightmost ink of each line
+    QList<QPair<int, int>> lines; // the leftmost and rightmost ink of each run of inked rows
     int black = 0, blue = 0;
-    bool inLine = false;
-    for (int y = 0; y < image.height(); ++y) {
-        int left = -1, right = -1;
+    for (int y = 0, inked = -2; y < image.height(); ++y) { // inked: the last row with ink
         for (int x = 0; x < image.width(); ++x) {
             const QRgb p = image.pixel(x, y);
             if (p == image.pixel(0, 0))
                 continue;
             black += p == qRgb(0, 0, 0);
             blue += qBlue(p) > qRed(p) + 40;
-            left = left < 0 ? x : left;
-            right = x;
+            if (inked < y - 1)
+                lines.append({ x, x });
+            inked = y;
+            lines.last() = { qMin(lines.last().first, x), qMax(lines.last().second, x) };
         }
-        if (left >= 0 && !inLine)
-            lines.append({ left, right });
-        else if (left >= 0)
-            lines.last() = { qMin(lines.last().first, left), qMax(lines.last().second, right) };
-        inLine = left >= 0;
     }
     QVERIFY(black > 20);
     QCOMPARE(blue, 0);
@@ -247,25 +239,19 @@ void TestAboutWindow::closing()
     QVERIFY(other.isVisible());
 }
 
-// Tab walks OK, the icon and the picture, skipping the label.
-void TestAboutWindow::tabOrder()
-{
-    AboutWindow *w = openAndWait();
-    QStringList visited { w->focusWidget()->objectName() };
-    for (int k = 0; k < 4; ++k) {
-        QTest::keyClick(w->focusWidget(), Qt::Key_Tab);
-        visited << w->focusWidget()->objectName();
-    }
-    QCOMPARE(visited, (QStringList { "cmdOK", "picIcon", "Picture1", "cmdOK", "picIcon" }));
-}
-
-// One window at a time: opening it again brings the open one forward as the user left it. Once
-// closed it is built afresh, controls and all, with the focus on OK.
-void TestAboutWindow::singleInstanceRebuiltFresh()
+// Tab walks OK, the icon and the picture, skipping the label. One window at a time: opening it
+// again brings the open one forward as the user left it, the focus on the icon. Once closed it
+// is built afresh, controls and all, with the focus on OK.
+void TestAboutWindow::tabOrderAndSingleInstance()
 {
     QPointer<AboutWindow> first = openAndWait();
     QPointer<QWidget> firstOk = child(first, "cmdOK");
-    QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
+    QStringList visited { first->focusWidget()->objectName() };
+    for (int k = 0; k < 4; ++k) {
+        QTest::keyClick(first->focusWidget(), Qt::Key_Tab);
+        visited << first->focusWidget()->objectName();
+    }
+    QCOMPARE(visited, (QStringList { "cmdOK", "picIcon", "Picture1", "cmdOK", "picIcon" }));
     QCOMPARE(AboutWindow::open(QIcon(IconFile), QApplication::font()), first.data());
     QCoreApplication::processEvents();
     QCOMPARE(QApplication::topLevelWidgets(), QWidgetList { first });
@@ -321,7 +307,7 @@ void TestAboutWindow::icon()
 }
 
 // The program icon as shipped, opaque, black and red on white (every pixel white, black, red or
-// a blend of them, and all three inks there). Its size and palette are icon_test.sh's.
+// a blend of them, and all three inks there). package_test.sh icon checks its size and palette.
 void TestAboutWindow::programIconFile()
 {
     const QImage image(IconFile);

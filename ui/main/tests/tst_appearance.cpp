@@ -211,10 +211,9 @@ void TestAppearance::schemes()
         QCOMPARE(
             popup->palette().color(popup->backgroundRole()), scheme.color(QPalette::ToolTipBase));
         QCOMPARE(about->palette().color(QPalette::Window), scheme.color(QPalette::Window));
-        QVERIFY2(textContrast(popup) >= contrast::Legible,
-            qPrintable(QStringLiteral("%1 on the popup").arg(textContrast(popup))));
-        QVERIFY2(textContrast(about) >= contrast::Legible,
-            qPrintable(QStringLiteral("%1 on the About window").arg(textContrast(about))));
+        for (const QLabel *label : { popup, about })
+            QVERIFY2(textContrast(label) >= contrast::Legible,
+                qPrintable(QString::number(textContrast(label)) + " on " + label->objectName()));
         if (!popupText.isEmpty()) {
             QCOMPARE(textColour(popup), popupText);
             QCOMPARE(textColour(about), aboutText);

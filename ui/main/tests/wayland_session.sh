@@ -20,7 +20,6 @@ need weston wl-paste:wl-clipboard xdotool import:imagemagick convert:imagemagick
 # A private runtime folder for weston's socket, mode 0700 as the Wayland libraries want.
 export XDG_RUNTIME_DIR=$work/run
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-x_display=$DISPLAY
 
 # start_weston NAME BACKEND [OPTIONS...]: weston on socket NAME, its log in NAME.log.
 start_weston() {
@@ -56,17 +55,14 @@ echo "X11 window: $x11_size (menu bar $menu px above the 500 x 442 client area)"
 # 1. Headless.
 start_weston orvan-headless headless-backend.so --debug --logger-scopes=log,proto
 start_client orvan-headless headless-program.log
-size=
-for _ in $(seq 100); do
-    # The program's surface gets its first buffer once it is mapped.
+# mapped: the program's surface has its window geometry, $size, and its first buffer.
+mapped() {
     size=$(sed -n 's/.*xdg_surface@[0-9]*\.set_window_geometry(0, 0, \([0-9]*\), \([0-9]*\)).*/\1x\2/p' \
         "$work/orvan-headless.log" | tail -n 1)
     [ -n "$size" ] && grep -q 'wl_surface@[0-9]*\.commit()' "$work/orvan-headless.log" \
-        && grep -q "create_buffer(new id wl_buffer@[0-9]*, 0, ${size%x*}, ${size#*x}," "$work/orvan-headless.log" \
-        && break
-    sleep 0.1
-done
-[ -n "$size" ] || fail "the program set no window geometry on the headless weston"
+        && grep -q "create_buffer(new id wl_buffer@[0-9]*, 0, ${size%x*}, ${size#*x}," "$work/orvan-headless.log"
+}
+wait_for 10 mapped || [ -n "$size" ] || fail "the program set no window geometry on the headless weston"
 grep -q 'xdg_toplevel@[0-9]*\.set_title("Orvan unk4 ver\.2\.2")' "$work/orvan-headless.log" \
     || fail "no toplevel titled 'Orvan unk4 ver.2.2'"
 [ "$size" = "$x11_size" ] || fail "Wayland window $size, X11 window $x11_size"
@@ -83,15 +79,13 @@ start_client orvan-x11 x11-backend-program.log
 # kiosk-shell centres the window on weston's 1024 x 768 output, which weston shows at the X
 # screen's origin.
 left=$(((1024 - 500) / 2)) top=$(((768 - 442 - menu) / 2))
-for _ in $(seq 100); do
-    DISPLAY=$x_display import -window root "$work/shot.png" 2>/dev/null
-    # Everything but the black output is the window.
+# shown: the window is in its place; $box is everything on weston's output but the black.
+shown() {
+    import -window root "$work/shot.png" 2>/dev/null
     box=$(convert "$work/shot.png" -crop 1024x768+0+0 -fuzz 1% -trim -format '%wx%h%X%Y' info: 2>/dev/null || true)
-    [ "$box" = "500x$((442 + menu))+$left+$top" ] && break
-    sleep 0.1
-done
-[ "$box" = "500x$((442 + menu))+$left+$top" ] \
-    || fail "the window shows at '$box' on weston's output, expected 500x$((442 + menu))+$left+$top"
+    [ "$box" = "500x$((442 + menu))+$left+$top" ]
+}
+wait_for 10 shown || fail "the window shows at '$box' on weston's output, expected 500x$((442 + menu))+$left+$top"
 echo "ok: X11 back end: the window shows at $box"
 
 # click_output X Y: clicks at (X, Y) in the client area, through weston's output at the X
@@ -104,12 +98,11 @@ click_output 196 83 # the value box: resets it and selects the "0"
 xdotool type --delay 50 1040
 sleep 0.3
 click_output 288 84 # GO
-copied=
-for _ in $(seq 50); do
+# pasted VALUE: wl-paste, as another Wayland client, reads VALUE (what it read in $copied).
+pasted() {
     copied=$(WAYLAND_DISPLAY=orvan-x11 timeout 5 wl-paste --no-newline 2>/dev/null || true)
-    [ "$copied" = 1040 ] && break
-    sleep 0.1
-done
-[ "$copied" = 1040 ] || fail "the Wayland clipboard holds '$copied', expected '1040'"
+    [ "$copied" = "$1" ]
+}
+wait_for 5 pasted 1040 || fail "the Wayland clipboard holds '$copied', expected '1040'"
 [ ! -s "$work/x11-backend-program.log" ] || fail "the program wrote on standard error"
 echo "ok: X11 back end: value box, 1040, GO; wl-paste reads $copied"

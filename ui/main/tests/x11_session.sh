@@ -106,10 +106,6 @@ wait_for() {
     "$@"
 }
 
-ended() { # PID
-    ! kill -0 "$1" 2>/dev/null
-}
-
 # clipboard_holds VALUE: reads the CLIPBOARD selection into $copied, as another program would
 # paste it, and tells whether it is VALUE.
 clipboard_holds() {
@@ -133,7 +129,7 @@ start_program() {
 # $status to its exit status.
 # shellcheck disable=SC2034 # the caller reads $status
 wait_end() {
-    wait_for "$1" ended "$app_pid" || return 1
+    wait_for "$1" eval '! kill -0 "$app_pid" 2>/dev/null' || return 1
     status=0
     wait "$app_pid" || status=$?
     forget "$app_pid"

@@ -23,12 +23,11 @@ start_manager() {
 # start_ticked BOX: starts the program, ticks flag box BOX and waits for its value on the
 # CLIPBOARD selection.
 start_ticked() {
-    local box=$1
     start_program "$program"
     # Flag box i is at (24, 112 + 16 i) in the client area.
-    click 30 $((112 + 16 * box + 6))
-    wait_for 5 clipboard_holds $((1 << box)) \
-        || fail "CLIPBOARD holds '$copied' after ticking box $box, expected $((1 << box))"
+    click 30 $((112 + 16 * $1 + 6))
+    wait_for 5 clipboard_holds $((1 << $1)) \
+        || fail "CLIPBOARD holds '$copied' after ticking box $1, expected $((1 << $1))"
 }
 
 #   how      flag box

@@ -33,6 +33,12 @@ cases=(
     "-layout fr                             | 4 2                                    | 42"  # Shift for both
     "-layout fr                             | 1 dead_circumflex e 0                  | 10"  # ê
 )
+# went VALUE: GO put VALUE on the CLIPBOARD; its error message fails the test at once.
+went() {
+    ! xdotool search --onlyvisible --name '^Orvanunk4$' >/dev/null 2>&1 \
+        || fail "${layout[*]}: ${keys[*]}: the box took more than digits (GO reported an error)"
+    clipboard_holds "$1"
+}
 for row in "${cases[@]}"; do
     IFS='|' read -r layout keys value <<<"$row"
     read -r -a layout <<<"$layout"
@@ -44,15 +50,7 @@ for row in "${cases[@]}"; do
     xdotool key --delay 60 "${keys[@]}"
     sleep 0.3
     click 288 84 # GO
-    copied=
-    for _ in $(seq 30); do
-        if xdotool search --onlyvisible --name '^Orvanunk4$' >/dev/null 2>&1; then
-            fail "${layout[*]}: ${keys[*]}: the box took more than digits (GO reported an error)"
-        fi
-        clipboard_holds "$value" && break
-        sleep 0.1
-    done
-    [ "$copied" = "$value" ] || fail "${layout[*]}: ${keys[*]}: CLIPBOARD holds '$copied', expected $value"
+    wait_for 3 went "$value" || fail "${layout[*]}: ${keys[*]}: CLIPBOARD holds '$copied', expected $value"
     echo "ok: ${layout[*]}: ${keys[*]} -> $value"
 done
 
