@@ -170,7 +170,8 @@ def check_page(engine, page):
             time.sleep(0.1)
         fail("no value box '%s' holding '%s' in %s" % (VALUE_BOX, text, engine))
 
-    with tempfile.TemporaryDirectory() as profile:
+    # The browser's helper processes may still write to its profile as the browser ends.
+    with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as profile:
         browser = start_browser(engine, page, profile)
         try:
             window_focused()

@@ -202,5 +202,5 @@ def main(work):
 if __name__ == "__main__":
     if sys.argv[1:2] == ["--orca"]:
         run_orca(sys.argv[2])
-    with tempfile.TemporaryDirectory() as work:
+    with tempfile.TemporaryDirectory(ignore_cleanup_errors=True) as work:
         main(work)
