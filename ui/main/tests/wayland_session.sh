@@ -9,17 +9,12 @@
 #    press GO, and read the total with wl-paste as another Wayland client would.
 # kiosk-shell centres a window of fixed size on the output, so the window's place is known;
 # the screenshot of the output confirms it.
+# weston's socket goes in run_on_xvfb.sh's private runtime folder.
 # Usage: run_on_xvfb.sh wayland_session.sh PROGRAM
-set -euo pipefail
 program=${1:?usage: $0 PROGRAM}
-
 source "$(dirname "$0")/x11_session.sh"
 ci_must_run=true
 need weston wl-paste:wl-clipboard xdotool import:imagemagick convert:imagemagick
-
-# A private runtime folder for weston's socket, mode 0700 as the Wayland libraries want.
-export XDG_RUNTIME_DIR=$work/run
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # start_weston NAME BACKEND [OPTIONS...]: weston on socket NAME, its log in NAME.log.
 start_weston() {
