@@ -66,7 +66,7 @@ def rows(path):
 
 if ENGINE not in DRIVERS:
     sys.exit(__doc__)
-screen = display.Display()
+manager = display.window_manager()
 failures, played, skipped, began = [], 0, 0, time.monotonic()
 try:
     b = DRIVERS[ENGINE]()
@@ -108,7 +108,8 @@ try:
     finally:
         b.close()
 finally:
-    screen.close()
+    manager.terminate()
+    manager.wait()
 
 print(f"{ENGINE}: {played} rows played, {skipped} skipped, "
       + (f"{len(failures)} failed" if failures else "all passed") + f", {time.monotonic() - began:.0f} s")
