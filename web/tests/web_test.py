@@ -89,8 +89,8 @@ try:
     c.call("Page.addScriptToEvaluateOnNewDocument", source=HELPERS)
     url = "file://" + os.path.abspath(PAGE)
     # Before the program is ready the window is inert: a click on a flag box changes nothing and
-    # throws nothing. The program is held back until the click is done.
-    held = c.call("Page.addScriptToEvaluateOnNewDocument", source="""const instantiate = WebAssembly.instantiate;
+    # throws nothing. The program is held back until the click is done (on this load only).
+    c.call("Page.addScriptToEvaluateOnNewDocument", source="""const instantiate = WebAssembly.instantiate;
         WebAssembly.instantiate = (...a) => new Promise((go) => { window.start = () => go(instantiate(...a)); });""")
     c.open(url)
     c.wait_for("'start' in window")
@@ -98,9 +98,6 @@ try:
     c.js("start()")
     c.wait_for("'ready' in document.documentElement.dataset")
     check("no exception", [e for e in c.events if e.get("method") == "Runtime.exceptionThrown"], [])
-    c.call("Page.removeScriptToEvaluateOnNewDocument", identifier=held["identifier"])
-    c.open(url)
-    c.wait_for("'ready' in document.documentElement.dataset")
 
     # Looks: places as designed, and the whole window, menu bar and description column
     # included, as the Qt window draws it at 1x.
