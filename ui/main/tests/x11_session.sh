@@ -10,10 +10,7 @@ set -euo pipefail
 # there, under CI=true, where scripts/deps.sh test has installed everything, a skip is a failure.
 ci_must_run=false
 skip() {
-    if [ "$ci_must_run" = true ] && [ "${CI:-}" = true ]; then
-        echo "FAIL: $* (CI must run this test)"
-        exit 1
-    fi
+    [ "$ci_must_run" != true ] || [ "${CI:-}" != true ] || { echo "FAIL: $* (CI must run this test)"; exit 1; }
     echo "SKIP: $*"
     exit 77
 }
