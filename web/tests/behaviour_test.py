@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Plays every row of the behaviour table (form/tests/behaviour.rows) on the real page in one
-browser with a window, on a private X server with a window manager, each row on a freshly loaded
-page, with real input events, and checks what the row expects: the value, the ticked boxes, the
-X clipboard (read as another program reads it), GO, the focus, the limit message and the
-explanation shown (by its place: each flag's stands at its own row).
+browser with a window, on a private X server (run_on_xvfb.sh) with a window manager, each row on
+a freshly loaded page, with real input events, and checks what the row expects: the value, the
+ticked boxes, the X clipboard (read as another program reads it), GO, the focus, the limit
+message and the explanation shown (by its place: each flag's stands at its own row).
 
 The row player is the same for every browser; each browser is a thin driver of its own protocol:
 Chromium over the DevTools protocol (cdp.py), Firefox ESR over WebDriver BiDi (bidi.py), WebKitGTK
@@ -12,7 +12,7 @@ Chromium, and the real menu, opened and chosen with the X server's mouse and key
 others. A row with an action that a browser's protocol cannot play as a user would is skipped
 there, with the reason.
 
-Usage: behaviour_test.py chromium|firefox|webkit Orvanunk4ver22.html behaviour.rows
+Usage: run_on_xvfb.sh behaviour_test.py chromium|firefox|webkit Orvanunk4ver22.html behaviour.rows
 """
 import os
 import sys
