@@ -20,14 +20,8 @@ start_ticked() {
         || fail "CLIPBOARD holds '$copied' after ticking box $1, expected $((1 << $1))"
 }
 
-#   how      flag box
-cases=(
-    "Cancel  2"
-    "SIGTERM 4"
-    "SIGINT  10"
-    "SIGHUP  19"
-)
-for row in "${cases[@]}"; do
+# Each case: how the program is ended, and the flag box ticked before.
+for row in "Cancel 2" "SIGTERM 4" "SIGINT 10" "SIGHUP 19"; do
     read -r how box <<<"$row"
     total=$((1 << box))
     start_manager keep
