@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 """Plays every row of the behaviour table (form/tests/behaviour.rows) on the real page in one
-browser with a window, on a private X server with a window manager, each row on a freshly loaded
-page, with real input events, and checks what the row expects: the value, the ticked boxes, the
-X clipboard (read as another program reads it), GO, the focus, the limit message and the
-explanation shown (by its place: each flag's stands at its own row).
+browser with a window, on a private X server (run_on_xvfb.sh) with a window manager, each row on
+a freshly loaded page, with real input events, and checks what the row expects: the value, the
+ticked boxes, the X clipboard (read as another program reads it), GO, the focus, the limit
+message and the explanation shown (by its place: each flag's stands at its own row).
 
 The row player is the same for every browser; each browser is a thin driver of its own protocol:
 Chromium over the DevTools protocol (cdp.py), Firefox ESR over WebDriver BiDi (bidi.py), WebKitGTK
@@ -12,7 +12,7 @@ Chromium, and the real menu, opened and chosen with the X server's mouse and key
 others. A row with an action that a browser's protocol cannot play as a user would is skipped
 there, with the reason.
 
-Usage: behaviour_test.py chromium|firefox|webkit Orvanunk4ver22.html behaviour.rows
+Usage: run_on_xvfb.sh behaviour_test.py chromium|firefox|webkit Orvanunk4ver22.html behaviour.rows
 """
 import os
 import sys
@@ -30,8 +30,6 @@ POPUP_TOP = {"fwo": 3, **{str(i): 112 + 16 * i for i in range(16)}}
 # Each browser's driver, imported only for that browser.
 DRIVERS = {"chromium": lambda: __import__("cdp").Chromium(headless=False),
            "firefox": lambda: __import__("bidi").Firefox(URL), "webkit": lambda: __import__("webkit").WebKit(URL)}
-# What the WebDriver protocols cannot do as a user would; such rows are skipped there.
-CANNOT = {"insert": "WebDriver has no input method to compose and commit text"}
 # After each load: the page's errors, and the page's last clipboard write, which the player
 # waits for before it reads the X clipboard.
 WATCH = """(() => {
@@ -66,16 +64,16 @@ def rows(path):
 
 if ENGINE not in DRIVERS:
     sys.exit(__doc__)
-screen = display.Display()
+manager = display.window_manager()
 failures, played, skipped, began = [], 0, 0, time.monotonic()
 try:
     b = DRIVERS[ENGINE]()
     try:
         for name, actions, want in rows(ROWS):
-            missing = [verb for verb, _ in actions if verb in CANNOT and not hasattr(b, verb)]
-            if missing:
+            # What the WebDriver protocols cannot do as a user would: such rows are skipped there.
+            if any(verb == "insert" for verb, _ in actions) and not hasattr(b, "insert"):
                 skipped += 1
-                print(f"skip {name}: {CANNOT[missing[0]]} ({ENGINE})")
+                print(f"skip {name}: WebDriver has no input method to compose and commit text ({ENGINE})")
                 continue
             display.set_clipboard("start")
             b.open(URL)
@@ -108,7 +106,8 @@ try:
     finally:
         b.close()
 finally:
-    screen.close()
+    manager.terminate()
+    manager.wait()
 
 print(f"{ENGINE}: {played} rows played, {skipped} skipped, "
       + (f"{len(failures)} failed" if failures else "all passed") + f", {time.monotonic() - began:.0f} s")

@@ -29,7 +29,27 @@ def chord(key, modifiers=0):
     return [{"type": "keyDown", "value": k} for k in held] + [{"type": "keyUp", "value": k} for k in held[::-1]]
 
 
-class Firefox(Browser):
+# Real input events as WebDriver's actions, which each driver performs with actions(source,
+# actions) over its own protocol: this one's and WebKitWebDriver's; and the page's values through
+# JSON, from the driver's evaluate(script).
+class WebDriver(Browser):
+    def click(self, x, y, count=1, button=0):
+        press = [{"type": "pointerDown", "button": button}, {"type": "pointerUp", "button": button}]
+        self.actions({"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"}},
+                     [{"type": "pointerMove", "x": round(x), "y": round(y)}] + press * count)
+
+    def press(self, key, modifiers=0):
+        self.type([key], modifiers)
+
+    def type(self, keys, modifiers=0):
+        self.actions({"type": "key", "id": "keyboard"}, [a for k in keys for a in chord(k, modifiers)])
+
+    def js(self, expression):
+        value = self.evaluate(f"Promise.resolve({expression}).then(JSON.stringify)")
+        return None if value is None else json.loads(value)
+
+
+class Firefox(WebDriver):
     origin = "[mozInnerScreenX, mozInnerScreenY]"
 
     def __init__(self, url, binary=os.environ.get("ORVAN_FIREFOX", "firefox-esr")):
@@ -43,28 +63,15 @@ class Firefox(Browser):
         self.call("session.new", capabilities={})
         self.context = self.call("browsingContext.getTree")["contexts"][0]["context"]
 
-    def js(self, expression):
-        """Through JSON."""
-        r = self.call("script.evaluate", expression=f"Promise.resolve({expression}).then(JSON.stringify)",
-                      target={"context": self.context}, awaitPromise=True, userActivation=True)
+    def evaluate(self, script):
+        r = self.call("script.evaluate", expression=script, target={"context": self.context},
+                      awaitPromise=True, userActivation=True)
         if r["type"] != "success":
-            raise RuntimeError(f"{expression}: {r.get('exceptionDetails', {}).get('text')}")
-        value = r["result"].get("value")
-        return None if value is None else json.loads(value)
+            raise RuntimeError(f"{script}: {r.get('exceptionDetails', {}).get('text')}")
+        return r["result"].get("value")
 
     def open(self, url):
         self.call("browsingContext.navigate", context=self.context, url=url, wait="complete")
 
     def actions(self, source, actions):
         self.call("input.performActions", context=self.context, actions=[{**source, "actions": actions}])
-
-    def click(self, x, y, count=1, button=0):
-        press = [{"type": "pointerDown", "button": button}, {"type": "pointerUp", "button": button}]
-        self.actions({"type": "pointer", "id": "mouse", "parameters": {"pointerType": "mouse"}},
-                     [{"type": "pointerMove", "x": round(x), "y": round(y)}] + press * count)
-
-    def press(self, key, modifiers=0):
-        self.type([key], modifiers)
-
-    def type(self, keys, modifiers=0):
-        self.actions({"type": "key", "id": "keyboard"}, [a for k in keys for a in chord(k, modifiers)])

@@ -38,7 +38,7 @@ class Chromium(Browser):
         self.ws = self.browser = websocket.create_connection(f"ws://127.0.0.1:{port}{path}")
         page = next(t for t in self.call("Target.getTargets")["targetInfos"] if t["type"] == "page")
         self.ws = websocket.create_connection(f"ws://127.0.0.1:{port}/devtools/page/{page['targetId']}")
-        self.browser_call("Browser.grantPermissions", permissions=CLIPBOARD)
+        self.call("Browser.grantPermissions", ws=self.browser, permissions=CLIPBOARD)
         self.call("Page.enable")
         self.call("Runtime.enable")
         self.call("Emulation.setDeviceMetricsOverride", width=800, height=600,
@@ -47,9 +47,6 @@ class Chromium(Browser):
     def close(self):
         self.browser.close()
         super().close()
-
-    def browser_call(self, method, **params):
-        return self.call(method, ws=self.browser, **params)
 
     def js(self, expression):
         r = self.call("Runtime.evaluate", expression=expression, returnByValue=True,

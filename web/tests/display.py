@@ -1,13 +1,12 @@
-"""A private X server for the browsers that run with a window: Xvfb on a free display, a small
-window manager so that the browser's window has the focus, the real X clipboard, read and
-written with xclip as another program would, and the browser's own context menu, used with the
-X server's mouse and keyboard (xdotool). Everything started here is stopped by its process id.
+"""For the browsers that run with a window, on run_on_xvfb.sh's X server: a small window manager
+so that the browser's window has the focus, the real X clipboard, read and written with xclip as
+another program would, and the browser's own context menu, used with the X server's mouse and
+keyboard (xdotool). Everything started here is stopped by its process id.
 """
 import json
 import os
 import shutil
 import subprocess
-import tempfile
 import time
 
 ALT, CTRL, SHIFT = 1, 2, 8  # the DevTools protocol's modifier bits, which every driver takes
@@ -36,34 +35,13 @@ def expanded(text):
     return head * int(count) if star and count.isdigit() else text
 
 
-class Display:
-    def __init__(self):
-        for tool in ("Xvfb", "matchbox-window-manager", "xclip", "xdotool", "xwininfo"):
-            if not shutil.which(tool):
-                raise RuntimeError(f"{tool} is missing: scripts/deps.sh test")
-        self.work = tempfile.mkdtemp(prefix="orvan-display-")
-        read, write = os.pipe()
-        self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-nolisten", "tcp", "-noreset", "-screen", "0", "1024x768x24"],
-            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as f:
-            number = f.readline().strip()
-        if not number:
-            raise RuntimeError("Xvfb did not start")
-        os.environ["DISPLAY"] = ":" + number
-        os.environ["XDG_RUNTIME_DIR"] = os.path.join(self.work, "run")
-        os.mkdir(os.environ["XDG_RUNTIME_DIR"], 0o700)
-        self.manager = subprocess.Popen(["matchbox-window-manager", "-use_titlebar", "no"],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(0.3)
-
-    def close(self):
-        # The xclip processes that still hold the clipboard end with the server's connection.
-        for process in (self.manager, self.server):
-            process.terminate()
-            process.wait()
-        shutil.rmtree(self.work, ignore_errors=True)
+# A small window manager on run_on_xvfb.sh's X server, so that the browser's window has the
+# focus; the caller stops it. The xclip processes that still hold the clipboard end with the server.
+def window_manager():
+    manager = subprocess.Popen(["matchbox-window-manager", "-use_titlebar", "no"],
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(0.3)
+    return manager
 
 
 def clipboard():
@@ -172,8 +150,6 @@ class Browser:
     def act(self, verb, text):
         if verb in ("click", "doubleclick", "rightclick"):
             self.click_on(text, 2 if verb == "doubleclick" else 1, 2 if verb == "rightclick" else 0)
-        elif verb == "type":
-            self.type(expanded(text))
         elif verb == "key":
             name, _, times = text.partition("*")
             *held, key = name.split("+")
@@ -181,14 +157,9 @@ class Browser:
                 self.press(KEY_NAMES.get(key, key.lower() if len(key) == 1 else key),
                            sum(MODIFIER_NAMES[m] for m in held))
         elif verb == "menu":
-            menu, entry = MENU_KEYS[text]
-            self.press(menu, ALT)
-            self.press(entry)
-        elif verb == "copy":
-            set_clipboard(expanded(text))
+            self.press(MENU_KEYS[text][0], ALT)
+            self.press(MENU_KEYS[text][1])
         elif verb == "paste":
             self.paste(*self.point("Text1"))
-        elif verb == "insert":
-            self.insert(expanded(text))
-        else:
-            raise ValueError(f"no such action: {verb}")
+        else:  # the verbs of a text: KeyError for no such action
+            {"type": self.type, "copy": set_clipboard, "insert": getattr(self, "insert", None)}[verb](expanded(text))

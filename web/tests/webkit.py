@@ -3,20 +3,16 @@ python3-selenium, for the page's behaviour test.
 
 selenium 4.8 has no service class of its own for WebKitGTK's driver; its WebKitGTK class, given
 the driver's path and the MiniBrowser in automation mode, starts both, and quit() ends them.
-Real input events go through WebDriver's actions, as its key values.
+Real input events go through WebDriver's actions, as its key values (bidi.WebDriver).
 """
-import json
-
 from selenium import webdriver
-from selenium.webdriver.common.actions.action_builder import ActionBuilder
 
-import display
-from bidi import chord
+from bidi import WebDriver
 
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
 
-class WebKit(display.Browser):
+class WebKit(WebDriver):
     # The browser's window fills the screen (the window manager's way), its toolbar above the page.
     origin = "[screenX + outerWidth - innerWidth, screenY + outerHeight - innerHeight]"
 
@@ -30,28 +26,17 @@ class WebKit(display.Browser):
     def close(self):
         self.driver.quit()
 
-    def js(self, expression):
-        """Through JSON: WebDriver waits for a promise that the script returns."""
-        value = self.driver.execute_script(f"return Promise.resolve({expression}).then(JSON.stringify)")
-        return None if value is None else json.loads(value)
+    def evaluate(self, script):
+        """WebDriver waits for a promise that the script returns."""
+        return self.driver.execute_script("return " + script)
 
     def open(self, url):
         self.driver.get(url)
 
+    def actions(self, source, actions):
+        self.driver.execute("actions", {"actions": [{**source, "actions": actions}]})
+
     def click(self, x, y, count=1, button=0):
         if button:  # WebKitWebDriver releases a right button as the left one, which clicks
             return self.right_click(x, y)
-        actions = ActionBuilder(self.driver)
-        actions.pointer_action.move_to_location(round(x), round(y))
-        for _ in range(count):
-            actions.pointer_action.click()
-        actions.perform()
-
-    def press(self, key, modifiers=0):
-        self.type([key], modifiers)
-
-    def type(self, keys, modifiers=0):
-        actions = ActionBuilder(self.driver)
-        for a in (a for k in keys for a in chord(k, modifiers)):
-            (actions.key_action.key_down if a["type"] == "keyDown" else actions.key_action.key_up)(a["value"])
-        actions.perform()
+        super().click(x, y, count, button)

@@ -9,17 +9,12 @@
 #    press GO, and read the total with wl-paste as another Wayland client would.
 # kiosk-shell centres a window of fixed size on the output, so the window's place is known;
 # the screenshot of the output confirms it.
+# weston's socket goes in run_on_xvfb.sh's private runtime folder.
 # Usage: run_on_xvfb.sh wayland_session.sh PROGRAM
-set -euo pipefail
 program=${1:?usage: $0 PROGRAM}
-
 source "$(dirname "$0")/x11_session.sh"
 ci_must_run=true
 need weston wl-paste:wl-clipboard xdotool import:imagemagick convert:imagemagick
-
-# A private runtime folder for weston's socket, mode 0700 as the Wayland libraries want.
-export XDG_RUNTIME_DIR=$work/run
-mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # start_weston NAME BACKEND [OPTIONS...]: weston on socket NAME, its log in NAME.log.
 start_weston() {
@@ -88,16 +83,11 @@ shown() {
 wait_for 10 shown || fail "the window shows at '$box' on weston's output, expected 500x$((442 + menu))+$left+$top"
 echo "ok: X11 back end: the window shows at $box"
 
-# click_output X Y: clicks at (X, Y) in the client area, through weston's output at the X
-# screen's origin.
-click_output() {
-    xdotool mousemove $((left + $1)) $((top + menu + $2)) click 1
-    sleep 0.3
-}
-click_output 196 83 # the value box: resets it and selects the "0"
-xdotool type --delay 50 1040
+# The value box (which resets it and selects the "0"), 1040, GO, through weston's output at the
+# X screen's origin.
+xdotool mousemove $((left + 196)) $((top + menu + 83)) click 1 sleep 0.3 type --delay 50 1040
 sleep 0.3
-click_output 288 84 # GO
+xdotool mousemove $((left + 288)) $((top + menu + 84)) click 1
 # pasted VALUE: wl-paste, as another Wayland client, reads VALUE (what it read in $copied).
 pasted() {
     copied=$(WAYLAND_DISPLAY=orvan-x11 timeout 5 wl-paste --no-newline 2>/dev/null || true)

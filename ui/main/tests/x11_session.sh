@@ -1,18 +1,16 @@
 # Sourced by the scripts that drive the program on run_on_xvfb.sh's X server: the checks for
-# their tools, a work folder ($work), the processes they start (all stopped on exit), and the
-# program's main window. Sourcing it checks for the X server and sets the EXIT trap.
+# their tools, a work folder ($work), the processes they start (all stopped on exit), the stand-in
+# clipboard manager and the program's main window. Sourcing it checks for the X server, sets
+# -euo pipefail and the EXIT trap.
 # shellcheck shell=bash
-
+set -euo pipefail
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no X server; run it through run_on_xvfb.sh"; exit 1; }
 
 # skip REASON: ends the test as skipped (77). A script that CI must run sets ci_must_run=true;
 # there, under CI=true, where scripts/deps.sh test has installed everything, a skip is a failure.
 ci_must_run=false
 skip() {
-    if [ "$ci_must_run" = true ] && [ "${CI:-}" = true ]; then
-        echo "FAIL: $* (CI must run this test)"
-        exit 1
-    fi
+    [ "$ci_must_run" != true ] || [ "${CI:-}" != true ] || { echo "FAIL: $* (CI must run this test)"; exit 1; }
     echo "SKIP: $*"
     exit 77
 }
@@ -41,24 +39,19 @@ start() {
 
 # forget PID: the process has ended and been waited for; by exit its id may be another's.
 forget() {
-    local pid kept=()
-    for pid in "${pids[@]}"; do
-        [ "$pid" = "$1" ] || kept+=("$pid")
+    local i
+    for i in "${!pids[@]}"; do
+        [ "${pids[i]}" != "$1" ] || unset "pids[i]"
     done
-    pids=("${kept[@]}")
 }
 
-# stop PID...: ends each process and waits, two seconds at most, until it has gone.
+# stop PID...: ends each process and waits, two seconds at most, until it has gone: one of ours
+# is reaped here; another's child is gone once its parent has reaped it.
 stop() {
     local pid
     for pid in "$@"; do
         kill "$pid" 2>/dev/null || true
-        for _ in $(seq 40); do
-            [ -e "/proc/$pid" ] || break
-            # One of ours: reaped here; another's child: gone once its parent has reaped it.
-            wait "$pid" 2>/dev/null && break
-            sleep 0.05
-        done
+        wait_for 2 eval "[ ! -e /proc/$pid ] || wait $pid 2>/dev/null" || true
         forget "$pid"
     done
 }
@@ -74,11 +67,10 @@ descendants() { # PID: its children's ids, and theirs, the deepest first
 # stop_all: stops what start started, the last first, and each after the processes it started
 # itself: the AT-SPI bus launcher, for one, must still be there to reap the bus it started.
 stop_all() {
-    local i pid
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        for pid in $(descendants "${pids[i]}") "${pids[i]}"; do
-            stop "$pid"
-        done
+    local pid
+    for pid in $(printf '%s\n' "${pids[@]}" | tac); do
+        # shellcheck disable=SC2046 # process ids, one a word
+        stop $(descendants "$pid") "$pid"
     done
 }
 trap 'stop_all; rm -rf "$work"' EXIT
@@ -106,6 +98,15 @@ wait_for() {
     "$@"
 }
 
+# start_manager MODE: the stand-in clipboard manager (clipboard_manager.py) in that mode, its id
+# in $manager_pid, once it owns its selection.
+# shellcheck disable=SC2034 # the caller stops it
+start_manager() {
+    start "$work/manager.log" "$(dirname "${BASH_SOURCE[0]}")/clipboard_manager.py" "$1"
+    manager_pid=$!
+    wait_for 10 grep -q ready "$work/manager.log" || fail "the clipboard manager did not start"
+}
+
 # clipboard_holds VALUE: reads the CLIPBOARD selection into $copied, as another program would
 # paste it, and tells whether it is VALUE.
 clipboard_holds() {
@@ -129,7 +130,7 @@ start_program() {
 # $status to its exit status.
 # shellcheck disable=SC2034 # the caller reads $status
 wait_end() {
-    wait_for "$1" eval '! kill -0 "$app_pid" 2>/dev/null' || return 1
+    wait_for "$1" eval "! kill -0 $app_pid 2>/dev/null" || return 1
     status=0
     wait "$app_pid" || status=$?
     forget "$app_pid"

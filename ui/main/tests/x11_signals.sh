@@ -5,20 +5,10 @@
 # handed its total over, so that another program still pastes it after the program has gone.
 # Then a second signal while the program waits for a clipboard manager that never answers must
 # end it at once.
-# Usage: run_on_xvfb.sh x11_signals.sh PROGRAM CLIPBOARD_MANAGER
-set -euo pipefail
-program=${1:?usage: $0 PROGRAM CLIPBOARD_MANAGER}
-manager=${2:?usage: $0 PROGRAM CLIPBOARD_MANAGER}
-
+# Usage: run_on_xvfb.sh x11_signals.sh PROGRAM
+program=${1:?usage: $0 PROGRAM}
 source "$(dirname "$0")/x11_session.sh"
 need xdotool xclip
-
-# start_manager MODE: the stand-in clipboard manager, once it owns its selection.
-start_manager() {
-    start "$work/manager.log" "$manager" "$1"
-    manager_pid=$!
-    wait_for 10 grep -q ready "$work/manager.log" || fail "the clipboard manager did not start"
-}
 
 # start_ticked BOX: starts the program, ticks flag box BOX and waits for its value on the
 # CLIPBOARD selection.
@@ -30,14 +20,8 @@ start_ticked() {
         || fail "CLIPBOARD holds '$copied' after ticking box $1, expected $((1 << $1))"
 }
 
-#   how      flag box
-cases=(
-    "Cancel  2"
-    "SIGTERM 4"
-    "SIGINT  10"
-    "SIGHUP  19"
-)
-for row in "${cases[@]}"; do
+# Each case: how the program is ended, and the flag box ticked before.
+for row in "Cancel 2" "SIGTERM 4" "SIGINT 10" "SIGHUP 19"; do
     read -r how box <<<"$row"
     total=$((1 << box))
     start_manager keep
@@ -45,7 +29,7 @@ for row in "${cases[@]}"; do
     if [ "$how" = Cancel ]; then click 448 32; else kill -s "${how#SIG}" "$app_pid"; fi
     wait_end 10 || fail "$how did not end the program"
     [ "$status" -eq 0 ] || fail "$how: the program ended with status $status"
-    clipboard_holds "$total" || fail "$how: CLIPBOARD holds '$copied' after exit, expected $total"
+    wait_for 5 clipboard_holds "$total" || fail "$how: CLIPBOARD holds '$copied' after exit, expected $total"
     grep -q '^QXcbClipboard' "$work/program.log" && fail "$how: the hand-over warned"
     echo "ok: $how ended the program with status 0; CLIPBOARD still holds $copied"
     stop "$manager_pid"

@@ -6,9 +6,7 @@
 # reads the CLIPBOARD: GO puts the value there only if the box holds digits alone (anything
 # else brings up the error message instead).
 # Usage: run_on_xvfb.sh x11_typing.sh PROGRAM
-set -euo pipefail
 program=${1:?usage: $0 PROGRAM}
-
 source "$(dirname "$0")/x11_session.sh"
 need xdotool xclip setxkbmap:x11-xkb-utils
 # Qt composes with the table of the locale's language; C.UTF-8 uses the en_US.UTF-8 one.
