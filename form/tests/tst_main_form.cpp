@@ -371,7 +371,7 @@ TEST_CASE("each command of the tables does its own thing")
     const struct
     {
         Command command;
-        const char *typed;
+        std::string typed;
         std::string log;
     } rows[] = {
         { Command::Go, "1040",
