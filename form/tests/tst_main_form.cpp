@@ -114,8 +114,15 @@ private:
     void record(const std::string &line) { log += (log.empty() ? "" : "; ") + line; }
 };
 
-struct Fixture
+const std::string Limit = "message Orvanunk4: " + std::string(flags::InvalidValueMessage);
+
+// The loaded form on its view. It plays a row of the behaviour table the way a window would: a
+// click lands on what lies on top at the middle of the control named (the popup above the
+// labels), the focus follows the clicks and Tab, the value box takes what the form admits in
+// place of its selection, and the clipboard holds what another program or the form put there.
+class Fixture
 {
+public:
     RecordingView view;
     MainForm form { view };
     Fixture()
@@ -123,21 +130,6 @@ struct Fixture
         form.load();
         view.log.clear();
     }
-};
-
-const std::string Limit = "message Orvanunk4: " + std::string(flags::InvalidValueMessage);
-
-// Plays a row of the behaviour table the way a window would: a click lands on what lies on top
-// at the middle of the control named (the popup above the labels), the focus follows the
-// clicks and Tab, the value box takes what the form admits in place of its selection, and the
-// clipboard holds what another program or the form put there.
-class Player
-{
-public:
-    Player(RecordingView &view, MainForm &form)
-        : m_view(view)
-        , m_form(form)
-    { }
 
     void play(const behaviour::Action &a)
     {
@@ -155,11 +147,11 @@ public:
                 key(a.text);
         } else if (a.verb == "menu") {
             REQUIRE(a.text == "mnuFWO");
-            m_form.run(Command::Fwo);
+            form.run(Command::Fwo);
         } else if (a.verb == "copy") {
-            m_view.clipboard = a.text;
+            view.clipboard = a.text;
         } else if (a.verb == "paste") {
-            enter(Route::MenuPaste, m_view.clipboard);
+            enter(Route::MenuPaste, view.clipboard);
         } else if (a.verb == "insert") {
             enter(Route::Inserted, a.text);
         } else {
@@ -176,47 +168,45 @@ private:
     // The `count`th press of a quick series at the middle of the control named.
     void click(const std::string &name, int count)
     {
-        if (name == "Label1" || name.rfind("Label3_", 0) == 0) { // labels take no focus
-            const int i = name == "Label1" ? -1 : std::stoi(name.substr(7));
-            if (!MainForm::isClick(count))
-                return;
-            if (m_view.popupShown
-                && (i < 0
-                    || contains(m_view.popupPlace,
-                        layout::DescriptionLeft + layout::DescriptionWidths[i] / 2,
-                        layout::rowTop(i) + layout::RowHeight / 2)))
-                m_form.popupClicked();
-            else if (i >= 0)
-                m_form.descriptionClicked(i);
-            return;
-        }
-        if (name == "cmdGo" && !m_view.goEnabled)
-            return; // a disabled button takes no click
-        moveFocus(name);
+        if (name == "cmdGo" && !view.goEnabled)
+            return;                        // a disabled button takes no click
+        const bool label = name[0] == 'L'; // Label1 and Label3_N, which take no focus
+        if (!label)
+            moveFocus(name);
         if (!MainForm::isClick(count))
             return;
-        press(name);
+        if (!label)
+            return press(name);
+        const int i = name == "Label1" ? -1 : std::stoi(name.substr(7));
+        if (view.popupShown
+            && (i < 0
+                || contains(view.popupPlace,
+                    layout::DescriptionLeft + layout::DescriptionWidths[i] / 2,
+                    layout::rowTop(i) + layout::RowHeight / 2)))
+            form.popupClicked();
+        else if (i >= 0)
+            form.descriptionClicked(i);
     }
 
     // What a click or Space does on the control.
     void press(const std::string &name)
     {
         if (name == "Text1") {
-            m_form.valueClicked();
+            form.valueClicked();
         } else if (name == "cmdGo") {
-            m_form.run(Command::Go);
+            form.run(Command::Go);
         } else {
             REQUIRE(name.rfind("Check1_", 0) == 0);
-            m_view.tickByHand(m_form, std::stoi(name.substr(7)));
+            view.tickByHand(form, std::stoi(name.substr(7)));
         }
     }
 
     void moveFocus(const std::string &name)
     {
-        if (m_view.focus == name)
+        if (view.focus == name)
             return;
-        m_view.focus = name;
-        m_form.focusMoved();
+        view.focus = name;
+        form.focusMoved();
     }
 
     static std::string nameOf(const layout::Slot &stop)
@@ -230,37 +220,33 @@ private:
     {
         const int n = static_cast<int>(layout::FocusOrder.size());
         int at = 0;
-        while (nameOf(layout::FocusOrder[at]) != m_view.focus)
+        while (nameOf(layout::FocusOrder[at]) != view.focus)
             ++at;
         do
             at = (at + step + n) % n;
-        while (nameOf(layout::FocusOrder[at]) == "cmdGo" && !m_view.goEnabled);
+        while (nameOf(layout::FocusOrder[at]) == "cmdGo" && !view.goEnabled);
         moveFocus(nameOf(layout::FocusOrder[at]));
-        if (m_view.focus == "Text1") // the box comes in with its text selected
-            m_view.selectValueText(0, static_cast<int>(m_view.value.size()));
+        if (view.focus == "Text1") // the box comes in with its text selected
+            view.selectValueText(0, static_cast<int>(view.value.size()));
     }
 
     void key(const std::string &k)
     {
-        std::string &text = m_view.value;
-        std::size_t &start = m_view.selectionStart, &end = m_view.selectionEnd;
+        std::string &text = view.value;
+        std::size_t &start = view.selectionStart, &end = view.selectionEnd;
         if (k == "Tab" || k == "Shift+Tab") {
             tab(k == "Tab" ? 1 : -1);
         } else if (k == "F1") {
-            const std::string &f = m_view.focus;
-            m_form.helpRequested(f.rfind("Check1_", 0) == 0 ? std::stoi(f.substr(7)) : -1);
+            const std::string &f = view.focus;
+            form.helpRequested(f.rfind("Check1_", 0) == 0 ? std::stoi(f.substr(7)) : -1);
         } else if (k == "Escape") {
-            m_form.escapePressed();
-        } else if (m_view.focus != "Text1") {
+            form.escapePressed();
+        } else if (view.focus != "Text1") {
             // On a button or a box, Space presses it (never Cancel here); Enter nothing.
-            if (k == "Space" && m_view.focus != "cmdCancel")
-                press(m_view.focus);
-        } else if (k == "Backspace") {
-            enter(Route::Typed, "\b");
-        } else if (k == "Enter") {
-            enter(Route::Typed, "\r");
-        } else if (k == "Space") {
-            enter(Route::Typed, " ");
+            if (k == "Space" && view.focus != "cmdCancel")
+                press(view.focus);
+        } else if (k == "Backspace" || k == "Enter" || k == "Space") { // their characters
+            enter(Route::Typed, k == "Backspace" ? "\b" : k == "Enter" ? "\r" : " ");
         } else if (k == "Ctrl+Insert" || k == "Shift+Insert" || k == "Shift+Delete") {
             enter(Route::KeyCommand, "");
         } else if (k.rfind("Ctrl+", 0) == 0 && k.size() == 6) {
@@ -272,7 +258,7 @@ private:
                 return;
             text.erase(start, end - start);
             end = start;
-            m_form.valueEdited();
+            form.valueEdited();
         } else if (k == "Home" || k == "End") {
             start = end = k == "Home" ? 0 : text.size();
         } else if (k == "Left" || k == "Right") { // a selection's own end, else one step
@@ -290,21 +276,17 @@ private:
 
     void enter(Route route, const std::string &text)
     {
-        if (m_view.focus != "Text1")
+        if (view.focus != "Text1")
             return;
         const std::size_t after
-            = m_view.value.size() - (m_view.selectionEnd - m_view.selectionStart) + text.size();
+            = view.value.size() - (view.selectionEnd - view.selectionStart) + text.size();
         if (MainForm::admit(route, std::u32string(text.begin(), text.end()), after)
             != Verdict::Take)
             return;
-        m_view.value.replace(
-            m_view.selectionStart, m_view.selectionEnd - m_view.selectionStart, text);
-        m_view.selectionStart = m_view.selectionEnd = m_view.selectionStart + text.size();
-        m_form.valueEdited();
+        view.value.replace(view.selectionStart, view.selectionEnd - view.selectionStart, text);
+        view.selectionStart = view.selectionEnd = view.selectionStart + text.size();
+        form.valueEdited();
     }
-
-    RecordingView &m_view;
-    MainForm &m_form;
 };
 
 } // namespace
@@ -316,9 +298,8 @@ TEST_CASE("the behaviour table")
     for (const behaviour::Row &row : rows) {
         CAPTURE(row.name);
         Fixture f;
-        Player player(f.view, f.form);
         for (const behaviour::Action &action : row.actions)
-            player.play(action);
+            f.play(action);
 
         CHECK(f.view.value == row.value);
         CHECK(f.view.tickedIndices() == row.ticked);
