@@ -1,6 +1,6 @@
-// One whole session as a user lives it, from start to File > Exit inside the event loop:
-// type a value, GO, tick a box, open and close a popup, open and close the About window. Then
-// the three ways to end, with the About window open. It runs on its own and, where valgrind is
+// Whole sessions as a user lives them, inside the program's event loop: type a value, GO, tick a
+// box, open and close a popup, open the About window; then each of the three ways to end, with
+// the About window open. It runs on its own and, where valgrind is
 // installed, under memcheck.
 
 #include "app/program_end.h"
@@ -23,66 +23,14 @@ class TestSession : public QObject
     Q_OBJECT
 
 private slots:
-    void typeGoTickPopupAboutExit();
-    void endProgram_data();
-    void endProgram();
+    void session_data();
+    void session();
 };
-
-void TestSession::typeGoTickPopupAboutExit()
-{
-    const Appearance appearance;
-    auto *window = new MainWindow(appearance);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    const ProgramEnd end(*window);
-    window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-
-    auto *value = window_test::child<QLineEdit>(window, "Text1");
-    auto *go = window_test::child<QPushButton>(window, "cmdGo");
-    auto *box0 = window_test::child<QCheckBox>(window, "Check1_0");
-    auto *description = window_test::child<QLabel>(window, "Label3_10");
-    auto *popup = window_test::child<QLabel>(window, "Label1");
-    auto *about = window_test::child<QAction>(window, "mnuHelpAbout");
-    auto *exit = window_test::child<QAction>(window, "mnuFileExit");
-
-    QStringList seen;
-    bool aboutWasOpen = false;
-    // The script runs inside the program's own event loop, which File > Exit ends.
-    QTimer::singleShot(0, window, [&] {
-        QTest::mouseClick(value, Qt::LeftButton);
-        QTest::keyClicks(value, QStringLiteral("1040"));
-        QTest::mouseClick(go, Qt::LeftButton);
-        seen << QGuiApplication::clipboard()->text();
-        QTest::mouseClick(box0, Qt::LeftButton, {}, QPoint(6, box0->height() / 2));
-        seen << QGuiApplication::clipboard()->text();
-
-        QTest::mouseClick(description, Qt::LeftButton, {}, QPoint(5, 5));
-        seen << (popup->isVisible() ? QStringLiteral("popup shown") : QStringLiteral("no popup"));
-        QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(5, 5));
-        seen << (popup->isVisible() ? QStringLiteral("popup shown") : QStringLiteral("no popup"));
-
-        about->trigger();
-        QWidget *aboutWindow = window_test::aboutWindow();
-        aboutWasOpen = aboutWindow && aboutWindow->isVisible();
-        if (aboutWindow)
-            QTest::keyClick(aboutWindow, Qt::Key_Escape);
-        about->trigger();
-        exit->trigger();
-    });
-    QCOMPARE(QApplication::exec(), 0);
-
-    QCOMPARE(seen, (QStringList { "1040", "1041", "popup shown", "no popup" }));
-    QVERIFY(aboutWasOpen);
-    // Exit closes every window, the About window among them.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    for (QWidget *w : QApplication::topLevelWidgets())
-        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
-}
 
 // Cancel and File > Exit leave the event loop at once, closing the About window too. The
 // title bar's close button closes the main window only: the About window (parentless) keeps
 // the program running until it is closed too.
-void TestSession::endProgram_data()
+void TestSession::session_data()
 {
     QTest::addColumn<QString>("how");
     QTest::newRow("Cancel") << "Cancel";
@@ -90,7 +38,7 @@ void TestSession::endProgram_data()
     QTest::newRow("close button") << "close";
 }
 
-void TestSession::endProgram()
+void TestSession::session()
 {
     QFETCH(QString, how);
     const Appearance appearance;
@@ -98,30 +46,46 @@ void TestSession::endProgram()
     const ProgramEnd end(window);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window_test::child<QAction>(&window, QStringLiteral("mnuHelpAbout"))->trigger();
-    QPointer<QWidget> about = window_test::aboutWindow();
-    QVERIFY(about && about->isVisible());
+    const auto control = [&](const char *name) { return window_test::child(&window, name); };
+    auto *popup = window_test::child<QLabel>(&window, "Label1");
 
+    QStringList seen;
+    QPointer<QWidget> aboutWindow;
+    bool aboutLeft = false;
     QObject timers; // stops the timers below should the loop end first
-    bool aboutAliveAfterMain = false;
     QTimer::singleShot(0, &timers, [&] {
+        QTest::mouseClick(control("Text1"), Qt::LeftButton);
+        QTest::keyClicks(control("Text1"), QStringLiteral("1040"));
+        QTest::mouseClick(control("cmdGo"), Qt::LeftButton);
+        seen << QGuiApplication::clipboard()->text();
+        QWidget *box = control("Check1_0");
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        seen << QGuiApplication::clipboard()->text();
+        QTest::mouseClick(control("Label3_10"), Qt::LeftButton, {}, QPoint(5, 5));
+        seen << (popup->isVisible() ? QStringLiteral("popup shown") : QStringLiteral("no popup"));
+        QTest::mouseClick(popup, Qt::LeftButton, {}, QPoint(5, 5));
+        seen << (popup->isVisible() ? QStringLiteral("popup shown") : QStringLiteral("no popup"));
+        window_test::child<QAction>(&window, "mnuHelpAbout")->trigger();
+        aboutWindow = window_test::aboutWindow();
+        seen << (aboutWindow && aboutWindow->isVisible() ? "About shown" : "no About");
+
         if (how == QLatin1String("Exit"))
-            window_test::child<QAction>(&window, QStringLiteral("mnuFileExit"))->trigger();
+            window_test::child<QAction>(&window, "mnuFileExit")->trigger();
         else if (how == QLatin1String("Cancel"))
-            QTest::mouseClick(window_test::child<QPushButton>(&window, QStringLiteral("cmdCancel")),
-                Qt::LeftButton);
+            QTest::mouseClick(control("cmdCancel"), Qt::LeftButton);
         else
             window.windowHandle()->close();
     });
     QTimer::singleShot(100, &timers, [&] {
-        aboutAliveAfterMain = about && about->isVisible();
-        if (about)
-            about->close();
+        aboutLeft = aboutWindow && aboutWindow->isVisible();
+        if (aboutWindow)
+            aboutWindow->close();
     });
     QTimer::singleShot(5000, &timers, [] { QCoreApplication::exit(1); });
     QCOMPARE(QApplication::exec(), 0);
-    QCOMPARE(aboutAliveAfterMain, how == QLatin1String("close"));
-    QVERIFY(!about);
+    QCOMPARE(seen, (QStringList { "1040", "1041", "popup shown", "no popup", "About shown" }));
+    QCOMPARE(aboutLeft, how == QLatin1String("close"));
+    QVERIFY(!aboutWindow);
     QVERIFY(!window.isVisible());
 }
 

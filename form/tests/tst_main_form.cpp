@@ -18,18 +18,6 @@ using form::MainForm;
 using Route = MainForm::Route;
 using Verdict = MainForm::Verdict;
 
-// Logs print one line each when a comparison fails.
-template <> struct doctest::StringMaker<std::vector<std::string>>
-{
-    static String convert(const std::vector<std::string> &lines)
-    {
-        std::string out = "\n";
-        for (const std::string &line : lines)
-            out += "    " + line + "\n";
-        return out.c_str();
-    }
-};
-
 namespace {
 
 // Records what the form does to the controls, one line per change, in order; holds the state a
@@ -44,7 +32,7 @@ public:
     twips::Rect popupPlace {};
     int popupFlag = form::MainView::NoFlag;
     std::string popupText;
-    std::vector<std::string> log;
+    std::string log; // the changes, separated by "; "
     // The value box's selection (the caret at its end), the focus and the clipboard.
     std::size_t selectionStart = 0, selectionEnd = 0;
     std::string focus = "Text1";
@@ -123,11 +111,18 @@ public:
     }
 
 private:
-    void record(std::string line) { log.push_back(std::move(line)); }
+    void record(const std::string &line) { log += (log.empty() ? "" : "; ") + line; }
 };
 
-struct Fixture
+const std::string Limit = "message Orvanunk4: " + std::string(flags::InvalidValueMessage);
+
+// The loaded form on its view. It plays a row of the behaviour table the way a window would: a
+// click lands on what lies on top at the middle of the control named (the popup above the
+// labels), the focus follows the clicks and Tab, the value box takes what the form admits in
+// place of its selection, and the clipboard holds what another program or the form put there.
+class Fixture
 {
+public:
     RecordingView view;
     MainForm form { view };
     Fixture()
@@ -135,21 +130,6 @@ struct Fixture
         form.load();
         view.log.clear();
     }
-};
-
-const std::string Limit = "message Orvanunk4: " + std::string(flags::InvalidValueMessage);
-
-// Plays a row of the behaviour table the way a window would: a click lands on what lies on top
-// at the middle of the control named (the popup above the labels), the focus follows the
-// clicks and Tab, the value box takes what the form admits in place of its selection, and the
-// clipboard holds what another program or the form put there.
-class Player
-{
-public:
-    Player(RecordingView &view, MainForm &form)
-        : m_view(view)
-        , m_form(form)
-    { }
 
     void play(const behaviour::Action &a)
     {
@@ -167,11 +147,11 @@ public:
                 key(a.text);
         } else if (a.verb == "menu") {
             REQUIRE(a.text == "mnuFWO");
-            m_form.run(Command::Fwo);
+            form.run(Command::Fwo);
         } else if (a.verb == "copy") {
-            m_view.clipboard = a.text;
+            view.clipboard = a.text;
         } else if (a.verb == "paste") {
-            enter(Route::MenuPaste, m_view.clipboard);
+            enter(Route::MenuPaste, view.clipboard);
         } else if (a.verb == "insert") {
             enter(Route::Inserted, a.text);
         } else {
@@ -188,49 +168,45 @@ private:
     // The `count`th press of a quick series at the middle of the control named.
     void click(const std::string &name, int count)
     {
-        if (name == "Label1" || name.rfind("Label3_", 0) == 0) {
-            int x = m_view.popupPlace.left + m_view.popupPlace.width / 2;
-            int y = m_view.popupPlace.top + m_view.popupPlace.height / 2;
-            const int index = name == "Label1" ? -1 : std::stoi(name.substr(7));
-            if (index >= 0) {
-                x = layout::DescriptionLeft + layout::DescriptionWidths[index] / 2;
-                y = layout::rowTop(index) + layout::RowHeight / 2;
-            }
-            if (!MainForm::isClick(count))
-                return;
-            if (m_view.popupShown && contains(m_view.popupPlace, x, y))
-                m_form.popupClicked();
-            else if (index >= 0)
-                m_form.descriptionClicked(index);
-            return; // labels take no focus
-        }
-        if (name == "cmdGo" && !m_view.goEnabled)
-            return; // a disabled button takes no click
-        moveFocus(name);
+        if (name == "cmdGo" && !view.goEnabled)
+            return;                        // a disabled button takes no click
+        const bool label = name[0] == 'L'; // Label1 and Label3_N, which take no focus
+        if (!label)
+            moveFocus(name);
         if (!MainForm::isClick(count))
             return;
-        press(name);
+        if (!label)
+            return press(name);
+        const int i = name == "Label1" ? -1 : std::stoi(name.substr(7));
+        if (view.popupShown
+            && (i < 0
+                || contains(view.popupPlace,
+                    layout::DescriptionLeft + layout::DescriptionWidths[i] / 2,
+                    layout::rowTop(i) + layout::RowHeight / 2)))
+            form.popupClicked();
+        else if (i >= 0)
+            form.descriptionClicked(i);
     }
 
     // What a click or Space does on the control.
     void press(const std::string &name)
     {
         if (name == "Text1") {
-            m_form.valueClicked();
+            form.valueClicked();
         } else if (name == "cmdGo") {
-            m_form.run(Command::Go);
+            form.run(Command::Go);
         } else {
             REQUIRE(name.rfind("Check1_", 0) == 0);
-            m_view.tickByHand(m_form, std::stoi(name.substr(7)));
+            view.tickByHand(form, std::stoi(name.substr(7)));
         }
     }
 
     void moveFocus(const std::string &name)
     {
-        if (m_view.focus == name)
+        if (view.focus == name)
             return;
-        m_view.focus = name;
-        m_form.focusMoved();
+        view.focus = name;
+        form.focusMoved();
     }
 
     static std::string nameOf(const layout::Slot &stop)
@@ -244,37 +220,33 @@ private:
     {
         const int n = static_cast<int>(layout::FocusOrder.size());
         int at = 0;
-        while (nameOf(layout::FocusOrder[at]) != m_view.focus)
+        while (nameOf(layout::FocusOrder[at]) != view.focus)
             ++at;
         do
             at = (at + step + n) % n;
-        while (nameOf(layout::FocusOrder[at]) == "cmdGo" && !m_view.goEnabled);
+        while (nameOf(layout::FocusOrder[at]) == "cmdGo" && !view.goEnabled);
         moveFocus(nameOf(layout::FocusOrder[at]));
-        if (m_view.focus == "Text1") // the box comes in with its text selected
-            m_view.selectValueText(0, static_cast<int>(m_view.value.size()));
+        if (view.focus == "Text1") // the box comes in with its text selected
+            view.selectValueText(0, static_cast<int>(view.value.size()));
     }
 
     void key(const std::string &k)
     {
-        std::string &text = m_view.value;
-        std::size_t &start = m_view.selectionStart, &end = m_view.selectionEnd;
+        std::string &text = view.value;
+        std::size_t &start = view.selectionStart, &end = view.selectionEnd;
         if (k == "Tab" || k == "Shift+Tab") {
             tab(k == "Tab" ? 1 : -1);
         } else if (k == "F1") {
-            const std::string &f = m_view.focus;
-            m_form.helpRequested(f.rfind("Check1_", 0) == 0 ? std::stoi(f.substr(7)) : -1);
+            const std::string &f = view.focus;
+            form.helpRequested(f.rfind("Check1_", 0) == 0 ? std::stoi(f.substr(7)) : -1);
         } else if (k == "Escape") {
-            m_form.escapePressed();
-        } else if (m_view.focus != "Text1") {
+            form.escapePressed();
+        } else if (view.focus != "Text1") {
             // On a button or a box, Space presses it (never Cancel here); Enter nothing.
-            if (k == "Space" && m_view.focus != "cmdCancel")
-                press(m_view.focus);
-        } else if (k == "Backspace") {
-            enter(Route::Typed, "\b");
-        } else if (k == "Enter") {
-            enter(Route::Typed, "\r");
-        } else if (k == "Space") {
-            enter(Route::Typed, " ");
+            if (k == "Space" && view.focus != "cmdCancel")
+                press(view.focus);
+        } else if (k == "Backspace" || k == "Enter" || k == "Space") { // their characters
+            enter(Route::Typed, k == "Backspace" ? "\b" : k == "Enter" ? "\r" : " ");
         } else if (k == "Ctrl+Insert" || k == "Shift+Insert" || k == "Shift+Delete") {
             enter(Route::KeyCommand, "");
         } else if (k.rfind("Ctrl+", 0) == 0 && k.size() == 6) {
@@ -286,7 +258,7 @@ private:
                 return;
             text.erase(start, end - start);
             end = start;
-            m_form.valueEdited();
+            form.valueEdited();
         } else if (k == "Home" || k == "End") {
             start = end = k == "Home" ? 0 : text.size();
         } else if (k == "Left" || k == "Right") { // a selection's own end, else one step
@@ -304,21 +276,17 @@ private:
 
     void enter(Route route, const std::string &text)
     {
-        if (m_view.focus != "Text1")
+        if (view.focus != "Text1")
             return;
         const std::size_t after
-            = m_view.value.size() - (m_view.selectionEnd - m_view.selectionStart) + text.size();
+            = view.value.size() - (view.selectionEnd - view.selectionStart) + text.size();
         if (MainForm::admit(route, std::u32string(text.begin(), text.end()), after)
             != Verdict::Take)
             return;
-        m_view.value.replace(
-            m_view.selectionStart, m_view.selectionEnd - m_view.selectionStart, text);
-        m_view.selectionStart = m_view.selectionEnd = m_view.selectionStart + text.size();
-        m_form.valueEdited();
+        view.value.replace(view.selectionStart, view.selectionEnd - view.selectionStart, text);
+        view.selectionStart = view.selectionEnd = view.selectionStart + text.size();
+        form.valueEdited();
     }
-
-    RecordingView &m_view;
-    MainForm &m_form;
 };
 
 } // namespace
@@ -330,9 +298,8 @@ TEST_CASE("the behaviour table")
     for (const behaviour::Row &row : rows) {
         CAPTURE(row.name);
         Fixture f;
-        Player player(f.view, f.form);
         for (const behaviour::Action &action : row.actions)
-            player.play(action);
+            f.play(action);
 
         CHECK(f.view.value == row.value);
         CHECK(f.view.tickedIndices() == row.ticked);
@@ -349,139 +316,68 @@ TEST_CASE("the behaviour table")
     }
 }
 
-TEST_CASE("load puts a selected 0 in the value box and hides the popup, and nothing else")
+// Load puts a selected 0 in the value box and hides the popup, and nothing else. A screen reader
+// hears the total after each box the user changes. The reset then unticks in ascending order,
+// selects a 0, leaves GO on and copies once.
+TEST_CASE("load; a box changed by hand announces the running total; the reset unticks in order")
 {
     RecordingView view;
     MainForm form(view);
     form.load();
-    CHECK(view.log == std::vector<std::string> { "value 0", "select 0 1", "hide popup" });
-}
-
-// GO's end: the last total on the clipboard, the message if any, the focus back in the value
-// box before GO goes off (a disabled GO with the focus would pass it to a flag box on the way),
-// then the value box's text selected.
-std::vector<std::string> goEnds(std::vector<std::string> log, const std::string &value)
-{
-    log.insert(log.end(), { "focus value", "go off", "select 0 " + std::to_string(value.size()) });
-    return log;
-}
-
-// Each tick runs the flag-box step at once, before the next flag is tested; the clipboard gets
-// the last total once, before any message.
-TEST_CASE("GO ticks highest first, the running total following every tick")
-{
-    struct Row
-    {
-        std::string typed;
-        std::vector<std::string> log;
-        std::string shown;
-    };
-    const std::vector<std::string> allTicks = [] {
-        std::vector<std::string> log;
-        unsigned total = 0;
-        for (int k = flags::FlagCount - 1; k >= 0; --k) {
-            total += 1u << k;
-            log.insert(
-                log.end(), { "tick " + std::to_string(k), "value " + std::to_string(total) });
-        }
-        log.insert(log.end(), { "clip 1048575", Limit });
-        return log;
-    }();
-    const Row rows[] = {
-        { "1040",
-            { "tick 10", "value 1024", "tick 4", "value 1040", "clip 1040",
-                "announce 1040: 16 and 1024" },
-            "1040" },
-        { "7",
-            { "tick 2", "value 4", "tick 1", "value 6", "tick 0", "value 7", "clip 7",
-                "announce 7: 1, 2 and 4" },
-            "7" },
-        { "", { Limit }, "" },
-        // Above the limit: all twenty ticks first, then the message.
-        { "1048576", allTicks, "1048575" },
-    };
-    for (const Row &row : rows) {
-        CAPTURE(row.typed);
-        Fixture f;
-        f.view.value = row.typed;
-        f.form.run(Command::Go);
-        CHECK(f.view.log == goEnds(row.log, row.shown));
-    }
-}
-
-// A screen reader hears the total after each box the user changes. The reset then unticks in
-// ascending order, selects a 0, leaves GO on and copies once.
-TEST_CASE("a box changed by hand announces the running total; the reset unticks in order")
-{
-    Fixture f;
-    f.view.tickByHand(f.form, 10);
-    f.view.tickByHand(f.form, 4);
-    CHECK(f.view.log
-        == std::vector<std::string> { "value 1024", "announce Total 1024", "clip 1024",
-            "value 1040", "announce Total 1040", "clip 1040" });
-    f.view.log.clear();
-    f.form.valueClicked();
-    CHECK(f.view.log
-        == std::vector<std::string> { "go on", "untick 4", "value 1024", "untick 10", "value 0",
-            "value 0", "select 0 1", "clip 0" });
-}
-
-// Where each flag's explanation stands, as designed: left 1440, width 4740; flags 0 to 15 hang
-// down from their description (top 1680 + 240 x index), flags 16 to 19 stand up from it.
-// clang-format off
-constexpr int DesignedPopups[flags::FlagCount][2] = { // top, height
-    { 1680,  255 }, { 1920, 1440 }, { 2160,  720 }, { 2400,  720 }, { 2640,  820 },
-    { 2880,  500 }, { 3120,  480 }, { 3360,  720 }, { 3600, 1680 }, { 3840, 1250 },
-    { 4080, 2265 }, { 4320, 1665 }, { 4560, 1425 }, { 4800, 1665 }, { 5040, 1275 },
-    { 5280, 1275 }, { 4080, 1635 }, { 5280,  675 }, { 5160, 1035 }, { 5760,  675 },
-};
-// clang-format on
-twips::Rect designedPopup(int index)
-{
-    return { 1440, DesignedPopups[index][0], 4740, DesignedPopups[index][1] };
-}
-
-TEST_CASE("the popup stands beside the description it explains")
-{
-    for (int i = 0; i < flags::FlagCount; ++i) {
-        CAPTURE(i);
-        Fixture f;
-        f.form.descriptionClicked(i);
-        CHECK(f.view.popupShown);
-        CHECK(f.view.popupText == flags::detailText(i));
-        CHECK(f.view.popupPlace == designedPopup(i));
-        CHECK(f.view.popupFlag == i);
-        f.form.popupClicked();
-        CHECK_FALSE(f.view.popupShown);
-    }
-
-    Fixture f;
-    f.form.run(Command::Fwo);
-    CHECK(f.view.popupFlag == form::MainView::NoFlag);
-    CHECK(f.view.popupPlace == twips::Rect { 500, 50, 4800, 500 });
+    CHECK(view.log == "value 0; select 0 1; hide popup");
+    view.log.clear();
+    view.tickByHand(form, 10);
+    view.tickByHand(form, 4);
+    CHECK(view.log
+        == "value 1024; announce Total 1024; clip 1024; "
+           "value 1040; announce Total 1040; clip 1040");
+    view.log.clear();
+    form.valueClicked();
+    CHECK(
+        view.log == "go on; untick 4; value 1024; untick 10; value 0; value 0; select 0 1; clip 0");
 }
 
 // Every command the tables carry reaches its handler: the menus and buttons of each front end
-// dispatch on these ids, and take only those that isCommand() names.
+// dispatch on these ids, and take only those that isCommand() names. GO ticks highest first, each
+// tick running the flag-box step at once, before the next flag is tested; the clipboard gets the
+// last total once, before any message (above the limit, after all twenty ticks). GO ends with the
+// focus back in the value box before GO goes off (a disabled GO with the focus would pass it to a
+// flag box on the way), then the value box's text selected.
 TEST_CASE("each command of the tables does its own thing")
 {
-    struct Row
+    std::string allTicks;
+    for (int k = flags::FlagCount - 1, total = 0; k >= 0; --k)
+        allTicks += "; tick " + std::to_string(k) + "; value " + std::to_string(total += 1 << k);
+    const std::string goEnd = "; focus value; go off; select 0 ";
+    const struct
     {
         Command command;
-        std::vector<std::string> log;
+        std::string typed;
+        std::string log;
+    } rows[] = {
+        { Command::Go, "1040",
+            "tick 10; value 1024; tick 4; value 1040; clip 1040; "
+            "announce 1040: 16 and 1024"
+                + goEnd + "4" },
+        { Command::Go, "7",
+            "tick 2; value 4; tick 1; value 6; tick 0; value 7; clip 7; "
+            "announce 7: 1, 2 and 4"
+                + goEnd + "1" },
+        { Command::Go, "0", "announce 0: no flags" + goEnd + "1" },
+        { Command::Go, "", Limit + goEnd + "0" },
+        { Command::Go, "1048576", allTicks.substr(2) + "; clip 1048575; " + Limit + goEnd + "7" },
+        { Command::Cancel, "", "end" },
+        { Command::Exit, "", "end" },
+        { Command::Fwo, "", "popup" },
+        { Command::About, "", "about" },
+        { Command::None, "", "" },
     };
-    const Row rows[] = {
-        { Command::Go, goEnds({ "announce 0: no flags" }, "0") },
-        { Command::Cancel, { "end" } },
-        { Command::Exit, { "end" } },
-        { Command::Fwo, { "popup" } },
-        { Command::About, { "about" } },
-        { Command::None, {} },
-    };
-    for (const Row &row : rows) {
+    for (const auto &row : rows) {
         CAPTURE(static_cast<int>(row.command));
+        CAPTURE(row.typed);
         CHECK(form::isCommand<Command>(static_cast<int>(row.command)) == !row.log.empty());
         Fixture f;
+        f.view.value = row.typed;
         f.form.run(row.command);
         CHECK(f.view.log == row.log);
     }
@@ -494,6 +390,33 @@ TEST_CASE("each command of the tables does its own thing")
     CHECK(form::find(layout::Menus, "mnuFileExit").command == Command::Exit);
     CHECK(form::find(layout::Menus, "mnuFWO").command == Command::Fwo);
     CHECK(form::find(layout::Menus, "mnuHelpAbout").command == Command::About);
+}
+
+// Where each flag's explanation stands, as designed: left 1440, width 4740; flags 0 to 15 hang
+// down from their description (top 1680 + 240 x index), flags 16 to 19 stand up from it. The
+// note on [FWO] stands apart.
+TEST_CASE("the popup stands beside the description it explains")
+{
+    // clang-format off
+    constexpr int designed[flags::FlagCount][2] = { // top, height
+        { 1680,  255 }, { 1920, 1440 }, { 2160,  720 }, { 2400,  720 }, { 2640,  820 },
+        { 2880,  500 }, { 3120,  480 }, { 3360,  720 }, { 3600, 1680 }, { 3840, 1250 },
+        { 4080, 2265 }, { 4320, 1665 }, { 4560, 1425 }, { 4800, 1665 }, { 5040, 1275 },
+        { 5280, 1275 }, { 4080, 1635 }, { 5280,  675 }, { 5160, 1035 }, { 5760,  675 },
+    };
+    // clang-format on
+    for (int i = 0; i < flags::FlagCount; ++i) {
+        CAPTURE(i);
+        Fixture f;
+        f.form.descriptionClicked(i);
+        CHECK(f.view.popupText == flags::detailText(i));
+        CHECK(f.view.popupPlace == twips::Rect { 1440, designed[i][0], 4740, designed[i][1] });
+        CHECK(f.view.popupFlag == i);
+    }
+    Fixture f;
+    f.form.run(Command::Fwo);
+    CHECK(f.view.popupFlag == form::MainView::NoFlag);
+    CHECK(f.view.popupPlace == twips::Rect { 500, 50, 4800, 500 });
 }
 
 // What the rows cannot type: characters beyond ASCII, and the limit by length alone. Digits

@@ -1,15 +1,13 @@
 #!/usr/bin/env bash
 # The packages' checks, each a test of its own: package_test.sh CHECK ARGS...
-#   install BUILD_DIR APP_ID PROGRAM  `cmake --install` into a staging folder: the program, the
-#                                     desktop entry and the metainfo (both validated, and their
-#                                     fields), and the icon in every size
-#   deb BUILD_DIR APP_ID PROGRAM      the .deb from cpack: its files and its fields
+#   deb BUILD_DIR APP_ID PROGRAM      the .deb from cpack and its fields; its files: the program,
+#                                     the desktop entry and the metainfo (both validated, and
+#                                     their fields), the icon in every size, the documents
 #   hardening BUILD_DIR PROGRAM       hardening-check (devscripts) on the packaged program, and no
 #                                     .comment or .note section left in it
 #   lintian BUILD_DIR                 lintian on the .deb with every tag shown
 #   icon ICON_DIR                     the program icon's files: the 32 x 32 PNG, its renditions,
 #                                     the Windows .ico
-#   rc CONFIGURED_RC                  the Windows resource script, compiled with llvm-rc
 #   zip BUILD_DIR PROGRAM.exe         the Windows download from cpack
 # A missing tool skips the check (77); under CI=true, where scripts/deps.sh test has installed
 # them all, it fails it.
@@ -51,18 +49,26 @@ package() {
 }
 
 case $what in
-install)
+deb)
     need desktop-file-validate:desktop-file-utils appstreamcli:appstream identify:imagemagick
     id=$2 program=$3
-    cmake --install "$1" --prefix "$out/usr" >/dev/null
-    (cd "$out" && find . -type f | sort)
-    desktop=$out/usr/share/applications/$id.desktop
-    metainfo=$out/usr/share/metainfo/$id.metainfo.xml
-    check "program bin/$program is executable" test -x "$out/usr/bin/$program"
+    package DEB "$1"
+    dpkg-deb --field "$package"
+    dpkg-deb -c "$package"
+    usr=$out/tree/usr
+    desktop=$usr/share/applications/$id.desktop
+    metainfo=$usr/share/metainfo/$id.metainfo.xml
+    check "program bin/$program is executable" test -x "$usr/bin/$program"
+    for file in share/doc/orvanunk4/{copyright,changelog.gz} share/man/man1/$program.1.gz; do
+        check "/usr/$file" test -f "$usr/$file"
+    done
+    for size in 16 32 48 64 128 256; do
+        expect "icon ${size}x${size}" "$(identify -format '%wx%h' "$usr/share/icons/hicolor/${size}x${size}/apps/$id.png")" "${size}x${size}"
+    done
     check "desktop-file-validate $id.desktop" desktop-file-validate "$desktop"
     check "appstreamcli validate $id.metainfo.xml" appstreamcli validate --no-net --explain "$metainfo"
     # The tree as a whole: the metainfo with the desktop entry it launches.
-    check "appstreamcli validate-tree" appstreamcli validate-tree --no-net --explain "$out"
+    check "appstreamcli validate-tree" appstreamcli validate-tree --no-net --explain "$out/tree"
     field() { sed -n "s/^$1=//p" "$desktop"; }
     expect Name "$(field Name)" "Orvan unk4"
     expect Exec "$(field Exec)" "$program"
@@ -70,20 +76,6 @@ install)
     expect Comment "$(field Comment)" "A utility to identify individual unk4 values that have been combined to make up the final unk4 input for OrvanTRK"
     check "launchable names the desktop entry" grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo"
     check "release 2.2" grep -q '<release version="2.2"' "$metainfo"
-    for size in 16 32 48 64 128 256; do
-        expect "icon ${size}x${size}" "$(identify -format '%wx%h' "$out/usr/share/icons/hicolor/${size}x${size}/apps/$id.png")" "${size}x${size}"
-    done
-    ;;
-deb)
-    id=$2 program=$3
-    package DEB "$1"
-    dpkg-deb --field "$package"
-    dpkg-deb -c "$package"
-    for file in bin/$program share/applications/$id.desktop share/metainfo/$id.metainfo.xml \
-        share/icons/hicolor/{16x16,32x32,48x48,64x64,128x128,256x256}/apps/$id.png \
-        share/doc/orvanunk4/{copyright,changelog.gz} share/man/man1/$program.1.gz; do
-        check "/usr/$file" test -f "$out/tree/usr/$file"
-    done
     field() { dpkg-deb --field "$package" "$1"; }
     expect Package "$(field Package)" orvanunk4
     expect Version "$(field Version)" 2.2
@@ -152,30 +144,6 @@ icon)
     # The .ico's directory entry for 32 x 32: width 32, height 32, one plane, 8 bits per pixel.
     expect "ico 32 px entry" "$(od -An -tu1 -j22 -N8 "$1/orvanunk4.ico" | tr -s ' ')" " 32 32 0 0 1 0 8 0"
     ;;
-rc)
-    compiler=$(command -v llvm-rc || ls /usr/bin/llvm-rc-* 2>/dev/null | head -n 1 || true)
-    [ -n "$compiler" ] || need llvm-rc:llvm
-    res=$out/orvanunk4.res
-    # llvm-rc finds no preprocessor headers here; the script needs none. It reads a word that
-    # starts with a slash as a Windows-style option (/c is the code page, so /ci/... vanishes):
-    # the input path goes after "--".
-    "$compiler" -no-preprocess -fo "$res" -- "$1"
-    # The compiled resources hold the icon's images, so they outgrow the .ico's image data.
-    icon=$(sed -n 's/^IDI_ICON1 ICON "\(.*\)"$/\1/p' "$1")
-    check "the icon $icon inside" test "$(stat -c %s "$res")" -gt "$(stat -c %s "$icon")"
-    # Version texts are UTF-16 in the compiled resource.
-    texts=$(iconv -f UTF-16LE -t UTF-8//IGNORE <"$res" 2>/dev/null | tr -c '[:print:]' '\n' || true)
-    for want in "ProductName" "Orvan unk4" "FileVersion" "2.02" "ProductVersion" "InternalName" \
-        "Orvanunk4ver22" "OriginalFilename" "Orvanunk4ver22.exe" "FileDescription" \
-        "A utility to identify individual unk4 values that have been combined to make up the final unk4 input for OrvanTRK" \
-        "040904b0"; do
-        check "$want" grep -qxF "$want" <<<"$texts"
-    done
-    # FILEVERSION and PRODUCTVERSION 2.2.0.0: VS_FIXEDFILEINFO holds 2,2 then 0,0 as 16-bit words,
-    # high word first: 0x00020002 0x00000000.
-    check "FILEVERSION and PRODUCTVERSION 2,2,0,0" grep -q \
-        'bd04effe0000010002000200000000000200020000000000' <<<"$(od -An -tx1 -v "$res" | tr -d ' \n')"
-    ;;
 zip)
     # The program file as built, the users' README and the licence, side by side and nothing
     # else. Both texts are in Windows' line endings, the README with its version filled in.
@@ -189,7 +157,7 @@ zip)
     done
     ;;
 *)
-    echo "usage: $0 install|deb|hardening|lintian|icon|rc|zip ARGS..."
+    echo "usage: $0 deb|hardening|lintian|icon|zip ARGS..."
     exit 2
     ;;
 esac

@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """Reads the resources and the import table back from the Windows program file.
 
-The fixed version is 2.2.0.0, the version texts are those of the resource script; the program
-icon, the About picture (the PNG file, 350 x 149) and a manifest declaring per-monitor DPI awareness without
-the Common Controls 6 dependency (the classic look) are there; and the program imports only
-DLLs that ship with Windows: everything else is linked in.
+The fixed version is 2.2.0.0, the version texts are those of the resource script, in US English
+and Unicode; the program icon, the About picture (the PNG file, 350 x 149) and a manifest
+declaring per-monitor DPI awareness without the Common Controls 6 dependency (the classic look)
+are there; and the program imports only DLLs that ship with Windows: everything else is linked in.
 Usage: /usr/bin/python3 pe_test.py PROGRAM.exe   (exits 77, a skip, without python3-pefile)
 """
 import struct
@@ -38,8 +38,10 @@ failures = [f"fixed {name} {ms >> 16}.{ms & 0xFFFF}.{ls >> 16}.{ls & 0xFFFF}" fo
             (("FileVersion", fixed.FileVersionMS, fixed.FileVersionLS),
              ("ProductVersion", fixed.ProductVersionMS, fixed.ProductVersionLS))
             if (ms, ls) != (0x00020002, 0)]
-texts = {k.decode(): v.decode() for info in pe.FileInfo[0] if info.Key == b"StringFileInfo"
-         for table in info.StringTable for k, v in table.entries.items()}
+tables = [table for info in pe.FileInfo[0] if info.Key == b"StringFileInfo" for table in info.StringTable]
+texts = {k.decode(): v.decode() for table in tables for k, v in table.entries.items()}
+failures += [f"texts in {table.LangID.decode()}, not US English in Unicode (040904b0)"
+             for table in tables if table.LangID != b"040904b0"]
 failures += [f"{key}: {texts.get(key)!r}, expected {want!r}"
              for key, want in TEXTS.items() if texts.get(key) != want]
 
