@@ -84,9 +84,10 @@ inline QWidget *aboutWindow()
 // Plays the behaviour table's actions on a main window as a user gives them: a click lands on
 // the window where the control lies (what lies on top there takes it), keys go to whatever has
 // the focus, the clipboard is the real one, and the message box is answered with its OK once it
-// shows. A chord with Ctrl carries no character, as some platforms send it, so that only the
-// value box's command check can stop it. Two more verbs: middleclick NAME, and undo (the value
-// box's context menu's Undo). Starts with the text "start" on the clipboard.
+// shows. Keys carry the characters X11 gives them (Delete its DEL), but a chord with Ctrl none,
+// as some platforms send it, so that only the value box's command check can stop it. Two more
+// verbs: middleclick NAME, and undo (the value box's context menu's Undo). Starts with the text
+// "start" on the clipboard.
 class Driver
 {
 public:
@@ -159,15 +160,13 @@ public:
         } else if (action.verb == "key") {
             const QKeySequence chord(text == "Escape" ? QStringLiteral("Esc") : text);
             QVERIFY2(chord.count() == 1, qPrintable(text));
+            const Qt::Key key = chord[0].key();
             const Qt::KeyboardModifiers mods = chord[0].keyboardModifiers();
-            for (int n = 0; n < action.times; ++n) {
-                if (mods & Qt::ControlModifier) {
-                    for (auto step : { QTest::Press, QTest::Release })
-                        QTest::sendKeyEvent(step, window, chord[0].key(), QString(), mods);
-                } else {
-                    QTest::keyClick(window, chord[0].key(), mods);
-                }
-            }
+            const char character = mods & Qt::ControlModifier ? '\0'
+                : key == Qt::Key_Delete                       ? '\x7f'
+                                                              : QTest::keyToAscii(key);
+            for (int n = 0; n < action.times; ++n)
+                QTest::sendKeyEvent(QTest::Click, window, key, character, mods);
         } else if (action.verb == "menu") {
             // The entry's access key, and its menu's: the last menu before it in the bar.
             const auto accessKey = [](std::string_view caption) {
