@@ -107,6 +107,8 @@ public:
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         });
         m_watcher.start();
+        window->show();
+        window->activateWindow();
     }
 
     static QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), s.size()); }

@@ -90,8 +90,6 @@ void TestMainWindow::init()
 {
     m_window = new MainWindow(*m_appearance);
     m_driver = std::make_unique<window_test::Driver>(m_window);
-    m_window->show();
-    m_window->activateWindow(); // no window manager does it for us on a bare X server
     QVERIFY(QTest::qWaitForWindowActive(m_window));
 }
 

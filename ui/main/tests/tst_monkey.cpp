@@ -92,7 +92,6 @@ std::optional<Failure> run(const Actions &actions)
 {
     MainWindow window(*s_appearance);
     window_test::Driver driver(&window);
-    window.show();
     auto *value = driver.child<QLineEdit>(QStringLiteral("Text1"));
     QWidget *go = driver.child(QStringLiteral("cmdGo"));
     auto *popup = driver.child<QLabel>(QStringLiteral("Label1"));
