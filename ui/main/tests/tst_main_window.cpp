@@ -30,12 +30,8 @@ Ctrl+Y redoes nothing                  | type 123 · undo · key Ctrl+Y | 0 | no
 Ctrl+Shift+Z redoes nothing            | type 123 · undo · key Ctrl+Shift+Z | 0 | none | start | on | Text1 | none | none
 the middle button pastes nothing, resets nothing | type 12 · click cmdGo · type 3 · middleclick Text1 | 3 | 2 3 | 12 | on | Text1 | none | none
 )";
-const std::vector<behaviour::Row> Rows = [] {
-    std::vector<behaviour::Row> rows = behaviour::parse(behaviour::Table, flags::FlagCount);
-    for (behaviour::Row &row : behaviour::parse(QtRows, flags::FlagCount))
-        rows.push_back(std::move(row));
-    return rows;
-}();
+const std::vector<behaviour::Row> Rows
+    = behaviour::parse(std::string(behaviour::Table) + QtRows, flags::FlagCount);
 enum class Sizing { Fixed, FitsText, Wraps };
 
 } // namespace
@@ -225,9 +221,9 @@ void TestMainWindow::menus()
         "  mnuFWO|&What is [FWO]?...", "  mnuSeparator|", "  mnuHelpAbout|&About Orvanunk4..." };
     QCOMPARE(seen, expected);
     QVERIFY(m_window->findChild<QAction *>(QStringLiteral("mnuSeparator"))->isSeparator());
-    QCOMPARE(m_driver->contextMenu({}),
-        QStringList(
-            { "&Undo", "&Redo", "", "Cu&t", "&Copy", "&Paste", "Delete", "", "Select All" }));
+    const QStringList context { "&Undo", "&Redo", "", "Cu&t", "&Copy", "&Paste", "Delete", "",
+        "Select All" };
+    QCOMPARE(m_driver->contextMenu({}), context);
     QVERIFY(!valueBox()->acceptDrops());
 }
 
