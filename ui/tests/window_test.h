@@ -125,13 +125,11 @@ public:
         return list;
     }
 
-    // Opens the value box's context menu, chooses the entry of that text if any, and returns
-    // the entries as shown.
+    // Opens the value box's context menu with a right click, chooses the entry of that text if
+    // any, and returns the entries as shown.
     QStringList contextMenu(const QString &choice)
     {
-        QWidget *box = child(QStringLiteral("Text1"));
-        QContextMenuEvent event(QContextMenuEvent::Keyboard, {}, box->mapToGlobal(QPoint()));
-        QCoreApplication::sendEvent(box, &event);
+        play({ "rightclick", "Text1" });
         QStringList shown;
         if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
             for (QAction *action : menu->actions()) {
