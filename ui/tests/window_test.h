@@ -86,8 +86,8 @@ inline QWidget *aboutWindow()
 // the focus, the clipboard is the real one, and the message box is answered with its OK once it
 // shows. Keys carry the characters X11 gives them (Delete its DEL), but a chord with Ctrl none,
 // as some platforms send it, so that only the value box's command check can stop it. Two more
-// verbs: middleclick NAME, and undo (the value box's context menu's Undo). Starts with the text
-// "start" on the clipboard.
+// verbs: middleclick NAME, and undo (the value box's context menu's Undo). Puts the text "start"
+// on the clipboard and shows the window, activated (no window manager does it on a bare server).
 class Driver
 {
 public:
