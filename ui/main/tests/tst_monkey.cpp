@@ -31,8 +31,8 @@ std::unique_ptr<Appearance> s_appearance;
 int s_boxChanges = 0, s_messages = 0;
 
 // Clicks of each kind on every control (Cancel only ends the program where someone listens),
-// every key of the table, digits and other characters typed or arriving whole, texts put on the
-// clipboard and pasted, the [FWO] note and the About window.
+// every key of the table, digits and other characters (control and beyond ASCII too) typed or
+// arriving whole, texts put on the clipboard and pasted, the [FWO] note and the About window.
 behaviour::Action randomAction(std::mt19937 &rng)
 {
     const auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
@@ -58,7 +58,11 @@ behaviour::Action randomAction(std::mt19937 &rng)
     if (r < 55)
         return { "type", digits() };
     if (r < 62)
-        return { "type", std::string(1, char('!' + pick(94))) };
+        return { "type",
+            QString(QChar(pick(3)     ? '!' + pick(94)
+                            : pick(2) ? 1 + pick(31)
+                                      : 0xa0 + pick(0x3000)))
+                .toStdString() };
     if (r < 85)
         return { "key", Keys[pick(int(std::size(Keys)))] };
     if (r < 90)
@@ -85,9 +89,10 @@ struct Failure
 };
 
 // Plays the actions on a fresh window; the first action after which an invariant failed, with
-// the reason, if any. GO goes off by GO alone and on by a click on the value box or what reaches
-// it; an edit that changes the value turns it on; a box changed by any route leaves the value
-// box and the clipboard holding the boxes' sum; an explanation stands at a place of its own.
+// the reason, if any. Only Paste brings other characters than digits; GO goes off by GO alone and
+// on by a click on the value box or what reaches it; an edit that changes the value turns it on; a
+// box changed by any route leaves the value box and the clipboard holding the boxes' sum; an
+// explanation stands at a place of its own.
 std::optional<Failure> run(const Actions &actions)
 {
     MainWindow window(*s_appearance);
@@ -98,6 +103,10 @@ std::optional<Failure> run(const Actions &actions)
     QList<QRect> popupPlaces { window_test::pixels(layout::FwoPopup) };
     for (int i = 0; i < flags::FlagCount; ++i)
         popupPlaces << window_test::pixels(form::MainForm::popupPlace(i));
+    const auto nonDigits = [value] {
+        const QString text = value->text();
+        return std::count_if(text.begin(), text.end(), [](QChar c) { return c < '0' || c > '9'; });
+    };
     const auto tally = qScopeGuard([&] {
         s_messages += driver.messages;
         delete window_test::aboutWindow();
@@ -112,6 +121,7 @@ std::optional<Failure> run(const Actions &actions)
         if (!QTest::qWaitForWindowActive(&window))
             return Failure { i, QStringLiteral("the window is not active") };
         const behaviour::Action &a = actions[i];
+        const auto nonDigitsBefore = nonDigits();
         const QString before = value->text(), focus = window.focusWidget()->objectName();
         const bool goBefore = go->isEnabled(),
                    clicked = a.verb == "click" || a.verb == "doubleclick";
@@ -132,6 +142,8 @@ std::optional<Failure> run(const Actions &actions)
             return fail("a modal window is left open: " + modal->windowTitle());
         if (window_test::aboutWindows(true).size() > 1)
             return fail("two About windows are open");
+        if (a.verb != "paste" && nonDigits() > nonDigitsBefore)
+            return fail("a character other than a digit came in");
         if (goPressed ? go->isEnabled() : goBefore && !go->isEnabled())
             return fail(goPressed ? "GO stays on after GO" : "GO went off without GO");
         if (!go->isEnabled() && (reset || (value->text() != before && !boxChanged && !goPressed)))
