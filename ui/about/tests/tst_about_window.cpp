@@ -35,11 +35,7 @@ AboutWindow *openAndWait(const QIcon &icon = QIcon(IconFile))
 }
 
 using window_test::child;
-
-QImage rgb(const QImage &image)
-{
-    return image.convertToFormat(QImage::Format_RGB32);
-}
+using window_test::rgb;
 
 } // namespace
 
@@ -150,7 +146,7 @@ void TestAboutWindow::controls()
 void TestAboutWindow::description()
 {
     auto *label = child<QLabel>(openAndWait(), "lblDescription");
-    const QImage image = rgb(label->grab().toImage());
+    const QImage image = rgb(label);
     QList<QPair<int, int>> lines; // the leftmost and rightmost ink of each run of inked rows
     int black = 0, blue = 0;
     for (int y = 0, inked = -2; y < image.height(); ++y) { // inked: the last row with ink
@@ -275,7 +271,7 @@ void TestAboutWindow::picture()
     auto *box = child<QLabel>(openAndWait(), "Picture1");
     const QRect inner = box->contentsRect();
     QCOMPARE(inner, QRect(2, 2, 349, 133));
-    const QImage shown = rgb(box->grab().toImage());
+    const QImage shown = rgb(box);
     QCOMPARE(shown.copy(inner), rgb(file).copy(0, 0, 349, 133));
 
     // Outside: exactly the border of an empty sunken panel, dark at the top-left, light at the
@@ -287,7 +283,7 @@ void TestAboutWindow::picture()
         QPainter(&image).fillRect(inner, Qt::black);
         return image;
     };
-    const QImage border = rgb(bare.grab().toImage());
+    const QImage border = rgb(&bare);
     QCOMPARE(outside(shown), outside(border));
     QVERIFY(qGray(border.pixel(0, 0)) < qGray(border.pixel(352, 136)));
 }
@@ -300,10 +296,10 @@ void TestAboutWindow::icon()
     blue.fill(QColor(0, 128, 255));
     AboutWindow *w = openAndWait(QIcon(blue));
     const QImage expected = rgb(blue.toImage());
-    QCOMPARE(rgb(w->windowIcon().pixmap(QSize(16, 16)).toImage()), expected);
+    QCOMPARE(rgb(w->windowIcon(), 16), expected);
     auto *box = child<QLabel>(w, "picIcon");
     QCOMPARE(box->geometry(), QRect(16, 168, 20, 20));
-    QCOMPARE(rgb(box->grab().toImage()).copy(2, 2, 16, 16), expected);
+    QCOMPARE(rgb(box).copy(2, 2, 16, 16), expected);
 }
 
 // The program icon as shipped, opaque, black and red on white (every pixel white, black, red or

@@ -9,6 +9,7 @@
 #include "ui/tests/window_test.h"
 
 #include <QCheckBox>
+#include <QScopeGuard>
 #include <QThread>
 #include <QtTest>
 
@@ -19,47 +20,11 @@
 
 namespace {
 
-// A second client of the same X server, as another program.
-class OtherClient
+// An xcb reply, freed as xcb asks.
+template <typename T> std::unique_ptr<T, decltype(&std::free)> owned(T *reply)
 {
-public:
-    OtherClient()
-        : m_connection(xcb_connect(nullptr, nullptr))
-    {
-        const xcb_setup_t *setup = xcb_get_setup(m_connection);
-        m_window = xcb_generate_id(m_connection);
-        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, m_window,
-            xcb_setup_roots_iterator(setup).data->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
-            XCB_COPY_FROM_PARENT, 0, nullptr);
-        const char name[] = "CLIPBOARD";
-        std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> atom(
-            xcb_intern_atom_reply(
-                m_connection, xcb_intern_atom(m_connection, 0, sizeof name - 1, name), nullptr),
-            &std::free);
-        m_clipboard = atom ? atom->atom : XCB_NONE;
-    }
-    ~OtherClient() { xcb_disconnect(m_connection); }
-
-    // Takes the CLIPBOARD now, as xclip does, at the server's current time.
-    void takeClipboard()
-    {
-        xcb_set_selection_owner(m_connection, m_window, m_clipboard, XCB_CURRENT_TIME);
-    }
-    xcb_window_t clipboardOwner()
-    {
-        std::unique_ptr<xcb_get_selection_owner_reply_t, decltype(&std::free)> reply(
-            xcb_get_selection_owner_reply(
-                m_connection, xcb_get_selection_owner(m_connection, m_clipboard), nullptr),
-            &std::free);
-        return reply ? reply->owner : XCB_NONE;
-    }
-    xcb_window_t window() const { return m_window; }
-
-private:
-    xcb_connection_t *m_connection;
-    xcb_window_t m_window = XCB_NONE;
-    xcb_atom_t m_clipboard = XCB_NONE;
-};
+    return { reply, &std::free };
+}
 
 } // namespace
 
@@ -78,9 +43,9 @@ void TestClipboard::initTestCase()
         QSKIP("needs an X server (run through run_on_xvfb.sh)");
 }
 
-// The other client takes the CLIPBOARD after the window's last X event; a tick then takes it
-// back. (That the program takes it with no other client there is x11_typing.sh's and
-// x11_signals.sh's.)
+// Another client takes the CLIPBOARD after the window's last X event, as xclip does, at the
+// server's current time; a tick then takes it back. (That the program takes it with no other
+// client there is x11_typing.sh's and x11_signals.sh's.)
 void TestClipboard::claimHolds()
 {
     const Appearance appearance;
@@ -88,11 +53,24 @@ void TestClipboard::claimHolds()
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    OtherClient other;
+    xcb_connection_t *other = xcb_connect(nullptr, nullptr);
+    const auto disconnect = qScopeGuard([other] { xcb_disconnect(other); });
+    const xcb_window_t otherWindow = xcb_generate_id(other);
+    xcb_create_window(other, XCB_COPY_FROM_PARENT, otherWindow,
+        xcb_setup_roots_iterator(xcb_get_setup(other)).data->root, 0, 0, 1, 1, 0,
+        XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
+    const xcb_atom_t clipboard
+        = owned(xcb_intern_atom_reply(other, xcb_intern_atom(other, 0, 9, "CLIPBOARD"), nullptr))
+              ->atom;
+    const auto owner = [&] {
+        return owned(xcb_get_selection_owner_reply(
+                         other, xcb_get_selection_owner(other, clipboard), nullptr))
+            ->owner;
+    };
     // The server's clock counts milliseconds: let it move on from the window's last event.
     QThread::msleep(20);
-    other.takeClipboard();
-    QCOMPARE(other.clipboardOwner(), other.window());
+    xcb_set_selection_owner(other, otherWindow, clipboard, XCB_CURRENT_TIME);
+    QCOMPARE(owner(), otherWindow);
     auto *box = window_test::child<QCheckBox>(&window, QStringLiteral("Check1_3"));
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
     QVERIFY(box->isChecked());
@@ -100,7 +78,7 @@ void TestClipboard::claimHolds()
     // Held by a window of the program: one whose id carries the program's resource id base.
     const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     const xcb_setup_t *setup = xcb_get_setup(x11->connection());
-    QTRY_COMPARE(other.clipboardOwner() & ~setup->resource_id_mask, setup->resource_id_base);
+    QTRY_COMPARE(owner() & ~setup->resource_id_mask, setup->resource_id_base);
 }
 
 QTEST_MAIN(TestClipboard)

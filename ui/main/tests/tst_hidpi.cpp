@@ -22,7 +22,6 @@ class TestHighDpi : public QObject
 private slots:
     void initTestCase();
     void layoutKeepsItsLogicalSize();
-    void textsStayInside_data();
     void textsStayInside();
     void popupsMeetTheirDescriptions();
     void fontIsLegible();
@@ -35,13 +34,14 @@ private:
 
     std::unique_ptr<Appearance> m_appearance;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<window_test::Driver> m_driver;
 };
 
 void TestHighDpi::initTestCase()
 {
     m_appearance = std::make_unique<Appearance>();
     m_window = std::make_unique<MainWindow>(*m_appearance);
-    m_window->show();
+    m_driver = std::make_unique<window_test::Driver>(m_window.get());
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     const QFontInfo font(QApplication::font());
     qInfo("device pixel ratio %.2f, font %s %.2f pt", m_window->devicePixelRatioF(),
@@ -59,32 +59,26 @@ void TestHighDpi::layoutKeepsItsLogicalSize()
     QVERIFY(instructions->heightForWidth(instructions->width()) <= instructions->height());
 }
 
-void TestHighDpi::textsStayInside_data()
-{
-    QTest::addColumn<QString>("name");
-    for (int i = 0; i < flags::FlagCount; ++i) {
-        QTest::addRow("description %d", i) << QStringLiteral("Label3_%1").arg(i);
-        QTest::addRow("box %d", i) << QStringLiteral("Check1_%1").arg(i);
-    }
-    for (const char *name : { "Label2", "cmdGo", "cmdCancel" })
-        QTest::newRow(name) << QString(name);
-}
-
+// Each text as designed (tst_main_window's) fits its control, and the control the window.
 void TestHighDpi::textsStayInside()
 {
-    QFETCH(QString, name);
-    QWidget *w = child(name);
-    const QString text = w->property("text").toString(); // as designed: tst_main_window's
-    QVERIFY(!text.isEmpty());
-    const int advance = w->fontMetrics().horizontalAdvance(text);
-    int room = w->width();
-    if (auto *box = qobject_cast<QCheckBox *>(w))
-        room -= box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)
-            + box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-    QVERIFY2(advance <= room,
-        qPrintable(QStringLiteral("%1 px of text in %2 px").arg(advance).arg(room)));
-    QVERIFY(w->geometry().right() < m_window->centralWidget()->width());
-    QVERIFY(w->fontMetrics().height() <= w->height() || qobject_cast<QPushButton *>(w) == nullptr);
+    QStringList names { "Label2", "cmdGo", "cmdCancel" };
+    for (int i = 0; i < flags::FlagCount; ++i)
+        names << QStringLiteral("Label3_%1").arg(i) << QStringLiteral("Check1_%1").arg(i);
+    for (const QString &name : names) {
+        QWidget *w = child(name);
+        const QString text = w->property("text").toString();
+        const int advance = w->fontMetrics().horizontalAdvance(text);
+        int room = w->width();
+        if (auto *box = qobject_cast<QCheckBox *>(w))
+            room -= box->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box)
+                + box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+        QVERIFY2(!text.isEmpty() && advance <= room,
+            qPrintable(
+                QStringLiteral("%1: %2 px of text in %3 px").arg(name).arg(advance).arg(room)));
+        QVERIFY2(w->geometry().right() < m_window->centralWidget()->width(), qPrintable(name));
+        QVERIFY(w->fontMetrics().height() <= w->height() || !qobject_cast<QPushButton *>(w));
+    }
 }
 
 // Flags 0 to 15 hang their popup from the description's top, 16 to 19 stand it on the
@@ -95,10 +89,8 @@ void TestHighDpi::popupsMeetTheirDescriptions()
     for (int i = 0; i < flags::FlagCount; ++i) {
         auto *description = child<QLabel>(QStringLiteral("Label3_%1").arg(i));
         if (popup->isVisible()) // a shown popup takes the click that would land beneath it
-            QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
-                popup->mapTo(m_window.get(), QPoint(1, 1)));
-        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {},
-            description->mapTo(m_window.get(), QPoint(2, description->height() / 2)));
+            m_driver->play({ "click", "Label1" });
+        m_driver->play({ "click", description->objectName().toStdString() });
         QVERIFY(popup->isVisible());
         if (i < 16)
             QCOMPARE(popup->y(), description->y());
@@ -106,7 +98,6 @@ void TestHighDpi::popupsMeetTheirDescriptions()
             QCOMPARE(popup->geometry().bottom(), description->geometry().bottom());
     }
 }
-
 // The design font's 13-pixel strike is the plain screen's size; a scaled screen must not draw
 // text with fewer device pixels than that, nor from bitmap strikes made for another size.
 void TestHighDpi::fontIsLegible()
