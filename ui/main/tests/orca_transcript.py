@@ -98,7 +98,9 @@ def run_orca(log):
     debug.debugLevel = debug.LEVEL_INFO
     debug.debugFile = open(log, "w", buffering=1)
     from orca import orca
-    orca.getSettingsManager().activate(None, {"enableSound": False})
+    # Tool tips spoken: Qt's F1 shortcut takes the key's press before the bridge hands it on, and
+    # Orca speaks a tool tip by default only after F1, so only when the release wins a race.
+    orca.getSettingsManager().activate(None, {"enableSound": False, "presentToolTips": True})
     sys.exit(orca.main())
 
 
