@@ -1,21 +1,11 @@
 #!/usr/bin/env bash
-# The program as a screen reader meets it: a private session bus, the AT-SPI bus launcher and
-# registry on it, the program (or a browser showing the page) with its accessibility bridge on,
-# and CHECK, a script here, reading and driving it: atspi_check.py through pyatspi,
-# orca_transcript.py through Orca. Every process is stopped by its id at the end.
-# Usage: run_on_xvfb.sh atspi_session.sh CHECK [ARGS...] -- [COMMAND [ARGS...]]
-# (without a command, CHECK starts what it reads: a browser, for one)
+# The window as a screen reader meets it: a private session bus, the AT-SPI bus launcher and
+# registry on it, a window manager, and orca_transcript.py, which starts the program (or a
+# browser on the page) and Orca, and drives and hears them. Every process is stopped at the end.
+# Usage: run_on_xvfb.sh atspi_session.sh qt PROGRAM | chromium PAGE | firefox PAGE
 # Exits 77 (a skip) where a tool is missing, except under CI=true, where that is a failure.
 set -euo pipefail
-here=$(cd "$(dirname "$0")" && pwd)
-check=()
-while [ $# -gt 0 ] && [ "$1" != -- ]; do
-    check+=("$1")
-    shift
-done
-[ ${#check[@]} -gt 0 ] && [ $# -gt 0 ] || { echo "usage: $0 CHECK [ARGS...] -- [COMMAND [ARGS...]]"; exit 2; }
-shift
-
+[ $# -eq 2 ] || { echo "usage: $0 qt PROGRAM | chromium PAGE | firefox PAGE"; exit 2; }
 source "$(dirname "$0")/x11_session.sh"
 ci_must_run=true
 launcher=/usr/libexec/at-spi-bus-launcher
@@ -23,12 +13,12 @@ missing=()
 command -v dbus-daemon >/dev/null && command -v dbus-send >/dev/null || missing+=(dbus)
 [ -x "$launcher" ] && [ -x /usr/libexec/at-spi2-registryd ] || missing+=(at-spi2-core)
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || missing+=(python3-pyatspi)
-[ "${check[0]}" != orca_transcript.py ] || [ -x /usr/bin/orca ] || missing+=(orca)
+[ -x /usr/bin/orca ] || missing+=(orca)
 [ ${#missing[@]} -eq 0 ] || skip "missing ${missing[*]} (scripts/deps.sh test installs them)"
 need xdotool xclip matchbox-window-manager
 
 # Started in this order and stopped in the reverse one: the session bus, the bus launcher, the
-# registry, the program.
+# registry.
 start "$work/bus.log" dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$work/bus"
 wait_for 10 test -s "$work/bus" || fail "the session bus did not start"
 DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
@@ -54,8 +44,6 @@ done
 # A window manager gives the focus to a new window, and back to the one a message box or About
 # leaves.
 start "$work/manager.log" matchbox-window-manager -use_titlebar no
-# Qt's bridge, Chromium's and GTK's (Firefox, WebKit) all on.
-export ACCESSIBILITY_ENABLED=1 GNOME_ACCESSIBILITY=1
-[ $# -eq 0 ] || start "$work/program.log" env QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 "$@"
-
-timeout 120 /usr/bin/python3 "$here/${check[0]}" "${check[@]:1}" || fail "${check[*]}"
+# Qt's bridge, Chromium's and GTK's (Firefox) all on.
+export ACCESSIBILITY_ENABLED=1 GNOME_ACCESSIBILITY=1 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
+timeout 200 /usr/bin/python3 "$(dirname "$0")/orca_transcript.py" "$@" || fail "orca_transcript.py $*"
