@@ -47,7 +47,6 @@
 #include <io.h>
 
 #include <algorithm>
-#include <cwchar>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -95,10 +94,9 @@ std::wstring textOf(HWND window)
     DWORD_PTR length = 0;
     SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
     std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
-        SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(copied);
+        SMTO_ABORTIFHUNG, 2000, &length); // now the length copied
+    text.resize(length);
     return text;
 }
 
@@ -167,8 +165,8 @@ std::string focusName(HWND main)
 {
     GUITHREADINFO info {};
     info.cbSize = sizeof info;
-    HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) ? info.hwndFocus
-                                                                                  : nullptr;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+    HWND focus = info.hwndFocus;
     for (const Slot &slot : layout::FocusOrder) {
         if (focus && controlAt(main, slot) == focus)
             return nameOf(slot);
@@ -182,26 +180,22 @@ std::string focusName(HWND main)
 // Each control of the main window out of the place the layout gives it at that dpi.
 std::vector<std::string> misplaced(HWND main, int dpi)
 {
-    using layout::px;
     std::vector<std::string> lines;
     for (const Slot &slot : layout::WindowOrder) {
         const layout::Control c = rowOf(slot);
         if (c.kind == Kind::Popup)
             continue; // placed when shown; the session test looks at it
-        RECT r {};
-        if (!GetWindowRect(controlAt(main, slot), &r)) {
-            lines.push_back(nameOf(slot) + ": missing");
-            continue;
-        }
+        RECT r {};    // none where the control is missing
+        GetWindowRect(controlAt(main, slot), &r);
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT *>(&r), 2);
         // Where the text sizes a label, -1. At the design dpi the descriptions come out at
         // their designed widths.
         const bool textWidth = c.kind == Kind::AutoLabel
             || (slot.what == Slot::Description && dpi != twips::DesignDpi);
         const bool textHeight = c.kind == Kind::AutoLabel || c.kind == Kind::WrapLabel;
-        const int left = px(c.left, dpi), top = px(c.top, dpi);
-        const int width = textWidth ? -1 : px(c.width, dpi);
-        const int height = textHeight ? -1 : px(c.height, dpi);
+        const int left = layout::px(c.left, dpi), top = layout::px(c.top, dpi);
+        const int width = textWidth ? -1 : layout::px(c.width, dpi);
+        const int height = textHeight ? -1 : layout::px(c.height, dpi);
         const long w = r.right - r.left, h = r.bottom - r.top;
         if (r.left != left || r.top != top || (width >= 0 && w != width)
             || (height >= 0 && h != height) || w <= 0 || h <= 0)
@@ -209,8 +203,7 @@ std::vector<std::string> misplaced(HWND main, int dpi)
                 + numbers({ left, top, width, height }));
     }
     // Screen readers name the value box after the static control just before it.
-    HWND before = GetWindow(controlNamed(main, "Text1"), GW_HWNDPREV);
-    if (!before || before != controlNamed(main, "Label2"))
+    if (GetWindow(controlNamed(main, "Text1"), GW_HWNDPREV) != controlNamed(main, "Label2"))
         lines.push_back("Text1: the control before it is no Label2");
     return lines;
 }
@@ -307,9 +300,10 @@ void CALLBACK onAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child
 }
 
 // Answers one request; false where the window or control it needs is missing.
-bool respond(
-    const std::vector<behaviour::Row> &rows, const std::string &verb, const std::string &argument)
+bool respond(const std::string &verb, const std::string &argument)
 {
+    static const std::vector<behaviour::Row> rows
+        = behaviour::parse(behaviour::Table, flags::FlagCount);
     const std::vector<HWND> mains = windowsTitled(layout::Caption);
     HWND main = mains.empty() ? nullptr : mains.front();
     VARIANT self {}; // CHILDID_SELF
@@ -327,27 +321,23 @@ bool respond(
         answer(std::string("message\t") + (row.limitMessage ? "limit" : "none"));
     } else if (verb == "client") {
         for (HWND window : windowsTitled(argument)) {
-            RECT client {};
-            GetClientRect(window, &client);
-            POINT origin { 0, 0 };
-            ClientToScreen(window, &origin);
-            answer(numbers({ origin.x, origin.y, client.right, client.bottom }));
+            RECT r {};
+            GetClientRect(window, &r);
+            MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&r), 2);
+            answer(numbers({ r.left, r.top, r.right - r.left, r.bottom - r.top }));
         }
     } else if (verb == "copy") {
-        static HWND owner
-            = CreateWindowW(L"Static", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         const std::wstring text = widen(argument);
         HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
         std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t *>(GlobalLock(data)));
         GlobalUnlock(data);
-        if (!(OpenClipboard(owner) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, data)))
+        if (!(OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, data)))
             answer("the clipboard did not take " + shown(argument));
         CloseClipboard();
     } else if (verb == "hold") {
-        for (int n = 0; !OpenClipboard(nullptr); ++n) { // while another program has it open
-            if (n == 50)
+        for (int n = 0; !OpenClipboard(nullptr); Sleep(100)) { // while another program has it open
+            if (++n == 50)
                 return false;
-            Sleep(100);
         }
         answer("held");
         Sleep(static_cast<DWORD>(std::stoul(argument)));
@@ -361,8 +351,8 @@ bool respond(
         answer("value " + narrow(textOf(controlNamed(main, "Text1"))));
         answer(std::string("go ") + (IsWindowEnabled(controlNamed(main, "cmdGo")) ? "on" : "off"));
         answer("message " + messageShown());
-        HWND menu = FindWindowW(L"#32768", nullptr);
-        answer(std::string("menu ") + (menu && IsWindowVisible(menu) ? "open" : "closed"));
+        const bool menu = IsWindowVisible(FindWindowW(L"#32768", nullptr)); // a context menu
+        answer(std::string("menu ") + (menu ? "open" : "closed"));
     } else if (verb == "check" || verb == "layout") {
         for (const std::string &line : verb == "check"
                 ? differences(main, rows.at(std::stoul(argument)))
@@ -374,9 +364,8 @@ bool respond(
             return false;
         answer(numbers({ (r.left + r.right) / 2, (r.top + r.bottom) / 2 }));
     } else if (verb == "insert") {
-        const std::wstring text = widen(argument);
         SendMessageTimeoutW(controlNamed(main, "Text1"), EM_REPLACESEL, TRUE,
-            reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
+            reinterpret_cast<LPARAM>(widen(argument).c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
     } else if (verb == "unichar") {
         std::istringstream codes(argument);
         std::vector<long> answers;
@@ -419,18 +408,15 @@ bool respond(
 
 } // namespace
 
-int wmain(int argc, wchar_t *argv[])
+int main(int argc, char *argv[])
 {
     _setmode(_fileno(stdout), _O_BINARY); // lines end in LF alone
-    const std::vector<behaviour::Row> rows = behaviour::parse(behaviour::Table, flags::FlagCount);
     if (argc == 3)
-        return respond(rows, narrow(argv[1]), narrow(argv[2])) ? 0 : 1;
-    if (argc != 2 || std::wcscmp(argv[1], L"serve") != 0)
-        return 2;
+        return respond(argv[1], argv[2]) ? 0 : 1;
     for (std::string request; std::getline(std::cin, request);) {
         const std::size_t space = request.find(' ');
-        respond(rows, request.substr(0, space),
-            space == std::string::npos ? "" : request.substr(space + 1));
+        respond(
+            request.substr(0, space), space == std::string::npos ? "" : request.substr(space + 1));
         std::cout << '\0' << std::flush;
     }
     return 0;

@@ -4,14 +4,13 @@
 # gives them a program to start and stop, window_probe serving from inside the Wine session
 # (`ask`), clicks on the controls, the menus, the X CLIPBOARD, a wait for a condition (`within`)
 # and `fail`. Exits with a skip (77) where a tool is missing.
-[ $# -ge 3 ] || { echo "usage: $0 PREFIX PROGRAM.exe window_probe.exe ${usage:-}" >&2; exit 2; }
+[ $# -ge 3 ] || { echo "usage: $0 PREFIX PROGRAM.exe window_probe.exe [...]" >&2; exit 2; }
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no X server; run it through run_on_xvfb.sh"; exit 1; }
 for tool in xdotool xclip ${tools:-}; do
     command -v "$tool" >/dev/null \
         || { echo "SKIP: $tool is not installed (scripts/deps.sh test installs it)"; exit 77; }
 done
-program=$2
-probe=$3
+program=$2 probe=$3
 source "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine_prefix.sh" "$1"
 
 fail() { # WHAT: ends the test, with the screen as it was for a look afterwards
@@ -20,14 +19,9 @@ fail() { # WHAT: ends the test, with the screen as it was for a look afterwards
     import -window root "$shot" 2>/dev/null && echo "screen: $shot"
     exit 1
 }
-work=$(mktemp -d)
-app_pid=
+work=$(mktemp -d) app_pid=''
 ends_wine() { { wineserver -k && wineserver -w; } 2>/dev/null || true; } # and what runs in it
-cleanup() {
-    kill $app_pid 2>/dev/null || true
-    ends_wine
-    rm -rf "$work"
-}
+cleanup() { kill $app_pid 2>/dev/null || true; ends_wine; rm -rf "$work"; }
 trap cleanup EXIT
 
 # The probe, started again whenever the wineserver has been, once the last one has gone.
@@ -44,7 +38,6 @@ ask() { # REQUEST: the answer's lines into `answer`
 }
 state_has() { # LINE...: whether the main window's `state` has each LINE (a grep pattern)
     ask state
-    local line
     for line; do printf '%s\n' "${answer[@]}" | grep -qx -- "$line" || return 1; done
 }
 # Runs COMMAND until it succeeds, SECONDS at most: the screen may lag the input.
