@@ -7,8 +7,7 @@
 [ $# -ge 3 ] || { echo "usage: $0 PREFIX PROGRAM.exe window_probe.exe [...]" >&2; exit 2; }
 [ -n "${DISPLAY:-}" ] || { echo "FAIL: no X server; run it through run_on_xvfb.sh"; exit 1; }
 for tool in xdotool xclip ${tools:-}; do
-    command -v "$tool" >/dev/null \
-        || { echo "SKIP: $tool is not installed (scripts/deps.sh test installs it)"; exit 77; }
+    hash "$tool" 2>/dev/null || { echo "SKIP: $tool is missing (scripts/deps.sh test)"; exit 77; }
 done
 program=$2 probe=$3
 source "$(dirname "${BASH_SOURCE[0]}")/../../cmake/wine_prefix.sh" "$1"
