@@ -9,7 +9,7 @@
 # colours.
 # Usage: run_on_xvfb.sh wine_session.sh PREFIX PROGRAM.exe window_probe.exe
 set -euo pipefail
-tools="compare convert import"
+tools="compare import"
 source "$(dirname "$0")/wine_driver.sh"
 
 # The screen's dpi and the window and text colours, as Wine reads them from the prefix when its
