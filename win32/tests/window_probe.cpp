@@ -2,7 +2,7 @@
 // session, where X tools see only Wine's frames, and does what other programs would do to it.
 // A request is a verb and its argument: "window_probe VERB ARGUMENT" answers one and exits, 1
 // where what it needs is missing; "window_probe serve" answers requests from its input, one a
-// line, each answer ending with a line ".". Its lines end in LF alone.
+// line, each answer ending with a NUL. Its lines end in LF alone.
 //
 // The behaviour table (form/tests/behaviour.rows, compiled in):
 //   rows              how many rows the table has
@@ -15,14 +15,14 @@
 //                     "Button:OK"), "value TEXT", "go on|off", "message limit|none|TEXT" (the
 //                     message box's), "menu open|closed"
 //   where NAME        the screen point "x y" at the middle of control NAME; nothing if none
-//   menukeys NAME     the keys that choose menu entry NAME, as xdotool names them: "alt+h w"
 //   layout DPI        a line per control out of the place the layout gives it at that dpi
 //   client TITLE      "left top width height" of the client area on the screen, a line per
 //                     visible top-level window titled exactly TITLE
 // What other programs do:
+//   copy TEXT         puts TEXT on the clipboard; a line if it could not
 //   insert TEXT       TEXT in place of the value box's selection (EM_REPLACESEL), as an
 //                     assistive program would put it
-//   unichar CODES     sends WM_UNICHAR with each of the comma-separated hexadecimal code points
+//   unichar CODES     sends WM_UNICHAR with each of the space-separated hexadecimal code points
 //                     to the value box; its answers on one line
 //   describe NAME     the accessible "name: description" of control NAME: "16: Creates ..."
 //   act NAME          the default action of control NAME, which it then does, as a screen
@@ -31,9 +31,6 @@
 //                     (EVENT_SYSTEM_ALERT) within that time
 //   hold MS           "held" once it holds the clipboard open, as a clipboard manager may, for
 //                     MS milliseconds
-//   clipboard         the clipboard's sequence number, which tells a change without opening
-//                     it, as opening it could keep Wine from taking in X's
-//   clipboard length  how many characters of text the clipboard holds, or "none"
 
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
@@ -49,10 +46,9 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <cctype>
-#include <cstdio>
-#include <cwchar>
+#include <algorithm>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -76,9 +72,7 @@ std::string narrow(std::wstring_view text)
 
 void answer(const std::string &line)
 {
-    std::fwrite(line.data(), 1, line.size(), stdout);
-    std::fputc('\n', stdout);
-    std::fflush(stdout);
+    std::cout << line << std::endl;
 }
 
 std::vector<HWND> windowsTitled(std::string_view title)
@@ -100,10 +94,9 @@ std::wstring textOf(HWND window)
     DWORD_PTR length = 0;
     SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length);
     std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
     SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
-        SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(copied);
+        SMTO_ABORTIFHUNG, 2000, &length); // now the length copied
+    text.resize(length);
     return text;
 }
 
@@ -148,6 +141,15 @@ HWND controlAt(HWND main, const Slot &slot)
     return nullptr;
 }
 
+// "1 2 3", or "none"
+std::string numbers(const std::vector<long> &values)
+{
+    std::string line;
+    for (long value : values)
+        line += " " + std::to_string(value);
+    return values.empty() ? "none" : line.substr(1);
+}
+
 HWND controlNamed(HWND main, std::string_view name)
 {
     for (const Slot &slot : layout::WindowOrder) {
@@ -163,8 +165,8 @@ std::string focusName(HWND main)
 {
     GUITHREADINFO info {};
     info.cbSize = sizeof info;
-    HWND focus = GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info) ? info.hwndFocus
-                                                                                  : nullptr;
+    GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+    HWND focus = info.hwndFocus;
     for (const Slot &slot : layout::FocusOrder) {
         if (focus && controlAt(main, slot) == focus)
             return nameOf(slot);
@@ -178,38 +180,30 @@ std::string focusName(HWND main)
 // Each control of the main window out of the place the layout gives it at that dpi.
 std::vector<std::string> misplaced(HWND main, int dpi)
 {
-    using layout::px;
     std::vector<std::string> lines;
     for (const Slot &slot : layout::WindowOrder) {
         const layout::Control c = rowOf(slot);
         if (c.kind == Kind::Popup)
             continue; // placed when shown; the session test looks at it
-        RECT r {};
-        if (!GetWindowRect(controlAt(main, slot), &r)) {
-            lines.push_back(nameOf(slot) + ": missing");
-            continue;
-        }
+        RECT r {};    // none where the control is missing
+        GetWindowRect(controlAt(main, slot), &r);
         MapWindowPoints(nullptr, main, reinterpret_cast<POINT *>(&r), 2);
         // Where the text sizes a label, -1. At the design dpi the descriptions come out at
         // their designed widths.
         const bool textWidth = c.kind == Kind::AutoLabel
             || (slot.what == Slot::Description && dpi != twips::DesignDpi);
         const bool textHeight = c.kind == Kind::AutoLabel || c.kind == Kind::WrapLabel;
-        const int left = px(c.left, dpi), top = px(c.top, dpi);
-        const int width = textWidth ? -1 : px(c.width, dpi);
-        const int height = textHeight ? -1 : px(c.height, dpi);
+        const int left = layout::px(c.left, dpi), top = layout::px(c.top, dpi);
+        const int width = textWidth ? -1 : layout::px(c.width, dpi);
+        const int height = textHeight ? -1 : layout::px(c.height, dpi);
         const long w = r.right - r.left, h = r.bottom - r.top;
         if (r.left != left || r.top != top || (width >= 0 && w != width)
-            || (height >= 0 && h != height) || w <= 0 || h <= 0) {
-            char line[160];
-            std::snprintf(line, sizeof line, "%s: %ld %ld %ld %ld, expected %d %d %d %d",
-                nameOf(slot).c_str(), r.left, r.top, w, h, left, top, width, height);
-            lines.push_back(line);
-        }
+            || (height >= 0 && h != height) || w <= 0 || h <= 0)
+            lines.push_back(nameOf(slot) + ": " + numbers({ r.left, r.top, w, h }) + ", expected "
+                + numbers({ left, top, width, height }));
     }
     // Screen readers name the value box after the static control just before it.
-    HWND before = GetWindow(controlNamed(main, "Text1"), GW_HWNDPREV);
-    if (!before || before != controlNamed(main, "Label2"))
+    if (GetWindow(controlNamed(main, "Text1"), GW_HWNDPREV) != controlNamed(main, "Label2"))
         lines.push_back("Text1: the control before it is no Label2");
     return lines;
 }
@@ -246,16 +240,13 @@ std::vector<std::string> differences(HWND main, const behaviour::Row &row)
             lines.push_back(what + (" " + got) + ", expected " + want);
     };
     differ("value", shown(narrow(textOf(controlNamed(main, "Text1")))), shown(row.value));
-    std::string ticked, expected;
+    std::vector<long> ticked;
     for (int i = 0; i < flags::FlagCount; ++i) {
         if (SendMessageW(controlNamed(main, "Check1_" + std::to_string(i)), BM_GETCHECK, 0, 0)
             == BST_CHECKED)
-            ticked += " " + std::to_string(i);
+            ticked.push_back(i);
     }
-    for (int i : row.ticked)
-        expected += " " + std::to_string(i);
-    differ("ticked", ticked.empty() ? "none" : ticked.substr(1),
-        expected.empty() ? "none" : expected.substr(1));
+    differ("ticked", numbers(ticked), numbers({ row.ticked.begin(), row.ticked.end() }));
     differ("GO", IsWindowEnabled(controlNamed(main, "cmdGo")) ? "on" : "off",
         row.goEnabled ? "on" : "off");
     const std::string focus = focusName(main);
@@ -309,9 +300,10 @@ void CALLBACK onAlert(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child
 }
 
 // Answers one request; false where the window or control it needs is missing.
-bool respond(
-    const std::vector<behaviour::Row> &rows, const std::string &verb, const std::string &argument)
+bool respond(const std::string &verb, const std::string &argument)
 {
+    static const std::vector<behaviour::Row> rows
+        = behaviour::parse(behaviour::Table, flags::FlagCount);
     const std::vector<HWND> mains = windowsTitled(layout::Caption);
     HWND main = mains.empty() ? nullptr : mains.front();
     VARIANT self {}; // CHILDID_SELF
@@ -327,43 +319,25 @@ bool respond(
         }
         answer("clipboard\t" + row.clipboard);
         answer(std::string("message\t") + (row.limitMessage ? "limit" : "none"));
-    } else if (verb == "menukeys") {
-        // The entry's access key, after its menu's: the last menu before it in the bar.
-        const auto key = [](std::string_view caption) {
-            return std::string(1, static_cast<char>(std::tolower(caption[caption.find('&') + 1])));
-        };
-        std::string menu;
-        for (const layout::MenuEntry &entry : layout::Menus) {
-            if (entry.kind == layout::MenuKind::Menu)
-                menu = key(entry.caption);
-            else if (entry.name == argument)
-                answer("alt+" + menu + " " + key(entry.caption));
-        }
     } else if (verb == "client") {
-        const std::vector<HWND> windows = windowsTitled(argument);
-        for (HWND window : windows) {
-            RECT client {};
-            GetClientRect(window, &client);
-            POINT origin { 0, 0 };
-            ClientToScreen(window, &origin);
-            answer(std::to_string(origin.x) + " " + std::to_string(origin.y) + " "
-                + std::to_string(client.right) + " " + std::to_string(client.bottom));
+        for (HWND window : windowsTitled(argument)) {
+            RECT r {};
+            GetClientRect(window, &r);
+            MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&r), 2);
+            answer(numbers({ r.left, r.top, r.right - r.left, r.bottom - r.top }));
         }
-        return !windows.empty();
-    } else if (verb == "clipboard" && argument.empty()) {
-        answer(std::to_string(GetClipboardSequenceNumber()));
-    } else if (verb == "clipboard") {
-        HANDLE data = OpenClipboard(nullptr) ? GetClipboardData(CF_UNICODETEXT) : nullptr;
-        const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr;
-        answer(text ? std::to_string(wcsnlen(text, GlobalSize(data) / sizeof(wchar_t))) : "none");
-        if (text)
-            GlobalUnlock(data);
+    } else if (verb == "copy") {
+        const std::wstring text = widen(argument);
+        HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+        std::copy_n(text.c_str(), text.size() + 1, static_cast<wchar_t *>(GlobalLock(data)));
+        GlobalUnlock(data);
+        if (!(OpenClipboard(nullptr) && EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, data)))
+            answer("the clipboard did not take " + shown(argument));
         CloseClipboard();
     } else if (verb == "hold") {
-        for (int n = 0; !OpenClipboard(nullptr); ++n) { // while another program has it open
-            if (n == 50)
+        for (int n = 0; !OpenClipboard(nullptr); Sleep(100)) { // while another program has it open
+            if (++n == 50)
                 return false;
-            Sleep(100);
         }
         answer("held");
         Sleep(static_cast<DWORD>(std::stoul(argument)));
@@ -377,8 +351,8 @@ bool respond(
         answer("value " + narrow(textOf(controlNamed(main, "Text1"))));
         answer(std::string("go ") + (IsWindowEnabled(controlNamed(main, "cmdGo")) ? "on" : "off"));
         answer("message " + messageShown());
-        HWND menu = FindWindowW(L"#32768", nullptr);
-        answer(std::string("menu ") + (menu && IsWindowVisible(menu) ? "open" : "closed"));
+        const bool menu = IsWindowVisible(FindWindowW(L"#32768", nullptr)); // a context menu
+        answer(std::string("menu ") + (menu ? "open" : "closed"));
     } else if (verb == "check" || verb == "layout") {
         for (const std::string &line : verb == "check"
                 ? differences(main, rows.at(std::stoul(argument)))
@@ -388,22 +362,16 @@ bool respond(
         RECT r {};
         if (!GetWindowRect(controlNamed(main, argument), &r))
             return false;
-        answer(
-            std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2));
+        answer(numbers({ (r.left + r.right) / 2, (r.top + r.bottom) / 2 }));
     } else if (verb == "insert") {
-        const std::wstring text = widen(argument);
         SendMessageTimeoutW(controlNamed(main, "Text1"), EM_REPLACESEL, TRUE,
-            reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
+            reinterpret_cast<LPARAM>(widen(argument).c_str()), SMTO_ABORTIFHUNG, 2000, nullptr);
     } else if (verb == "unichar") {
-        std::string answers;
-        for (const char *code = argument.c_str(); *code;) {
-            char *end = nullptr;
-            const LRESULT result = SendMessageW(
-                controlNamed(main, "Text1"), WM_UNICHAR, std::strtoul(code, &end, 16), 0);
-            answers += (answers.empty() ? "" : " ") + std::to_string(result);
-            code = *end ? end + 1 : end;
-        }
-        answer(answers);
+        std::istringstream codes(argument);
+        std::vector<long> answers;
+        for (unsigned long code; codes >> std::hex >> code;)
+            answers.push_back(SendMessageW(controlNamed(main, "Text1"), WM_UNICHAR, code, 0));
+        answer(numbers(answers));
     } else if (verb == "describe") {
         IAccessible *object = accessibleOf(controlNamed(main, argument));
         if (!object)
@@ -440,21 +408,16 @@ bool respond(
 
 } // namespace
 
-int wmain(int argc, wchar_t *argv[])
+int main(int argc, char *argv[])
 {
     _setmode(_fileno(stdout), _O_BINARY); // lines end in LF alone
-    const std::vector<behaviour::Row> rows = behaviour::parse(behaviour::Table, flags::FlagCount);
     if (argc == 3)
-        return respond(rows, narrow(argv[1]), narrow(argv[2])) ? 0 : 1;
-    if (argc != 2 || std::wcscmp(argv[1], L"serve") != 0)
-        return 2;
+        return respond(argv[1], argv[2]) ? 0 : 1;
     for (std::string request; std::getline(std::cin, request);) {
-        if (!request.empty() && request.back() == '\r')
-            request.pop_back();
         const std::size_t space = request.find(' ');
-        respond(rows, request.substr(0, space),
-            space == std::string::npos ? "" : request.substr(space + 1));
-        answer(".");
+        respond(
+            request.substr(0, space), space == std::string::npos ? "" : request.substr(space + 1));
+        std::cout << '\0' << std::flush;
     }
     return 0;
 }
