@@ -27,31 +27,19 @@ done
 [ -f "$BUILD/CMakeCache.txt" ] \
     || { echo "configure first: cmake -S . -B $BUILD -DCMAKE_BUILD_TYPE=Release" >&2; exit 1; }
 command -v Xvfb >/dev/null || { echo "needs Xvfb (scripts/deps.sh test)" >&2; exit 1; }
-cmake --build "$BUILD" --target Orvanunk4ver22 xstartwait bare-qt bare-xlib >/dev/null
+# Built once, then run again on a private Xvfb with no window manager (run_on_xvfb.sh: a free
+# display, -noreset, the xcb platform, a private runtime folder).
+if [ -z "${BENCH_ON_XVFB:-}" ]; then
+    cmake --build "$BUILD" --target Orvanunk4ver22 xstartwait bare-qt bare-xlib >/dev/null
+    BENCH_ON_XVFB=1 XVFB_SCREEN=1280x1024x24 exec bash ui/main/tests/run_on_xvfb.sh scripts/bench_startup.sh "$@"
+fi
 BUILD=$(realpath "$BUILD")
 BENCH=$BUILD/bench/startup
-
 TMP=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
-
-# Xvfb picks a free display and writes its number to descriptor 3 once it listens. -noreset:
-# otherwise the server resets each time its last client leaves, and the next one waits for it.
-mkfifo "$TMP/display"
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>"$TMP/display" \
-    2>"$TMP/xvfb.log" </dev/null &
-xvfb_pid=$!
-read -r -t 15 display <"$TMP/display" || { cat "$TMP/xvfb.log" >&2; exit 1; }
-export DISPLAY=:$display QT_QPA_PLATFORM=xcb HOME=$TMP/home XDG_RUNTIME_DIR=$TMP/run
+trap 'rm -rf "$TMP"' EXIT
+export HOME=$TMP/home
 unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS SESSION_MANAGER
-mkdir -p "$HOME" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$HOME"
 
 # label | window title (extended regular expression) | command
 candidates=(

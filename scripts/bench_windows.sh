@@ -15,23 +15,15 @@ shift $((OPTIND - 1))
 PROGRAM=$(realpath "${1:-build-windows/Orvanunk4ver22.exe}")
 [ -f "$PROGRAM" ] || { echo "no $PROGRAM: cmake --preset windows && cmake --build --preset windows" >&2; exit 1; }
 
+# Again on a private Xvfb (run_on_xvfb.sh: a free display, 1024 x 768, a private runtime folder).
+[ -n "${BENCH_ON_XVFB:-}" ] \
+    || BENCH_ON_XVFB=1 exec bash ui/main/tests/run_on_xvfb.sh scripts/bench_windows.sh -n "$RUNS" "$PROGRAM"
 TMP=$(mktemp -d)
-xvfb_pid=
-cleanup() {
-    wineserver -k 2>/dev/null || true
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-    rm -rf "$TMP"
-}
-trap cleanup EXIT
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$TMP"' EXIT
 
 x86_64-w64-mingw32-gcc -Os -municode -mwindows -static -ffunction-sections -fdata-sections \
     -Wl,--gc-sections -s -o "$TMP/bare_win32.exe" bench/windows/bare_win32.c
 gcc -O2 -o "$TMP/xstartwait" bench/startup/xstartwait.c -lX11
-
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1024x768x24 3>"$TMP/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$TMP/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n 1 "$TMP/display")"
 
 # The prefix of the Windows tests, with their fonts and settings.
 source cmake/wine_prefix.sh "$PWD/build-windows/wine-prefix"

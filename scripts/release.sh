@@ -41,8 +41,8 @@ else
     git ls-files -z | tar --null -T - -cf - | tar -C "$work/src" -xf -
 fi
 
-build() { # PRESET: configure and build it in the unpacked sources, without the tests
-    [ -d "$work/src/build-$1" ] && return
+build() { # PRESET [FOLDER]: configure and build it in the unpacked sources, without the tests
+    [ -d "$work/src/${2:-build-$1}" ] && return
     echo "Building the $1 preset in $work/src"
     (cd "$work/src" && cmake --preset "$1" -DBUILD_TESTING=OFF >/dev/null \
         && cmake --build --preset "$1" -j "$jobs" >/dev/null)
@@ -50,30 +50,19 @@ build() { # PRESET: configure and build it in the unpacked sources, without the 
 files=()
 for target in "${targets[@]}"; do
     case $target in
-    page)
-        build web
-        cp "$work/src/build-web/Orvanunk4ver22.html" "$out/"
-        files+=(Orvanunk4ver22.html) ;;
-    exe)
-        build windows
-        cp "$work/src/build-windows/Orvanunk4ver22.exe" "$out/"
-        files+=(Orvanunk4ver22.exe) ;;
+    page) build web; file=build-web/Orvanunk4ver22.html ;;
+    exe) build windows; file=build-windows/Orvanunk4ver22.exe ;;
     zip)
         build windows
         (cd "$work/src/build-windows" && cpack -G ZIP >/dev/null)
-        cp "$work/src/build-windows/Orvanunk4ver22-win64.zip" "$out/"
-        files+=(Orvanunk4ver22-win64.zip) ;;
+        file=build-windows/Orvanunk4ver22-win64.zip ;;
     deb)
-        # The packaging preset's own folder name, as the README's build/ is.
-        [ -d "$work/src/build" ] || {
-            echo "Building the default preset in $work/src"
-            (cd "$work/src" && cmake --preset default -DBUILD_TESTING=OFF >/dev/null \
-                && cmake --build --preset default -j "$jobs" >/dev/null)
-        }
+        build default build # the packaging preset's own folder name, as the README's build/ is
         (cd "$work/src/build" && cpack -G DEB >/dev/null)
-        cp "$work/src/build/orvanunk4_"*_amd64.deb "$out/"
-        files+=("$(basename "$work/src/build/orvanunk4_"*_amd64.deb)") ;;
+        file=$(cd "$work/src" && echo build/orvanunk4_*_amd64.deb) ;;
     *) echo "unknown download: $target" >&2; exit 2 ;;
     esac
+    cp "$work/src/$file" "$out/"
+    files+=("$(basename "$file")")
 done
 (cd "$out" && sha256sum "${files[@]}" > SHA256SUMS && cat SHA256SUMS)

@@ -25,14 +25,14 @@ def read_list(path):
             if not m:
                 sys.exit(f"{path}:{number}: not a declaration: {rest}")
             result, name, params = m.groups()
-            arity = len([p for p in params.split(",") if p.strip()])
+            result, named = result.strip(), [tuple(p.split()) for p in params.split(",") if p.strip()]
             if kind == "entry":
-                entries.append((name, result.strip(), params, arity))
+                entries.append((name, result, params, len(named)))
                 continue
-            types = [result.strip()] + [p.split()[0] for p in params.split(",") if p.strip()]
+            types = [result] + [p[0] for p in named]
             if any(t not in ("void", "bool", "int", "string") for t in types) or "void" in types[1:]:
                 sys.exit(f"{path}:{number}: a type the seam does not carry: {rest}")
-            pages.append((name, result.strip(), [tuple(p.split()) for p in params.split(",") if p.strip()]))
+            pages.append((name, result, named))
         elif kind in enums and re.fullmatch(r"\w+", rest):
             enums[kind].append(rest)
         else:
@@ -82,11 +82,8 @@ def header(entries, pages, enums):
         cpp_params = ", ".join(f"std::string_view {n}" if t == "string" else f"{t} {n}" for t, n in params)
         args = ", ".join(f"{n}.data(), static_cast<int>({n}.size())" if t == "string" else n
                          for t, n in params)
-        if result == "string":
-            body = (f"char *text = orvan_page_{name}({args}); std::string copy(text); std::free(text); "
-                    "return copy;")
-        else:
-            body = f"{'' if result == 'void' else 'return '}orvan_page_{name}({args});"
+        body = (f"char *text = orvan_page_{name}({args}); std::string copy(text); std::free(text); return copy;"
+                if result == "string" else f"{'' if result == 'void' else 'return '}orvan_page_{name}({args});")
         wrappers.append(f"inline {'std::string' if result == 'string' else result} {name}({cpp_params}) "
                         f"{{ {body} }}")
     out += ["}", "", "// The page's functions the program calls, by their names in page.js.",
@@ -120,16 +117,13 @@ def library(pages):
         js_params = [f"{n}, {n}Length" if t == "string" else n for t, n in params]
         args = ", ".join(f"UTF8ToString({n}, {n}Length)" if t == "string" else n for t, n in params)
         call = f'Module["page"].{name}({args})'
-        # UTF8ToString, lengthBytesUTF8 and stringToUTF8 are the runtime's own; malloc must be
-        # asked for, to be exported.
-        deps = ['"malloc"'] if result == "string" else []
+        body = f"{'' if result == 'void' else 'return '}{call};"
         if result == "string":
+            # UTF8ToString, lengthBytesUTF8 and stringToUTF8 are the runtime's own; malloc must be
+            # asked for, to be exported.
+            out.append(f'    orvan_page_{name}__deps: ["malloc"],')
             body = (f"var text = {call}, size = lengthBytesUTF8(text) + 1, copy = _malloc(size); "
                     "stringToUTF8(text, copy, size); return copy;")
-        else:
-            body = f"{'' if result == 'void' else 'return '}{call};"
-        if deps:
-            out.append(f"    orvan_page_{name}__deps: [{', '.join(deps)}],")
         out.append(f"    orvan_page_{name}: function ({', '.join(js_params)}) {{ {body} }},")
     out.append("});")
     return "\n".join(out) + "\n"
@@ -138,13 +132,9 @@ def library(pages):
 def main(seam_list, page_js, header_path, exports_path, script_path, library_path):
     entries, pages, enums = read_list(seam_list)
     check_script(page_js, entries, pages, enums)
-    outputs = {
-        header_path: header(entries, pages, enums),
-        exports_path: "".join(f"_orvan_{e[0]}\n" for e in entries),
-        script_path: script(entries, enums),
-        library_path: library(pages),
-    }
-    for path, text in outputs.items():
+    for path, text in ((header_path, header(entries, pages, enums)),
+                       (exports_path, "".join(f"_orvan_{e[0]}\n" for e in entries)),
+                       (script_path, script(entries, enums)), (library_path, library(pages))):
         with open(path, "w", encoding="utf-8") as f:
             f.write(text)
 

@@ -50,8 +50,7 @@ static long long nowUs(void)
 static void sleepMs(long ms)
 {
     struct timespec ts = { ms / 1000, ms % 1000 * 1000000L };
-    while (nanosleep(&ts, &ts) < 0 && errno == EINTR) {
-    }
+    while (nanosleep(&ts, &ts) < 0 && errno == EINTR) { }
 }
 
 /* Windows may vanish between an event and the queries about it. */
@@ -135,10 +134,18 @@ static pid_t parentOf(pid_t pid)
     size_t n = fread(buffer, 1, sizeof buffer - 1, file);
     fclose(file);
     buffer[n] = '\0';
-    /* pid (comm) state ppid: the name may hold spaces and parentheses, so read after the last ')' */
+    /* pid (comm) state ppid: the name may hold spaces and parentheses: read after the last ')' */
     const char *end = strrchr(buffer, ')');
     int parent = 0;
     return end && sscanf(end + 1, " %*c %d", &parent) == 1 ? parent : 0;
+}
+
+static int inTree(const pid_t *tree, int size, pid_t pid)
+{
+    for (int i = 0; i < size; i++)
+        if (tree[i] == pid)
+            return 1;
+    return 0;
 }
 
 /* The CPU time of the program's live descendants. */
@@ -157,20 +164,10 @@ static long long descendantsCpuNs(pid_t pid)
         rewinddir(proc);
         while ((entry = readdir(proc)) && size < 256) {
             pid_t candidate = (pid_t)atoi(entry->d_name);
-            if (candidate <= 0)
-                continue;
-            int known = 0;
-            for (int i = 0; i < size && !known; i++)
-                known = tree[i] == candidate;
-            if (known)
-                continue;
-            pid_t parent = parentOf(candidate);
-            for (int i = 0; i < size; i++) {
-                if (tree[i] == parent) {
-                    tree[size++] = candidate;
-                    total += processCpuNs(candidate);
-                    break;
-                }
+            if (candidate > 0 && !inTree(tree, size, candidate)
+                && inTree(tree, size, parentOf(candidate))) {
+                tree[size++] = candidate;
+                total += processCpuNs(candidate);
             }
         }
     }
@@ -203,8 +200,7 @@ static void stop(pid_t pid)
         sleepMs(10);
     }
     kill(pid, SIGKILL);
-    while (waitpid(pid, NULL, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, NULL, 0) < 0 && errno == EINTR) { }
 }
 
 /* Waits for the next X event, at most timeoutMs; returns 0 on timeout. */

@@ -17,6 +17,7 @@ Memory: the page's DOM nodes and JavaScript heap, after a garbage collection, ov
 of a real click on the value box, the keys of 1040 and a click on GO.
 Usage: bench_web.py PAGE.html RUNS
 """
+import contextlib
 import gzip
 import os
 import statistics
@@ -52,6 +53,19 @@ DONE = """performance.getEntriesByName("first-contentful-paint").length > 0
         : performance.getEntriesByName("orvan-ready").length > 0)"""
 
 
+@contextlib.contextmanager
+def chromium(effect=False):
+    """A newly started browser, closed at the end of the with block; effect: it records the first
+    change of a box in window.effect."""
+    browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
+    try:
+        if effect:
+            browser.call("Page.addScriptToEvaluateOnNewDocument", source=EFFECT)
+        yield browser
+    finally:
+        browser.close()
+
+
 def load(browser, path):
     browser.open("file://" + path)
     browser.wait_for(DONE)
@@ -59,11 +73,8 @@ def load(browser, path):
 
 
 def cold(path):
-    browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
-    try:
+    with chromium() as browser:
         return load(browser, path)
-    finally:
-        browser.close()
 
 
 def warm(browser, path):
@@ -85,19 +96,11 @@ def clicks(path):
     """Cold first clicks, each in a newly started browser, then warm ones in one tab."""
     cold_times = []
     for _ in range(RUNS):
-        browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
-        try:
-            browser.call("Page.addScriptToEvaluateOnNewDocument", source=EFFECT)
+        with chromium(effect=True) as browser:
             cold_times.append(first_click(browser, path))
-        finally:
-            browser.close()
-    browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
-    try:
-        browser.call("Page.addScriptToEvaluateOnNewDocument", source=EFFECT)
+    with chromium(effect=True) as browser:
         first_click(browser, path)
         warm_times = [first_click(browser, path) for _ in range(RUNS)]
-    finally:
-        browser.close()
     return statistics.median(cold_times), statistics.median(warm_times)
 
 
@@ -111,8 +114,7 @@ results = {name: {"cold": []} for name, _ in PAGES}
 for _ in range(RUNS):
     for name, path in PAGES:
         results[name]["cold"].append(cold(path))
-browser = cdp.Chromium(os.environ.get("ORVAN_CHROMIUM", "chromium"))
-try:
+with chromium() as browser:
     for name, path in PAGES:
         results[name]["warm"] = warm(browser, path)
     # GO on 1048575: the click's whole handler (twenty ticks, each with its total written to the
@@ -145,8 +147,6 @@ try:
         }
         return times;
     })()""" % RUNS)
-finally:
-    browser.close()
 
 raw = os.path.getsize(PAGE)
 packed = len(gzip.compress(open(PAGE, "rb").read(), 9))

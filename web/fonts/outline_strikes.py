@@ -9,6 +9,7 @@ Usage: outline_strikes.py SOURCE.ttf OUTPUT_PREFIX PIXELS...
 writes OUTPUT_PREFIX_<pixels>.woff2 for each strike asked for, holding printable ASCII only
 (every text of the program is plain 7-bit); fails if the source lacks a strike.
 """
+import itertools
 import sys
 
 from fontTools.fontBuilder import FontBuilder
@@ -34,20 +35,15 @@ def outline(glyph, glyph_set):
     for r, row in enumerate(pixels(glyph)):
         top, bottom = (m.BearingY - r) * UNITS, (m.BearingY - r - 1) * UNITS
         c = 0
-        while c < len(row):
-            if not row[c]:
-                c += 1
-                continue
-            start = c
-            while c < len(row) and row[c]:
-                c += 1
-            left, right = (m.BearingX + start) * UNITS, (m.BearingX + c) * UNITS
-            # Clockwise, as TrueType wants an outer contour.
-            pen.moveTo((left, bottom))
-            pen.lineTo((left, top))
-            pen.lineTo((right, top))
-            pen.lineTo((right, bottom))
-            pen.closePath()
+        for lit, run in itertools.groupby(row):
+            start, c = c, c + len(list(run))
+            if lit:
+                left, right = (m.BearingX + start) * UNITS, (m.BearingX + c) * UNITS
+                # Clockwise, as TrueType wants an outer contour.
+                pen.moveTo((left, bottom))
+                for point in ((left, top), (right, top), (right, bottom)):
+                    pen.lineTo(point)
+                pen.closePath()
     return pen.glyph()
 
 
@@ -62,16 +58,13 @@ def main(source, prefix, sizes):
         strike = font["EBDT"].strikeData[k]
         hori = font["EBLC"].strikes[k].bitmapSizeTable.hori
         order = [".notdef"] + [f"c{code:02x}" for code in CHARACTERS]
-        glyphs, metrics = {".notdef": TTGlyphPen(None).glyph()}, {".notdef": (0, 0)}
+        glyphs, metrics = {name: TTGlyphPen(None).glyph() for name in order}, dict.fromkeys(order, (0, 0))
         for code in CHARACTERS:
-            name = f"c{code:02x}"
             glyph = strike.get(cmap.get(code))
-            if glyph is None:
-                glyphs[name], metrics[name] = TTGlyphPen(None).glyph(), (0, 0)
-                continue
-            glyph.decompile()
-            glyphs[name] = outline(glyph, None)
-            metrics[name] = (glyph.metrics.Advance * UNITS, glyph.metrics.BearingX * UNITS)
+            if glyph is not None:
+                glyph.decompile()
+                glyphs[f"c{code:02x}"] = outline(glyph, None)
+                metrics[f"c{code:02x}"] = (glyph.metrics.Advance * UNITS, glyph.metrics.BearingX * UNITS)
         family = f"Orvan Sans {size}"
         builder = FontBuilder(size * UNITS, isTTF=True)
         builder.setupGlyphOrder(order)

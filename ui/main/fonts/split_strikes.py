@@ -20,8 +20,7 @@ def main(source, prefix, header, sizes):
     font = TTFont(source)
     if "EBLC" not in font or "EBDT" not in font:
         sys.exit(f"{source}: no bitmap strikes")
-    strikes = font["EBLC"].strikes
-    data = font["EBDT"].strikeData
+    strikes, data = font["EBLC"].strikes, font["EBDT"].strikeData
     by_size = {s.bitmapSizeTable.ppemY: k for k, s in enumerate(strikes)}
     rows = []
     for size in sizes:
@@ -36,10 +35,9 @@ def main(source, prefix, header, sizes):
         one.save(f"{prefix}_{size}.ttf")
         rows.append(f"    {{ {size}, {strikes[k].bitmapSizeTable.hori.ascender} }},")
     with open(header, "w", encoding="ascii") as out:
-        out.write("// Written by split_strikes.py: each compiled-in strike's pixel size and ascent.\n")
-        out.write("#pragma once\n\n")
-        out.write("constexpr struct\n{\n    int pixelSize;\n    int ascent;\n} DesignFontStrikes[] = {\n")
-        out.write("\n".join(rows) + "\n};\n")
+        out.write("// Written by split_strikes.py: each compiled-in strike's pixel size and ascent.\n#pragma once\n\n"
+                  "constexpr struct\n{\n    int pixelSize;\n    int ascent;\n} DesignFontStrikes[] = {\n"
+                  + "\n".join(rows) + "\n};\n")
 
 
 if __name__ == "__main__":

@@ -31,18 +31,8 @@ INKS = {WHITE: (255, 255, 255), BLACK: (0, 0, 0), RED: (204, 0, 0)}
 STEPS = 16  # a pixel's ink mix is rounded to sixteenths
 
 # The circuit's centre line, a closed loop through these points (design units).
-TRACK_POINTS = [
-    (4.5, 21.0),
-    (6.5, 13.5),
-    (12.0, 11.0),
-    (15.5, 15.5),
-    (19.5, 20.0),
-    (25.5, 20.5),
-    (27.5, 25.5),
-    (23.5, 29.0),
-    (12.0, 29.0),
-    (5.5, 27.0),
-]
+TRACK_POINTS = [(4.5, 21.0), (6.5, 13.5), (12.0, 11.0), (15.5, 15.5), (19.5, 20.0), (25.5, 20.5),
+                (27.5, 25.5), (23.5, 29.0), (12.0, 29.0), (5.5, 27.0)]
 TRACK_WIDTH = 5.0
 LINE_WIDTH = 1.2
 DASH, GAP = 3.0, 2.0
@@ -56,35 +46,23 @@ SQUARE = 2.0
 
 def catmull_rom_loop(points, per_segment=24):
     """Samples a closed Catmull-Rom spline through the points."""
-    out = []
-    n = len(points)
+    out, n = [], len(points)
     for i in range(n):
         p0, p1, p2, p3 = (points[(i + k - 1) % n] for k in range(4))
         for s in range(per_segment):
             t = s / per_segment
             t2, t3 = t * t, t * t * t
-            out.append(
-                tuple(
-                    0.5
-                    * (
-                        2 * p1[c]
-                        + (-p0[c] + p2[c]) * t
-                        + (2 * p0[c] - 5 * p1[c] + 4 * p2[c] - p3[c]) * t2
-                        + (-p0[c] + 3 * p1[c] - 3 * p2[c] + p3[c]) * t3
-                    )
-                    for c in range(2)
-                )
-            )
-    out.append(out[0])
-    return out
+            out.append(tuple(0.5 * (2 * p1[c] + (-p0[c] + p2[c]) * t
+                                    + (2 * p0[c] - 5 * p1[c] + 4 * p2[c] - p3[c]) * t2
+                                    + (-p0[c] + 3 * p1[c] - 3 * p2[c] + p3[c]) * t3) for c in range(2)))
+    return out + [out[0]]
 
 
 class Canvas:
     """A supersampled ink map: one ink per subsample, later inks painted over earlier ones."""
 
     def __init__(self, size, sub=4):
-        self.size, self.sub = size, sub
-        self.n = size * sub
+        self.size, self.sub, self.n = size, sub, size * sub
         self.scale = self.n / UNITS
         self.ink = bytearray(self.n * self.n)  # all WHITE
 
@@ -98,29 +76,21 @@ class Canvas:
         half = width / 2 * self.scale
         pts = [(x * self.scale, y * self.scale) for x, y in path]
         # Distance to the nearest segment and arc length there, per covered subsample.
-        best = {}
-        along = 0.0
+        best, along = {}, 0.0
         for (ax, ay), (bx, by) in zip(pts, pts[1:]):
             dx, dy = bx - ax, by - ay
             length2 = dx * dx + dy * dy
             length = math.sqrt(length2)
-            x0 = max(int(min(ax, bx) - half) - 1, 0)
-            x1 = min(int(max(ax, bx) + half) + 2, self.n)
-            y0 = max(int(min(ay, by) - half) - 1, 0)
-            y1 = min(int(max(ay, by) + half) + 2, self.n)
-            for y in range(y0, y1):
+            for y in range(max(int(min(ay, by) - half) - 1, 0), min(int(max(ay, by) + half) + 2, self.n)):
                 cy = y + 0.5
-                for x in range(x0, x1):
+                for x in range(max(int(min(ax, bx) - half) - 1, 0), min(int(max(ax, bx) + half) + 2, self.n)):
                     cx = x + 0.5
                     t = ((cx - ax) * dx + (cy - ay) * dy) / length2 if length2 else 0.0
                     t = min(max(t, 0.0), 1.0)
                     px, py = ax + t * dx - cx, ay + t * dy - cy
-                    d2 = px * px + py * py
-                    if d2 <= half * half:
-                        key = y * self.n + x
-                        old = best.get(key)
-                        if old is None or d2 < old[0]:
-                            best[key] = (d2, along + t * length)
+                    d2, key = px * px + py * py, y * self.n + x
+                    if d2 <= half * half and (key not in best or d2 < best[key][0]):
+                        best[key] = (d2, along + t * length)
             along += length
         period = None
         if dash:
@@ -135,23 +105,16 @@ class Canvas:
 
     def pixels(self):
         """Mixes each pixel's subsamples into (black, red) weights in sixteenths."""
-        rows = []
         sub, n = self.sub, self.n
         total = sub * sub
-        for py in range(self.size):
-            row = []
-            for px in range(self.size):
-                counts = [0, 0, 0]
-                for y in range(py * sub, py * sub + sub):
-                    for x in range(px * sub, px * sub + sub):
-                        counts[self.ink[y * n + x]] += 1
-                black = round(counts[BLACK] * STEPS / total)
-                red = round(counts[RED] * STEPS / total)
-                if black + red > STEPS:
-                    red = STEPS - black
-                row.append((black, red))
-            rows.append(row)
-        return rows
+
+        def mix(py, px):
+            inks = [self.ink[y * n + x] for y in range(py * sub, py * sub + sub)
+                    for x in range(px * sub, px * sub + sub)]
+            black = round(inks.count(BLACK) * STEPS / total)
+            return black, min(round(inks.count(RED) * STEPS / total), STEPS - black)
+
+        return [[mix(py, px) for px in range(self.size)] for py in range(self.size)]
 
 
 def draw(size):
@@ -163,9 +126,8 @@ def draw(size):
     canvas.rect(POLE, BLACK)
     canvas.rect(POLE_CAP, RED)
     left, top, right, bottom = CLOTH
-    rows, cols = int((bottom - top) / SQUARE), int((right - left) / SQUARE)
-    for r in range(rows):
-        for c in range(cols):
+    for r in range(int((bottom - top) / SQUARE)):
+        for c in range(int((right - left) / SQUARE)):
             x, y = left + c * SQUARE, top + r * SQUARE
             canvas.rect((x, y, x + SQUARE, y + SQUARE), BLACK if (r + c) % 2 == 0 else RED)
     return canvas.pixels()
@@ -177,12 +139,9 @@ def palette():
     for black in range(STEPS + 1):
         for red in range(STEPS + 1 - black):
             white = STEPS - black - red
-            rgb = tuple(
-                round((white * INKS[WHITE][c] + black * INKS[BLACK][c] + red * INKS[RED][c]) / STEPS)
-                for c in range(3)
-            )
             index[(black, red)] = len(colours)
-            colours.append(rgb)
+            colours.append(tuple(round((white * INKS[WHITE][c] + black * INKS[BLACK][c] + red * INKS[RED][c])
+                                       / STEPS) for c in range(3)))
     colours += [INKS[WHITE]] * (256 - len(colours))
     return colours, index
 
@@ -193,15 +152,9 @@ def chunk(kind, data):
 
 def png_bytes(rows, colours, index):
     """An 8-bit palette PNG without transparency."""
-    size = len(rows)
     raw = b"".join(b"\0" + bytes(index[p] for p in row) for row in rows)
-    return (
-        b"\x89PNG\r\n\x1a\n"
-        + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 3, 0, 0, 0))
-        + chunk(b"PLTE", b"".join(bytes(c) for c in colours))
-        + chunk(b"IDAT", zlib.compress(raw, 9))
-        + chunk(b"IEND", b"")
-    )
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", len(rows), len(rows), 8, 3, 0, 0, 0))
+            + chunk(b"PLTE", b"".join(map(bytes, colours))) + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
 
 
 def ico_bitmap(rows, colours, index):
@@ -209,28 +162,18 @@ def ico_bitmap(rows, colours, index):
     size = len(rows)
     header = struct.pack("<IiiHHIIiiII", 40, size, 2 * size, 1, 8, 0, 0, 0, 0, 256, 0)
     rgbquads = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
-    stride = (size + 3) & ~3
-    pixels = b"".join(
-        bytes(index[p] for p in row) + b"\0" * (stride - size) for row in reversed(rows)
-    )
-    mask_stride = ((size + 31) // 32) * 4
-    mask = b"\0" * (mask_stride * size)
+    pixels = b"".join(bytes(index[p] for p in row) + b"\0" * (-size % 4) for row in reversed(rows))
+    mask = b"\0" * ((size + 31) // 32 * 4 * size)
     return header + rgbquads + pixels + mask
 
 
 def ico_bytes(images):
     """An .ico file from (size, bits-per-pixel, data) entries."""
-    out = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    body = b""
-    for size, bpp, data in images:
-        colour_count = 0  # 0 for 256 colours or more
-        out += struct.pack(
-            "<BBBBHHII", size % 256, size % 256, colour_count, 0, 1, bpp, len(data), offset
-        )
+    out, offset = struct.pack("<HHH", 0, 1, len(images)), 6 + 16 * len(images)
+    for size, bpp, data in images:  # the colour count: 0 for 256 colours or more
+        out += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, bpp, len(data), offset)
         offset += len(data)
-        body += data
-    return out + body
+    return out + b"".join(data for _, _, data in images)
 
 
 def main():
@@ -238,16 +181,13 @@ def main():
     colours, index = palette()
     drawn = {size: draw(size) for size in sorted(set((32,) + THEME_SIZES + ICO_BITMAP_SIZES))}
 
-    def write(name, data):
+    files = {"orvanunk4.png": png_bytes(drawn[32], colours, index)}
+    files.update((f"orvanunk4-{s}.png", png_bytes(drawn[s], colours, index)) for s in THEME_SIZES)
+    images = [(s, 8, ico_bitmap(drawn[s], colours, index)) for s in ICO_BITMAP_SIZES]
+    files["orvanunk4.ico"] = ico_bytes(images + [(s, 8, png_bytes(drawn[s], colours, index)) for s in ICO_PNG_SIZES])
+    for name, data in files.items():
         with open(os.path.join(folder, name), "wb") as f:
             f.write(data)
-
-    write("orvanunk4.png", png_bytes(drawn[32], colours, index))
-    for size in THEME_SIZES:
-        write(f"orvanunk4-{size}.png", png_bytes(drawn[size], colours, index))
-    images = [(s, 8, ico_bitmap(drawn[s], colours, index)) for s in ICO_BITMAP_SIZES]
-    images += [(s, 8, png_bytes(drawn[s], colours, index)) for s in ICO_PNG_SIZES]
-    write("orvanunk4.ico", ico_bytes(images))
 
 
 if __name__ == "__main__":

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs a command against a private X server: starts Xvfb on a free display, runs the command
 # with DISPLAY set to it and the xcb platform, then stops the server by its process id.
-# Usage: run_on_xvfb.sh COMMAND [ARGS...]   (exits 77, a skip, where Xvfb is missing)
+# Usage: run_on_xvfb.sh COMMAND [ARGS...]   (exits 77, a skip, where Xvfb is missing; the screen
+# is XVFB_SCREEN, 1024x768x24 by default)
 set -euo pipefail
 [ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARGS...]" >&2; exit 2; }
 command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed (scripts/deps.sh test)"; exit 77; }
@@ -18,7 +19,7 @@ cleanup() {
 trap cleanup EXIT
 
 # Xvfb finds a free display itself and writes its number to descriptor 3 once it listens.
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1024x768x24 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "${XVFB_SCREEN:-1024x768x24}" 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
