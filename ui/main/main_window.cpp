@@ -14,6 +14,7 @@
 #include "ui/to_qstring.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -76,13 +77,21 @@ void MainWindow::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
 }
 
+void MainWindow::keyPressEvent(QKeyEvent *event)
+{
+    // F1 reaches the window as every control passes it on; not as a shortcut, which would take
+    // the key before screen readers hear it, and they read the explanation (a tool tip) only
+    // when they heard the F1 that opened it.
+    if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier)
+        m_form.helpRequested(flagIndex(QApplication::focusWidget()));
+    else
+        QMainWindow::keyPressEvent(event);
+}
+
 void MainWindow::createShortcuts()
 {
-    // Shortcuts of the window come before the focused control sees the key: the value box
-    // swallows Esc as a character it does not take, and the boxes would pass F1 on unread.
-    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(help, &QShortcut::activated, this,
-        [this] { m_form.helpRequested(flagIndex(QApplication::focusWidget())); });
+    // A shortcut of the window comes before the focused control sees the key: the value box
+    // swallows Esc as a character it does not take.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, [this] { m_form.escapePressed(); });
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::focusChanged);

@@ -46,6 +46,7 @@ signals:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void createShortcuts();
