@@ -297,7 +297,7 @@
     // gets the same text again, so two regions take turns: the text always arrives in the one
     // that was empty, and F1 pressed three times on one box is heard three times.
     const regions = [$("announce0"), $("announce1")];
-    let turn = 0;
+    let turn = 0, messageDue = false;
     const say = (text) => {
         regions[turn].textContent = "";
         turn = 1 - turn;
@@ -314,7 +314,7 @@
         valueText: () => value.value,
         setValueText(text) { value.value = text; },
         selectValueText(start, end) { value.setSelectionRange(start, end); },
-        focusValueBox() { value.focus(); },
+        focusValueBox() { if (!messageDue) value.focus(); },
         setGoEnabled(enabled) { go.disabled = !enabled; },
         // An explanation, at its place in pixels, and read out to screen readers.
         // The description of the flag it explains, if any, is marked as open.
@@ -336,11 +336,19 @@
             $("messageText").textContent = text;
             // Emptied, or the window's return from behind the message reads the last one again.
             regions.forEach((region) => { region.textContent = ""; });
-            // The box itself takes the focus first, and OK a moment later, so that screen readers
-            // read its text before OK: Orca in Firefox, finding the box already around it, would
-            // read OK alone, and skips a focus that another follows at once.
-            message.showModal();
-            setTimeout(() => { if (message.open && document.activeElement === message) $("messageOK").focus(); }, 200);
+            // Opened a frame later, once screen readers have heard of the boxes just set: behind a
+            // modal box they are hidden, and Chromium never tells of a change made there; until
+            // then the focus stays where it is. The box itself takes the focus first, and OK a
+            // moment later, so that screen readers read its text before OK: Orca in Firefox,
+            // finding the box already around it, would read OK alone, and skips a focus that
+            // another follows soon after.
+            messageDue = true;
+            requestAnimationFrame(() => setTimeout(() => {
+                messageDue = false;
+                if (!live()) return;
+                message.showModal();
+                setTimeout(() => { if (message.open && document.activeElement === message) $("messageOK").focus(); }, 400);
+            }, 0));
         },
         openAbout() {
             about.hidden = false;

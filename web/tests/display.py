@@ -163,3 +163,5 @@ class Browser:
             self.paste(*self.point("Text1"))
         else:  # the verbs of a text: KeyError for no such action
             {"type": self.type, "copy": set_clipboard, "insert": getattr(self, "insert", None)}[verb](expanded(text))
+        # The next action comes a frame later, as a user's does: the page opens its message then.
+        self.js("new Promise((done) => requestAnimationFrame(() => setTimeout(done)))")
