@@ -1,6 +1,5 @@
 #include "ui/main/value_box.h"
 
-#include "flags/flag_model.h"
 #include "form/main_form.h"
 #include "ui/main/value_box_accessible.h"
 
@@ -11,8 +10,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QScopedValueRollback>
-#include <QSignalBlocker>
 
 #include <algorithm>
 
@@ -28,20 +25,17 @@ ValueBox::ValueBox(QWidget *parent)
     // too. inputMethodEvent() holds them to the digit rule; the hint asks on-screen keyboards
     // for a digit pad.
     setInputMethodHints(Qt::ImhDigitsOnly);
-    // A screen reader's editable-text calls set the whole text, past every filter above.
-    connect(this, &QLineEdit::textChanged, this, &ValueBox::keepToDigits);
 }
 
-// Whatever the route, only the context menu's Paste brings characters other than digits into
-// the box; text set any other way that would add one is put back as it was.
-void ValueBox::keepToDigits(const QString &text)
+// A screen reader's edit (its editable-text calls): text in place of the characters from start
+// to end, or nothing at all.
+void ValueBox::putText(int start, int end, const QString &text)
 {
-    if (!m_pasting && nonDigits(text) > nonDigits(m_accepted)) {
-        const QSignalBlocker quiet(this);
-        setText(m_accepted);
-        return;
-    }
-    m_accepted = text;
+    const QString now = this->text();
+    start = std::clamp(start, 0, static_cast<int>(now.size()));
+    end = std::clamp(end, start, static_cast<int>(now.size()));
+    if (admit(form::MainForm::Route::Inserted, text, end - start) == form::MainForm::Verdict::Take)
+        setText(QString(now).replace(start, end - start, text));
 }
 
 QRect ValueBox::characterRect(int offset) const
@@ -56,17 +50,14 @@ QRect ValueBox::characterRect(int offset) const
     return QRect(left, cursorRect().top(), width, cursorRect().height());
 }
 
-int ValueBox::nonDigits(const QString &text)
+// The form's answer for `text` put in place of `replaced` characters (the selection, unless
+// told) by `route`.
+form::MainForm::Verdict ValueBox::admit(
+    form::MainForm::Route route, const QString &text, qsizetype replaced) const
 {
-    return static_cast<int>(std::count_if(
-        text.begin(), text.end(), [](QChar c) { return !flags::acceptsCharacter(c.unicode()); }));
-}
-
-// The form's answer for `text` put in place of the selection by `route`.
-form::MainForm::Verdict ValueBox::admit(form::MainForm::Route route, const QString &text) const
-{
-    const auto lengthAfter
-        = static_cast<std::size_t>(this->text().size() - selectedText().size() + text.size());
+    if (replaced < 0)
+        replaced = selectedText().size();
+    const auto lengthAfter = static_cast<std::size_t>(this->text().size() - replaced + text.size());
     const form::MainForm::Verdict verdict = form::MainForm::admitLength(route, lengthAfter);
     if (verdict != form::MainForm::Verdict::Take)
         return verdict;
@@ -216,6 +207,5 @@ void ValueBox::pasteWhole()
         QApplication::beep();
         return;
     }
-    const QScopedValueRollback pasting(m_pasting, true);
     insert(pasted);
 }

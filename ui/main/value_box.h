@@ -11,10 +11,10 @@
 // (MainForm::admit) and is obeyed; a refusal beeps. Keys that produce no character (Delete,
 // arrows, Home, End) edit as usual. Text being composed is shown only while the form would take
 // it. Middle-click paste and drag-and-drop are off; the context menu stays, with its entries
-// alone (their keys do nothing here). Its Paste is the one way in for other characters, so text
-// set by any other route (a screen reader's editable-text calls) that would add one is put
-// back. Every left click, on release, emits clicked() after the line edit has placed the caret;
-// the second press of a double click makes no click.
+// alone (their keys do nothing here); its Paste is the one way in for other characters. A screen
+// reader's edits come through putText(), decided as inserted text. Every left click, on release,
+// emits clicked() after the line edit has placed the caret; the second press of a double click
+// makes no click.
 class ValueBox : public QLineEdit
 {
     Q_OBJECT
@@ -22,6 +22,9 @@ class ValueBox : public QLineEdit
 public:
     explicit ValueBox(QWidget *parent = nullptr);
 
+    // A screen reader's edit: `text` in place of the characters from `start` to `end`, taken
+    // whole if the form admits it, else nothing changes.
+    void putText(int start, int end, const QString &text);
     // Where the character at `offset` is drawn, in the box's own coordinates.
     QRect characterRect(int offset) const;
 
@@ -39,11 +42,8 @@ protected:
 
 private:
     void pasteWhole();
-    void keepToDigits(const QString &text);
-    static int nonDigits(const QString &text);
-    form::MainForm::Verdict admit(form::MainForm::Route route, const QString &text) const;
+    form::MainForm::Verdict admit(
+        form::MainForm::Route route, const QString &text, qsizetype replaced = -1) const;
 
-    QString m_accepted; // the text as it last stood within the rules
-    bool m_pasting = false;
     int m_presses = 1; // of the left button in this series
 };

@@ -92,7 +92,7 @@ QString ValueBoxAccessible::text(QAccessible::Text t) const
 void ValueBoxAccessible::setText(QAccessible::Text t, const QString &text)
 {
     if (t == QAccessible::Value)
-        box()->setText(text);
+        box()->putText(0, static_cast<int>(box()->text().size()), text);
     else
         QAccessibleWidget::setText(t, text);
 }
@@ -242,15 +242,15 @@ QString ValueBoxAccessible::attributes(int offset, int *startOffset, int *endOff
 
 void ValueBoxAccessible::deleteText(int startOffset, int endOffset)
 {
-    box()->setText(box()->text().remove(startOffset, endOffset - startOffset));
+    box()->putText(startOffset, endOffset, QString());
 }
 
 void ValueBoxAccessible::insertText(int offset, const QString &text)
 {
-    box()->setText(box()->text().insert(offset, text));
+    box()->putText(offset, offset, text);
 }
 
 void ValueBoxAccessible::replaceText(int startOffset, int endOffset, const QString &text)
 {
-    box()->setText(box()->text().replace(startOffset, endOffset - startOffset, text));
+    box()->putText(startOffset, endOffset, text);
 }
