@@ -200,12 +200,12 @@ void aboutWindow(std::string &out)
 
 void messageBox(std::string &out)
 {
-    out += "<dialog id=message role=alertdialog tabindex=-1 autofocus aria-labelledby=messageTitle "
-           "aria-describedby=messageText>"
+    // The text describes OK, where the focus lands: that way every screen reader says it with OK.
+    out += "<dialog id=message role=alertdialog aria-labelledby=messageTitle>"
            "<div id=messageTitle class=title>"
         + escaped(layout::ProgramTitle)
-        + "</div><p id=messageText></p><form method=dialog><button id=messageOK>OK</button>"
-          "</form></dialog>";
+        + "</div><p id=messageText></p><div class=buttons>"
+          "<button id=messageOK autofocus aria-describedby=messageText>OK</button></div></dialog>";
 }
 
 } // namespace

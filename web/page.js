@@ -98,8 +98,6 @@
         // The function keys the window uses are the window's in every state, the program
         // ended too: the browser's own (its help on F1, its menu bar on F10) never sees them.
         if (e.key === "F1" || e.key === "F10") e.preventDefault();
-        // Enter before OK has taken the focus from the message box presses OK all the same.
-        if (message.open && e.key === "Enter" && document.activeElement === message) $("messageOK").click();
         if (!live() || message.open) return;
         if (openTop) return menuKey(e);
         const inAbout = about.contains(document.activeElement);
@@ -338,16 +336,14 @@
             regions.forEach((region) => { region.textContent = ""; });
             // Opened a frame later, once screen readers have heard of the boxes just set: behind a
             // modal box they are hidden, and Chromium never tells of a change made there; until
-            // then the focus stays where it is. The box itself takes the focus first, and OK a
-            // moment later, so that screen readers read its text before OK: Orca in Firefox,
-            // finding the box already around it, would read OK alone, and skips a focus that
-            // another follows soon after.
+            // then the focus stays where it is. OK takes it as the box opens, and the text that
+            // describes OK is read with it: a box that took the focus itself, for a screen reader
+            // to read it first, would be skipped by one that hears OK's focus before it is done.
             messageDue = true;
             requestAnimationFrame(() => setTimeout(() => {
                 messageDue = false;
                 if (!live()) return;
                 message.showModal();
-                setTimeout(() => { if (message.open && document.activeElement === message) $("messageOK").focus(); }, 400);
             }, 0));
         },
         openAbout() {
@@ -364,6 +360,7 @@
             document.title += " (ended)";
         },
     };
+    $("messageOK").addEventListener("click", () => message.close());
     message.addEventListener("close", () => { if (!ended) value.focus(); });
     // About's OK and its title bar's close button, the page's own window's command. The focus
     // goes back to the main window if About had it.
