@@ -1,5 +1,7 @@
 #include "win32/accessibility.h"
 
+#include "win32/library_entry.h"
+
 // The annotation identifiers are GUIDs declared in oleacc.h; defined here, once.
 #include <initguid.h>
 
@@ -31,19 +33,12 @@ HMODULE ole32()
     return library;
 }
 
-template <typename Function> Function *ole32Function(const char *name)
-{
-    // void (*)() converts to and from any function pointer without a warning.
-    const auto generic = reinterpret_cast<void (*)()>(GetProcAddress(ole32(), name));
-    return reinterpret_cast<Function *>(generic);
-}
-
 } // namespace
 
 Accessibility::~Accessibility()
 {
     if (m_comStarted)
-        ole32Function<decltype(CoUninitialize)>("CoUninitialize")();
+        entry<decltype(CoUninitialize)>(ole32(), "CoUninitialize")();
 }
 
 void Accessibility::describe(HWND control, std::wstring text)
@@ -56,8 +51,8 @@ void Accessibility::annotate()
     if (m_annotated)
         return;
     m_annotated = true;
-    const auto initialize = ole32Function<decltype(CoInitializeEx)>("CoInitializeEx");
-    const auto create = ole32Function<decltype(CoCreateInstance)>("CoCreateInstance");
+    const auto initialize = entry<decltype(CoInitializeEx)>(ole32(), "CoInitializeEx");
+    const auto create = entry<decltype(CoCreateInstance)>(ole32(), "CoCreateInstance");
     if (!initialize || !create)
         return;
     m_comStarted = SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));

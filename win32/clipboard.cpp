@@ -1,5 +1,6 @@
 #include "win32/clipboard.h"
 
+#include "win32/library_entry.h"
 #include "win32/wide_text.h"
 
 #include <commctrl.h>
@@ -21,10 +22,8 @@ constexpr wchar_t NoticeText[]
 bool loadCommonControls()
 {
     static const bool loaded = [] {
-        HMODULE module = LoadLibraryW(L"comctl32.dll");
-        const auto initialise = reinterpret_cast<BOOL(WINAPI *)(const INITCOMMONCONTROLSEX *)>(
-            reinterpret_cast<void (*)()>(
-                module ? GetProcAddress(module, "InitCommonControlsEx") : nullptr));
+        const auto initialise = entry<decltype(InitCommonControlsEx)>(
+            LoadLibraryW(L"comctl32.dll"), "InitCommonControlsEx");
         const INITCOMMONCONTROLSEX controls { sizeof controls, ICC_WIN95_CLASSES };
         return initialise && initialise(&controls);
     }();

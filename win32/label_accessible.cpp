@@ -1,5 +1,7 @@
 #include "win32/label_accessible.h"
 
+#include "win32/library_entry.h"
+
 namespace win32 {
 
 namespace {
@@ -10,25 +12,13 @@ HMODULE oleacc()
     return library;
 }
 
-template <typename Function> Function *function(HMODULE library, const char *name)
-{
-    // void (*)() converts to and from any function pointer without a warning.
-    const auto generic = reinterpret_cast<void (*)()>(GetProcAddress(library, name));
-    return reinterpret_cast<Function *>(generic);
-}
-
-template <typename Function> Function *oleaccFunction(const char *name)
-{
-    return function<Function>(oleacc(), name);
-}
-
 // The object travels to the assistive program through COM, which the thread joins once, for
 // the rest of its life, when the first label is asked.
 bool comStarted()
 {
     static const bool started = [] {
         const auto initialize
-            = function<decltype(CoInitializeEx)>(LoadLibraryW(L"ole32.dll"), "CoInitializeEx");
+            = entry<decltype(CoInitializeEx)>(LoadLibraryW(L"ole32.dll"), "CoInitializeEx");
         return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
     }();
     return started;
@@ -41,8 +31,8 @@ LRESULT LabelAccessible::answer(HWND label, WPARAM flags, LPARAM object, const w
     if (static_cast<LONG>(object) != OBJID_CLIENT || !comStarted())
         return 0;
     const auto createStandard
-        = oleaccFunction<decltype(CreateStdAccessibleObject)>("CreateStdAccessibleObject");
-    const auto result = oleaccFunction<decltype(LresultFromObject)>("LresultFromObject");
+        = entry<decltype(CreateStdAccessibleObject)>(oleacc(), "CreateStdAccessibleObject");
+    const auto result = entry<decltype(LresultFromObject)>(oleacc(), "LresultFromObject");
     IAccessible *standard = nullptr;
     if (!createStandard || !result
         || FAILED(createStandard(
@@ -82,7 +72,7 @@ HRESULT LabelAccessible::get_accDefaultAction(VARIANT child, BSTR *action)
         return m_standard->get_accDefaultAction(child, action);
     // oleaut32 is loaded for this, as ole32 and oleacc are, not with the program.
     static const auto allocate
-        = function<decltype(SysAllocString)>(LoadLibraryW(L"oleaut32.dll"), "SysAllocString");
+        = entry<decltype(SysAllocString)>(LoadLibraryW(L"oleaut32.dll"), "SysAllocString");
     *action = allocate ? allocate(m_action) : nullptr;
     return *action ? S_OK : E_OUTOFMEMORY;
 }

@@ -1,5 +1,7 @@
 #include "win32/png_picture.h"
 
+#include "win32/library_entry.h"
+
 #include <objidl.h>
 #include <shlwapi.h>
 
@@ -22,15 +24,6 @@ struct StreamDeleter
 {
     void operator()(IStream *stream) const { stream->Release(); }
 };
-
-// A function of a library loaded at run time, typed as its declaration. Taking the address of
-// the declared function instead would import the library at start-up.
-template <typename Function> Function *entry(HMODULE library, const char *name)
-{
-    // Through a generic function pointer, which gcc accepts to cast to any other.
-    return reinterpret_cast<Function *>(
-        reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-}
 
 } // namespace
 
