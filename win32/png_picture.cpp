@@ -8,17 +8,12 @@
 #include <gdiplus.h>
 
 #include <memory>
-#include <type_traits>
 
 namespace win32 {
 
 namespace {
 
-struct LibraryDeleter
-{
-    void operator()(HMODULE library) const { FreeLibrary(library); }
-};
-using Library = std::unique_ptr<std::remove_pointer_t<HMODULE>, LibraryDeleter>;
+using Library = Owned<HMODULE, FreeLibrary>;
 
 struct StreamDeleter
 {

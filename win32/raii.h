@@ -1,7 +1,7 @@
 #pragma once
 
-// Owners of the Windows resources the front end creates: fonts and bitmaps, icons and device
-// contexts. Each releases its resource on every way out of a scope.
+// Owners of the Windows resources the front end creates: fonts and bitmaps, icons, libraries
+// and device contexts. Each releases its resource on every way out of a scope.
 
 #include <windows.h>
 
@@ -10,20 +10,16 @@
 
 namespace win32 {
 
-struct GdiObjectDeleter
+// A handle that `release` lets go of.
+template <auto release> struct Releaser
 {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+    template <typename Handle> void operator()(Handle handle) const { release(handle); }
 };
-template <typename Handle>
-using GdiObject = std::unique_ptr<std::remove_pointer_t<Handle>, GdiObjectDeleter>;
-using Font = GdiObject<HFONT>;
-using Bitmap = GdiObject<HBITMAP>;
-
-struct IconDeleter
-{
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+template <typename Handle, auto release>
+using Owned = std::unique_ptr<std::remove_pointer_t<Handle>, Releaser<release>>;
+using Font = Owned<HFONT, DeleteObject>;
+using Bitmap = Owned<HBITMAP, DeleteObject>;
+using Icon = Owned<HICON, DestroyIcon>;
 
 // A window's device context, for measuring text.
 class WindowDc
