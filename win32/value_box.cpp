@@ -1,9 +1,7 @@
 #include "win32/value_box.h"
 
-#include "form/main_form.h"
 #include "form/main_form_layout.h"
 #include "win32/clipboard.h"
-#include "win32/raii.h"
 
 #include <imm.h>
 
@@ -97,8 +95,6 @@ LRESULT ValueBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONDBLCLK:
         // Wine's edit control pastes on the middle button, as X11 programs do.
         return 0;
-    default:
-        break;
     }
     return CallWindowProcW(m_original, m_edit, message, wParam, lParam);
 }
@@ -119,21 +115,25 @@ LRESULT ValueBox::pass(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+// Does as the form says with a message that would bring text in: hands it to the control if
+// the form takes it, beeps if the form refuses it. A message that does not go in answers 0,
+// which is FALSE for WM_SETTEXT.
+LRESULT ValueBox::follow(Verdict verdict, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (verdict == Verdict::Take)
+        return pass(message, wParam, lParam);
+    if (verdict == Verdict::Refuse)
+        MessageBeep(MB_OK);
+    return 0;
+}
+
 // One character, replacing the selection. Backspace, Enter and Ctrl+letters come as control
 // characters.
 LRESULT ValueBox::onTyped(UINT message, WPARAM wParam, LPARAM lParam)
 {
     const char32_t typed = static_cast<char32_t>(wParam);
-    switch (MainForm::admit(Route::Typed, { &typed, 1 }, lengthAfter(1))) {
-    case Verdict::Take:
-        return pass(message, wParam, lParam);
-    case Verdict::Refuse:
-        MessageBeep(MB_OK);
-        return 0;
-    case Verdict::Drop:
-        break;
-    }
-    return 0;
+    return follow(
+        MainForm::admit(Route::Typed, { &typed, 1 }, lengthAfter(1)), message, wParam, lParam);
 }
 
 // One UTF-32 character, sent by programs that type for the user: typed as WM_CHAR, which is
@@ -156,16 +156,8 @@ LRESULT ValueBox::onInserted(UINT message, WPARAM wParam, LPARAM lParam)
     const std::wstring_view inserted = text ? text : L"";
     const std::size_t after
         = message == WM_SETTEXT ? inserted.size() : lengthAfter(inserted.size());
-    switch (MainForm::admit(Route::Inserted, codePoints(inserted), after)) {
-    case Verdict::Take:
-        return pass(message, wParam, lParam);
-    case Verdict::Refuse:
-        MessageBeep(MB_OK);
-        return FALSE;
-    case Verdict::Drop:
-        break;
-    }
-    return FALSE;
+    return follow(
+        MainForm::admit(Route::Inserted, codePoints(inserted), after), message, wParam, lParam);
 }
 
 // The whole box is the box: its sunken border takes a click as its inside does.
@@ -222,16 +214,7 @@ LRESULT ValueBox::onPaste()
             return 0;
         verdict = MainForm::admit(Route::MenuPaste, codePoints(*text), after);
     }
-    switch (verdict) {
-    case Verdict::Take:
-        return pass(WM_PASTE, 0, 0);
-    case Verdict::Refuse:
-        MessageBeep(MB_OK);
-        return 0;
-    case Verdict::Drop:
-        break;
-    }
-    return 0;
+    return follow(verdict, WM_PASTE, 0, 0);
 }
 
 // How many characters the box holds once `inserted` ones have replaced the selection.

@@ -18,6 +18,8 @@
 // as a click (MainForm::isClick: the second press of a double-click is none). A press that
 // starts elsewhere and ends over the box is no click.
 
+#include "form/main_form.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -51,6 +53,7 @@ private:
     LRESULT onLButtonUp(WPARAM wParam, LPARAM lParam);
     LRESULT onPaste();
     LRESULT pass(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT follow(form::MainForm::Verdict verdict, UINT message, WPARAM wParam, LPARAM lParam);
     std::size_t lengthAfter(std::size_t inserted) const;
     static bool isCommandKey(UINT message, WPARAM key);
 
