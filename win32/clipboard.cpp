@@ -41,6 +41,23 @@ LRESULT CALLBACK clickThrough(HWND window, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcW(tooltipProcedure, window, message, wParam, lParam);
 }
 
+// What `read` makes of the clipboard's text up to its first NUL, which it sees in place; nothing
+// while another program holds the clipboard open or it holds no text.
+template <typename Result, typename Read> std::optional<Result> readText(HWND owner, Read read)
+{
+    if (!OpenClipboard(owner))
+        return std::nullopt;
+    std::optional<Result> result;
+    HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    if (const auto *chars = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr) {
+        const std::wstring_view whole(chars, GlobalSize(data) / sizeof(wchar_t));
+        result = read(whole.substr(0, whole.find(L'\0')));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return result;
+}
+
 } // namespace
 
 Clipboard::~Clipboard()
@@ -162,34 +179,12 @@ void Clipboard::showNotice(const wchar_t *text)
 
 std::optional<std::size_t> Clipboard::textLength(HWND owner)
 {
-    if (!OpenClipboard(owner))
-        return std::nullopt;
-    std::optional<std::size_t> length;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (const auto *text = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr) {
-        const std::size_t size = GlobalSize(data) / sizeof(wchar_t);
-        length = 0;
-        while (*length < size && text[*length])
-            ++*length;
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return length;
+    return readText<std::size_t>(owner, [](std::wstring_view text) { return text.size(); });
 }
 
 std::optional<std::wstring> Clipboard::text(HWND owner)
 {
-    if (!OpenClipboard(owner))
-        return std::nullopt;
-    std::optional<std::wstring> text;
-    HANDLE data = GetClipboardData(CF_UNICODETEXT);
-    if (const auto *chars = data ? static_cast<const wchar_t *>(GlobalLock(data)) : nullptr) {
-        const std::wstring_view whole(chars, GlobalSize(data) / sizeof(wchar_t));
-        text = std::wstring(whole.substr(0, whole.find(L'\0')));
-        GlobalUnlock(data);
-    }
-    CloseClipboard();
-    return text;
+    return readText<std::wstring>(owner, [](std::wstring_view text) { return std::wstring(text); });
 }
 
 } // namespace win32
