@@ -15,9 +15,8 @@ constexpr wchar_t ActionProperty[] = L"OrvanAction";
 void ClickableLabel::attach(HWND label, const wchar_t *action)
 {
     SetPropW(label, ActionProperty, const_cast<wchar_t *>(action));
-    const auto previous = reinterpret_cast<WNDPROC>(
+    s_original = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure)));
-    s_original = previous;
 }
 
 LRESULT CALLBACK ClickableLabel::procedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam)
@@ -43,13 +42,12 @@ LRESULT CALLBACK ClickableLabel::procedure(HWND label, UINT message, WPARAM wPar
         if (const LRESULT object = LabelAccessible::answer(label, wParam, lParam,
                 static_cast<const wchar_t *>(GetPropW(label, ActionProperty))))
             return object;
-        return CallWindowProcW(s_original, label, message, wParam, lParam);
+        break;
     case WM_NCDESTROY:
         RemovePropW(label, ActionProperty);
-        return CallWindowProcW(s_original, label, message, wParam, lParam);
-    default:
-        return CallWindowProcW(s_original, label, message, wParam, lParam);
+        break;
     }
+    return CallWindowProcW(s_original, label, message, wParam, lParam);
 }
 
 } // namespace win32

@@ -49,29 +49,21 @@ WNDPROC s_buttonProcedure = nullptr;
 
 LRESULT CALLBACK buttonProcedure(HWND button, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_GETDLGCODE:
-        return (CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam)
-                   & ~(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))
-            | DLGC_BUTTON;
-    case WM_SETFOCUS: {
-        const LRESULT result = CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
-        SendMessageW(GetParent(button), WM_CONTROLFOCUSED, reinterpret_cast<WPARAM>(button), 0);
-        return result;
-    }
-    case WM_GETOBJECT:
+    if (message == WM_GETOBJECT)
         SendMessageW(GetParent(button), WM_CONTROLQUERIED, 0, 0);
-        return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
-    default:
-        return CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
-    }
+    const LRESULT result = CallWindowProcW(s_buttonProcedure, button, message, wParam, lParam);
+    if (message == WM_SETFOCUS)
+        SendMessageW(GetParent(button), WM_CONTROLFOCUSED, reinterpret_cast<WPARAM>(button), 0);
+    if (message == WM_GETDLGCODE)
+        return (result & ~(DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON)) | DLGC_BUTTON;
+    return result;
 }
 
 void subclassButton(HWND button)
 {
-    const auto previous = reinterpret_cast<WNDPROC>(
+    // Every BUTTON has the same class procedure.
+    s_buttonProcedure = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&buttonProcedure)));
-    s_buttonProcedure = previous; // every BUTTON has the same class procedure
 }
 
 } // namespace
