@@ -213,10 +213,13 @@ void MainWindow::placeControls(int dpi)
 {
     Font font = windowFont(form::Font::Window, dpi);
     Font valueFont = windowFont(form::Font::ValueBox, dpi);
-    const auto place = [dpi](HWND control, int left, int top, int width, int height) {
-        SetWindowPos(control, nullptr, px(left, dpi), px(top, dpi), width, height,
-            SWP_NOZORDER | SWP_NOACTIVATE);
-    };
+    // A control in a font, at a place in twips, of a size in pixels.
+    const auto place
+        = [dpi](HWND control, HFONT controlFont, int left, int top, int width, int height) {
+              SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(controlFont), FALSE);
+              SetWindowPos(control, nullptr, px(left, dpi), px(top, dpi), width, height,
+                  SWP_NOZORDER | SWP_NOACTIVATE);
+          };
     // Every label is measured in the window font, through one device context.
     WindowDc dc(m_window);
     SelectedObject measuring(dc.get(), font.get());
@@ -224,11 +227,12 @@ void MainWindow::placeControls(int dpi)
     for (int row = 0; row < layout::ControlCount; ++row) {
         const layout::Control &c = layout::Controls[row];
         HWND control = m_controls[row];
-        SendMessageW(control, WM_SETFONT,
-            reinterpret_cast<WPARAM>(c.font == form::Font::ValueBox ? valueFont.get() : font.get()),
-            FALSE);
-        int width = px(c.width, dpi);
-        int height = px(c.height, dpi);
+        // The popup where it was last shown, which it keeps till it is shown again.
+        const twips::Rect where = c.kind == layout::Kind::Popup
+            ? m_popupPlace
+            : twips::Rect { c.left, c.top, c.width, c.height };
+        int width = px(where.width, dpi);
+        int height = px(where.height, dpi);
         if (c.kind == layout::Kind::AutoLabel) {
             const SIZE size = textSize(dc.get(), control);
             width = size.cx;
@@ -239,25 +243,18 @@ void MainWindow::placeControls(int dpi)
             DrawTextW(dc.get(), text.c_str(), static_cast<int>(text.size()), &bounds,
                 DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT | DT_EXPANDTABS);
             height = bounds.bottom;
-        } else if (c.kind == layout::Kind::Popup) {
-            continue; // placed when shown
         }
-        place(control, c.left, c.top, width, height);
+        place(control, (c.font == form::Font::ValueBox ? valueFont : font).get(), where.left,
+            where.top, width, height);
     }
-    SendMessageW(m_popup, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-    const twips::Rect &p = m_popupPlace;
-    SetWindowPos(m_popup, nullptr, px(p.left, dpi), px(p.top, dpi), px(p.width, dpi),
-        px(p.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
 
     for (int i = 0; i < flags::FlagCount; ++i) {
-        SendMessageW(m_flags[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        place(m_flags[i], layout::FlagBoxLeft, layout::rowTop(i), px(layout::FlagBoxWidth, dpi),
-            px(layout::RowHeight, dpi));
+        place(m_flags[i], font.get(), layout::FlagBoxLeft, layout::rowTop(i),
+            px(layout::FlagBoxWidth, dpi), px(layout::RowHeight, dpi));
         // As wide as its text, so that a click beside the text is no click on the description;
         // one row high. At 96 dpi that is the designed width; at other sizes the bitmap font
         // does not scale exactly, and the whole text stays readable.
-        SendMessageW(m_descriptions[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
-        place(m_descriptions[i], layout::DescriptionLeft, layout::rowTop(i),
+        place(m_descriptions[i], font.get(), layout::DescriptionLeft, layout::rowTop(i),
             textSize(dc.get(), m_descriptions[i]).cx, px(layout::RowHeight, dpi));
     }
 
