@@ -1,6 +1,5 @@
 #include "win32/main_window.h"
 
-#include "win32/about_window.h"
 #include "win32/clickable_label.h"
 #include "win32/legible_text.h"
 #include "win32/wide_text.h"
@@ -402,19 +401,9 @@ void MainWindow::selectValueText(int start, int length)
         static_cast<LPARAM>(start + length));
 }
 
-void MainWindow::focusValueBox()
-{
-    SetFocus(m_value.handle());
-}
-
 void MainWindow::setGoEnabled(bool enabled)
 {
     EnableWindow(GetDlgItem(m_window, commandId(form::Command::Go)), enabled);
-}
-
-void MainWindow::setClipboardText(std::string_view text)
-{
-    m_clipboard.put(text);
 }
 
 void MainWindow::showMessage(std::string_view title, std::string_view text)
@@ -438,16 +427,6 @@ void MainWindow::showPopup(std::string_view text, const twips::Rect &place, int 
         px(place.height, dpi), SWP_SHOWWINDOW | SWP_NOACTIVATE);
     InvalidateRect(m_popup, nullptr, TRUE);
     m_accessibility.announce();
-}
-
-void MainWindow::hidePopup()
-{
-    ShowWindow(m_popup, SW_HIDE);
-}
-
-void MainWindow::openAbout()
-{
-    AboutWindow::open(m_instance, m_window);
 }
 
 // Before the window goes: the last total reaches the clipboard, or the user hears which one

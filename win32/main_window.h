@@ -19,6 +19,7 @@
 #include "form/main_form.h"
 #include "form/main_form_layout.h"
 #include "form/main_view.h"
+#include "win32/about_window.h"
 #include "win32/accessibility.h"
 #include "win32/clipboard.h"
 #include "win32/raii.h"
@@ -59,14 +60,14 @@ private:
     std::string valueText() const override;
     void setValueText(std::string_view text) override;
     void selectValueText(int start, int length) override;
-    void focusValueBox() override;
+    void focusValueBox() override { SetFocus(m_value.handle()); }
     void setGoEnabled(bool enabled) override;
-    void setClipboardText(std::string_view text) override;
+    void setClipboardText(std::string_view text) override { m_clipboard.put(text); }
     void showMessage(std::string_view title, std::string_view text) override;
     void announce(std::string_view text) override;
     void showPopup(std::string_view text, const twips::Rect &place, int flag) override;
-    void hidePopup() override;
-    void openAbout() override;
+    void hidePopup() override { ShowWindow(m_popup, SW_HIDE); }
+    void openAbout() override { AboutWindow::open(m_instance, m_window); }
     void endProgram() override;
 
     form::MainForm m_form { *this };
