@@ -95,13 +95,11 @@ void AboutWindow::centreOver(HWND over)
     GetWindowRect(m_window, &frame);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
-    RECT area {};
     MONITORINFO monitor { sizeof monitor, {}, {}, 0 };
     GetMonitorInfoW(MonitorFromWindow(over ? over : m_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT area = monitor.rcWork;
     if (over)
         GetWindowRect(over, &area);
-    else
-        area = monitor.rcWork;
     const RECT &work = monitor.rcWork;
     const int left = std::clamp(
         (area.left + area.right - width) / 2, work.left, std::max(work.left, work.right - width));
@@ -161,21 +159,12 @@ void AboutWindow::placeControls(int dpi)
 
 LRESULT AboutWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_COMMAND:
-        // OK by click, Space or Enter, or Enter and Esc anywhere in the window.
-        switch (commandOf(LOWORD(wParam))) {
-        case Command::Close:
-            DestroyWindow(m_window);
-            break;
-        case Command::None:
-        case Command::Count:
-            break;
-        }
-        return 0;
-    default:
+    if (message != WM_COMMAND)
         return TopLevelWindow::onMessage(message, wParam, lParam);
-    }
+    // OK by click, Space or Enter, or Enter and Esc anywhere in the window.
+    if (commandOf(LOWORD(wParam)) == Command::Close)
+        DestroyWindow(m_window);
+    return 0;
 }
 
 LRESULT AboutWindow::onCtlColorStatic(HDC dc, HWND control)
