@@ -121,10 +121,9 @@ LRESULT CALLBACK TopLevelWindow::procedure(HWND window, UINT message, WPARAM wPa
     auto *self = reinterpret_cast<TopLevelWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!self)
         return DefWindowProcW(window, message, wParam, lParam);
-    if (message != WM_NCDESTROY)
-        return self->onMessage(message, wParam, lParam);
-
     const LRESULT result = self->onMessage(message, wParam, lParam);
+    if (message != WM_NCDESTROY)
+        return result;
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     self->m_window = nullptr;
     self->onDestroyed();
