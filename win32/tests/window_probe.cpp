@@ -35,6 +35,7 @@
 #include "flags/flag_model.h"
 #include "form/main_form_layout.h"
 #include "form/tests/behaviour.h"
+#include "win32/wide_text.h"
 
 #include <behaviour_rows.h>
 #include <windows.h>
@@ -56,19 +57,8 @@ namespace {
 
 using layout::Kind;
 using layout::Slot;
-
-std::wstring widen(std::string_view text)
-{
-    return std::wstring(text.begin(), text.end());
-}
-
-std::string narrow(std::wstring_view text)
-{
-    std::string narrow;
-    for (wchar_t c : text)
-        narrow.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return narrow;
-}
+using win32::narrow;
+using win32::widen;
 
 void answer(const std::string &line)
 {
