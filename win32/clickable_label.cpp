@@ -4,22 +4,12 @@
 
 namespace win32 {
 
-WNDPROC ClickableLabel::s_original = nullptr;
-
 namespace {
 
 constexpr wchar_t ActionProperty[] = L"OrvanAction";
+WNDPROC s_original = nullptr; // every STATIC has the same class procedure
 
-} // namespace
-
-void ClickableLabel::attach(HWND label, const wchar_t *action)
-{
-    SetPropW(label, ActionProperty, const_cast<wchar_t *>(action));
-    s_original = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&procedure)));
-}
-
-LRESULT CALLBACK ClickableLabel::procedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK labelProcedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_LBUTTONDOWN:
@@ -48,6 +38,15 @@ LRESULT CALLBACK ClickableLabel::procedure(HWND label, UINT message, WPARAM wPar
         break;
     }
     return CallWindowProcW(s_original, label, message, wParam, lParam);
+}
+
+} // namespace
+
+void ClickableLabel::attach(HWND label, const wchar_t *action)
+{
+    SetPropW(label, ActionProperty, const_cast<wchar_t *>(action));
+    s_original = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(label, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&labelProcedure)));
 }
 
 } // namespace win32

@@ -19,10 +19,6 @@ public:
     // Takes over a static control; it stays so until it is destroyed. Its accessible object
     // has a default action named `action` (a string that outlives the label) that clicks it.
     static void attach(HWND label, const wchar_t *action);
-
-private:
-    static LRESULT CALLBACK procedure(HWND label, UINT message, WPARAM wParam, LPARAM lParam);
-    static WNDPROC s_original; // every STATIC has the same class procedure
 };
 
 } // namespace win32

@@ -18,62 +18,7 @@ struct Content
     HICON icon;
 };
 
-} // namespace
-
-void PictureBox::registerClass(HINSTANCE instance)
-{
-    WNDCLASSEXW wc {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &PictureBox::procedure;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = ClassName;
-    RegisterClassExW(&wc);
-}
-
-HWND PictureBox::create(HWND parent, int id, const wchar_t *name, HBITMAP bitmap, HICON icon)
-{
-    // The window owns its content from WM_NCCREATE on, and frees it in WM_NCDESTROY.
-    auto content = std::make_unique<Content>(Content { bitmap, icon });
-    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, ClassName, name,
-        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), content.get());
-    if (box)
-        content.release();
-    return box;
-}
-
-LRESULT CALLBACK PictureBox::procedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_NCCREATE: {
-        // Only a window that comes into being takes the content over.
-        if (!DefWindowProcW(box, message, wParam, lParam))
-            return FALSE;
-        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
-        SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        return TRUE;
-    }
-    case WM_NCDESTROY:
-        delete reinterpret_cast<Content *>(GetWindowLongPtrW(box, GWLP_USERDATA));
-        SetWindowLongPtrW(box, GWLP_USERDATA, 0);
-        break;
-    case WM_PAINT:
-        onPaint(box);
-        return 0;
-    case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        InvalidateRect(box, nullptr, TRUE);
-        return 0;
-    default:
-        break;
-    }
-    return DefWindowProcW(box, message, wParam, lParam);
-}
-
-void PictureBox::onPaint(HWND box)
+void paint(HWND box)
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(box, &ps);
@@ -106,6 +51,59 @@ void PictureBox::onPaint(HWND box)
     if (GetFocus() == box && !(SendMessageW(box, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS))
         DrawFocusRect(dc, &inner);
     EndPaint(box, &ps);
+}
+
+LRESULT CALLBACK boxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCCREATE: {
+        // Only a window that comes into being takes the content over.
+        if (!DefWindowProcW(box, message, wParam, lParam))
+            return FALSE;
+        const auto *create = reinterpret_cast<const CREATESTRUCTW *>(lParam);
+        SetWindowLongPtrW(box, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return TRUE;
+    }
+    case WM_NCDESTROY:
+        delete reinterpret_cast<Content *>(GetWindowLongPtrW(box, GWLP_USERDATA));
+        SetWindowLongPtrW(box, GWLP_USERDATA, 0);
+        break;
+    case WM_PAINT:
+        paint(box);
+        return 0;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        InvalidateRect(box, nullptr, TRUE);
+        return 0;
+    }
+    return DefWindowProcW(box, message, wParam, lParam);
+}
+
+} // namespace
+
+void PictureBox::registerClass(HINSTANCE instance)
+{
+    WNDCLASSEXW wc {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = &boxProcedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = ClassName;
+    RegisterClassExW(&wc);
+}
+
+HWND PictureBox::create(HWND parent, int id, const wchar_t *name, HBITMAP bitmap, HICON icon)
+{
+    // The window owns its content from WM_NCCREATE on, and frees it in WM_NCDESTROY.
+    auto content = std::make_unique<Content>(Content { bitmap, icon });
+    HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, ClassName, name,
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), content.get());
+    if (box)
+        content.release();
+    return box;
 }
 
 } // namespace win32

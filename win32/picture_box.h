@@ -19,10 +19,6 @@ public:
     // Creates a box showing `bitmap` (at its own size, scaled with the dpi) or `icon`; neither
     // is owned and both must outlive the box.
     static HWND create(HWND parent, int id, const wchar_t *name, HBITMAP bitmap, HICON icon);
-
-private:
-    static LRESULT CALLBACK procedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
-    static void onPaint(HWND box);
 };
 
 } // namespace win32
