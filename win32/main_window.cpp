@@ -65,6 +65,23 @@ void subclassButton(HWND button)
         SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&buttonProcedure)));
 }
 
+std::wstring windowText(HWND window)
+{
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+    return text;
+}
+
+// The extent of a control's text on one line, in the font selected into `dc`.
+SIZE textSize(HDC dc, HWND control)
+{
+    const std::wstring text = windowText(control);
+    SIZE size {};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return size;
+}
+
 } // namespace
 
 // A fixed single border: title, system menu and close button, no minimize or maximize.
@@ -185,27 +202,6 @@ void MainWindow::createControlFor(const layout::Slot &slot)
         break; // the About window's kinds
     }
 }
-
-namespace {
-
-std::wstring windowText(HWND window)
-{
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-    return text;
-}
-
-// The extent of a control's text on one line, in the font selected into `dc`.
-SIZE textSize(HDC dc, HWND control)
-{
-    const std::wstring text = windowText(control);
-    SIZE size {};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    return size;
-}
-
-} // namespace
 
 // Places every control at a dpi, in the fonts of that dpi.
 void MainWindow::placeControls(int dpi)

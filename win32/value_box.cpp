@@ -31,6 +31,25 @@ std::u32string codePoints(std::wstring_view text)
     return points;
 }
 
+// The keys that run a clipboard, undo or select-all command without typing a character.
+bool isCommandKey(UINT message, WPARAM key)
+{
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    const bool control = GetKeyState(VK_CONTROL) < 0;
+    if (message == WM_SYSKEYDOWN)
+        return key == VK_BACK; // Alt+Backspace undoes
+    switch (key) {
+    case VK_INSERT: // Shift pastes, Ctrl copies
+        return shift || control;
+    case VK_DELETE: // Shift cuts
+        return shift;
+    case 'A':
+        return control;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 ValueBox::~ValueBox()
@@ -225,25 +244,6 @@ std::size_t ValueBox::lengthAfter(std::size_t inserted) const
         m_edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     const auto length = static_cast<std::size_t>(GetWindowTextLengthW(m_edit));
     return length - (end - start) + inserted;
-}
-
-// The keys that run a clipboard, undo or select-all command without typing a character.
-bool ValueBox::isCommandKey(UINT message, WPARAM key)
-{
-    const bool shift = GetKeyState(VK_SHIFT) < 0;
-    const bool control = GetKeyState(VK_CONTROL) < 0;
-    if (message == WM_SYSKEYDOWN)
-        return key == VK_BACK; // Alt+Backspace undoes
-    switch (key) {
-    case VK_INSERT: // Shift pastes, Ctrl copies
-        return shift || control;
-    case VK_DELETE: // Shift cuts
-        return shift;
-    case 'A':
-        return control;
-    default:
-        return false;
-    }
 }
 
 } // namespace win32

@@ -55,7 +55,6 @@ private:
     LRESULT pass(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT follow(form::MainForm::Verdict verdict, UINT message, WPARAM wParam, LPARAM lParam);
     std::size_t lengthAfter(std::size_t inserted) const;
-    static bool isCommandKey(UINT message, WPARAM key);
 
     HWND m_edit = nullptr;
     WNDPROC m_original = nullptr;
