@@ -6,12 +6,6 @@ namespace win32 {
 
 namespace {
 
-HMODULE oleacc()
-{
-    static const HMODULE library = LoadLibraryW(L"oleacc.dll");
-    return library;
-}
-
 // The object travels to the assistive program through COM, which the thread joins once, for
 // the rest of its life, when the first label is asked.
 bool comStarted()
@@ -30,9 +24,10 @@ LRESULT LabelAccessible::answer(HWND label, WPARAM flags, LPARAM object, const w
 {
     if (static_cast<LONG>(object) != OBJID_CLIENT || !comStarted())
         return 0;
+    static const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
     const auto createStandard
-        = entry<decltype(CreateStdAccessibleObject)>(oleacc(), "CreateStdAccessibleObject");
-    const auto result = entry<decltype(LresultFromObject)>(oleacc(), "LresultFromObject");
+        = entry<decltype(CreateStdAccessibleObject)>(oleacc, "CreateStdAccessibleObject");
+    const auto result = entry<decltype(LresultFromObject)>(oleacc, "LresultFromObject");
     IAccessible *standard = nullptr;
     if (!createStandard || !result
         || FAILED(createStandard(
