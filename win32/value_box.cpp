@@ -89,7 +89,12 @@ LRESULT ValueBox::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_IME_CHAR:
         return onTyped(message, wParam, lParam);
     case WM_UNICHAR:
-        return onUniChar(wParam, lParam);
+        // One UTF-32 character, sent by programs that type for the user: typed as WM_CHAR, which
+        // is what Windows' own edit control understands; Wine's would insert it past the form.
+        if (wParam == UNICODE_NOCHAR)
+            return TRUE; // yes, this window takes WM_UNICHAR
+        onTyped(WM_CHAR, wParam, lParam);
+        return FALSE;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
         // What such a key does to the length is not known before it runs: the length now.
@@ -153,16 +158,6 @@ LRESULT ValueBox::onTyped(UINT message, WPARAM wParam, LPARAM lParam)
     const char32_t typed = static_cast<char32_t>(wParam);
     return follow(
         MainForm::admit(Route::Typed, { &typed, 1 }, lengthAfter(1)), message, wParam, lParam);
-}
-
-// One UTF-32 character, sent by programs that type for the user: typed as WM_CHAR, which is
-// what Windows' own edit control understands; Wine's would insert it past the form.
-LRESULT ValueBox::onUniChar(WPARAM wParam, LPARAM lParam)
-{
-    if (wParam == UNICODE_NOCHAR)
-        return TRUE; // yes, this window takes WM_UNICHAR
-    onTyped(WM_CHAR, wParam, lParam);
-    return FALSE;
 }
 
 // Text set from outside, whole (WM_SETTEXT) or in place of the selection (EM_REPLACESEL). Both

@@ -46,7 +46,6 @@ private:
     static LRESULT CALLBACK procedure(HWND edit, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onTyped(UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT onUniChar(WPARAM wParam, LPARAM lParam);
     LRESULT onInserted(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT onNcHitTest(LPARAM lParam);
     LRESULT onLButtonDown(UINT message, WPARAM wParam, LPARAM lParam);
