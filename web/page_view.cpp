@@ -5,9 +5,7 @@
 // screen readers are told, the About window, the end). What the two sides call of each other is
 // named once, in seam.list (page_seam.h is written from it).
 
-#include "flags/flag_model.h"
 #include "form/main_form.h"
-#include "form/main_form_layout.h"
 
 #include <page_seam.h>
 
