@@ -214,12 +214,12 @@ int main()
         + style({ { "width", layout::ClientWidth } }) + ">";
     menus(out);
     mainWindow(out);
-    out += "<div id=clipNotice role=status></div><div id=announce0 class=unseen aria-live=polite>"
-           "</div><div id=announce1 class=unseen aria-live=polite></div><div id=ended role=alert "
-           "hidden>Orvan unk4 has ended. The last total stays on "
-           "the clipboard.<br>Close this tab, or reload the page to start again.</div><span "
-           "id=explains "
-           "hidden>Opens the explanation of flag</span></section>";
+    out += "<div id=clipNotice role=status></div>"
+           "<div id=announce0 class=unseen aria-live=polite></div>"
+           "<div id=announce1 class=unseen aria-live=polite></div>"
+           "<div id=ended role=alert hidden>Orvan unk4 has ended. The last total stays on the "
+           "clipboard.<br>Close this tab, or reload the page to start again.</div>"
+           "<span id=explains hidden>Opens the explanation of flag</span></section>";
     aboutWindow(out);
     messageBox(out);
     std::puts(out.c_str());
