@@ -13,6 +13,7 @@ import base64
 import hashlib
 import re
 import sys
+from pathlib import Path
 
 from fontTools.ttLib import TTFont
 
@@ -20,8 +21,9 @@ from fontTools.ttLib import TTFont
 def round_captions(markup, font):
     """Buttons whose caption, centred, would stand on half a pixel (an odd spare width) and
     blur, lose a pixel on the right: the desktop windows round such a caption to the left."""
-    cmap, advances = TTFont(font).getBestCmap(), TTFont(font)["hmtx"].metrics
-    units = TTFont(font)["head"].unitsPerEm / 13  # per pixel, at the font's 13 pixels
+    font = TTFont(font)
+    # units: the font's units per pixel, at its 13 pixels.
+    cmap, advances, units = font.getBestCmap(), font["hmtx"].metrics, font["head"].unitsPerEm / 13
 
     def fix(m):
         width = sum(advances[cmap[ord(c)]][0] for c in m.group(3)) / units
@@ -86,14 +88,13 @@ def compact(script):
 
 
 def main(template, markup, font13, font16, about, icon, module, wasm, seam_js, page_js, output):
-    def read(path):
-        with open(path, "rb") as f:
-            return f.read()
-
     def b64(path):
-        return base64.b64encode(read(path)).decode("ascii")
+        return base64.b64encode(Path(path).read_bytes()).decode("ascii")
 
-    markup, placed = styles_to_sheet(round_captions(read(markup).decode("utf-8"), font13))
+    def text(path):
+        return Path(path).read_text(encoding="utf-8")
+
+    markup, placed = styles_to_sheet(round_captions(text(markup), font13))
     parts = {
         "@MARKUP@": markup,
         "@PLACES@": placed,
@@ -101,19 +102,17 @@ def main(template, markup, font13, font16, about, icon, module, wasm, seam_js, p
         "@FONT16@": b64(font16),
         "@ABOUT@": b64(about),
         "@ICON@": b64(icon),
-        "@MODULE@": read(module).decode("utf-8").replace("</script", "<\\/script"),
+        "@MODULE@": text(module).replace("</script", "<\\/script"),
         "@WASM@": b64(wasm),
-        "@SEAM@": compact(read(seam_js).decode("utf-8")),
-        "@PAGE@": compact(read(page_js).decode("utf-8")),
+        "@SEAM@": compact(text(seam_js)),
+        "@PAGE@": compact(text(page_js)),
     }
-    page = read(template).decode("utf-8")
-    for key, text in parts.items():
+    page = text(template)
+    for key, part in parts.items():
         if key not in page:
             sys.exit(f"{template}: no {key}")
-        page = page.replace(key, text)
-    page = page.replace("@CSP@", content_security_policy(page))
-    with open(output, "w", encoding="utf-8") as out:
-        out.write(page)
+        page = page.replace(key, part)
+    Path(output).write_text(page.replace("@CSP@", content_security_policy(page)), encoding="utf-8")
 
 
 if __name__ == "__main__":

@@ -10,8 +10,10 @@
 #include "form/main_form_layout.h"
 
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace {
 
@@ -19,37 +21,31 @@ using twips::px;
 
 std::string escaped(std::string_view text)
 {
+    // The characters that markup reads as its own, and the references that stand for them.
+    constexpr std::string_view special = "&<>\"";
+    constexpr std::string_view references[] = { "&amp;", "&lt;", "&gt;", "&quot;" };
     std::string out;
     for (char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
+        const auto at = special.find(c);
+        out += at == std::string_view::npos ? std::string_view(&c, 1) : references[at];
     }
     return out;
 }
 
-std::string place(int left, int top, int width, int height)
+// A style attribute of lengths in pixels, from twips: style({{"left", 120}, {"top", 60}}).
+std::string style(std::initializer_list<std::pair<const char *, int>> lengths)
 {
-    return "left:" + std::to_string(px(left)) + "px;top:" + std::to_string(px(top)) + "px;width:"
-        + std::to_string(px(width)) + "px;height:" + std::to_string(px(height)) + "px";
+    std::string out;
+    for (const auto &[name, twips] : lengths)
+        out += (out.empty() ? " style=\"" : ";") + std::string(name) + ":"
+            + std::to_string(px(twips)) + "px";
+    return out + "\"";
 }
 
 template <typename CommandT> std::string place(const form::ControlOf<CommandT> &c)
 {
-    return place(c.left, c.top, c.width, c.height);
+    return style(
+        { { "left", c.left }, { "top", c.top }, { "width", c.width }, { "height", c.height } });
 }
 
 // A menu caption with its access key (after the ampersand) underlined.
@@ -108,8 +104,7 @@ void menus(std::string &out)
 // One control of the main window's table.
 std::string tableControl(const form::Control &c)
 {
-    const std::string name(c.name), caption = escaped(c.caption);
-    const std::string at = " style=\"" + place(c) + "\"";
+    const std::string name(c.name), caption = escaped(c.caption), at = place(c);
     switch (c.kind) {
     case form::Kind::Button:
         return "<button id=" + name + at + " data-command=" + commandName(c.command) + ">" + caption
@@ -124,8 +119,8 @@ std::string tableControl(const form::Control &c)
         return "<div id=" + name + " class=\"label wrap\"" + at + ">" + caption + "</div>";
     default:
         // Labels keep their left and top; their own text gives the rest, as designed.
-        return "<div id=" + name + " class=\"label \" style=\"left:" + std::to_string(px(c.left))
-            + "px;top:" + std::to_string(px(c.top)) + "px\">" + caption + "</div>";
+        return "<div id=" + name + " class=\"label \""
+            + style({ { "left", c.left }, { "top", c.top } }) + ">" + caption + "</div>";
     }
 }
 
@@ -133,19 +128,20 @@ std::string tableControl(const form::Control &c)
 // flag's index, which the page's script hands back to the form.
 std::string flagControl(layout::Slot slot)
 {
-    const std::string n = std::to_string(slot.index),
-                      top = std::to_string(px(layout::rowTop(slot.index)));
+    const std::string n = std::to_string(slot.index);
+    const int top = layout::rowTop(slot.index);
     if (slot.what == layout::Slot::FlagBox)
-        return "<label class=flag style=\"left:" + std::to_string(px(layout::FlagBoxLeft))
-            + "px;top:" + top + "px;width:" + std::to_string(px(layout::FlagBoxWidth))
-            + "px\"><input type=checkbox id=Check1_" + n + " data-flag=" + n
+        return "<label class=flag"
+            + style({ { "left", layout::FlagBoxLeft }, { "top", top },
+                { "width", layout::FlagBoxWidth } })
+            + "><input type=checkbox id=Check1_" + n + " data-flag=" + n
             + " aria-describedby=Label3_" + n + " aria-keyshortcuts=F1><span>"
             + escaped(flags::caption(slot.index)) + "</span></label>";
     return "<div id=Label3_" + n + " data-flag=" + n
         + " class=description role=button tabindex=-1 aria-expanded=false aria-controls=Label1"
-        + " aria-describedby=\"explains Check1_" + n
-        + "\" style=\"left:" + std::to_string(px(layout::DescriptionLeft)) + "px;top:" + top
-        + "px\">" + escaped(flags::description(slot.index)) + "</div>";
+        + " aria-describedby=\"explains Check1_" + n + "\""
+        + style({ { "left", layout::DescriptionLeft }, { "top", top } }) + ">"
+        + escaped(flags::description(slot.index)) + "</div>";
 }
 
 // The main window's controls in the window's order: the order they stack in, and the order the
@@ -165,17 +161,16 @@ void aboutWindow(std::string &out)
     // A window of its own: moved by its title bar, which holds the program's icon, the caption
     // and a close button that, as on the desktop, Tab does not visit.
     out += "<section id=about role=dialog aria-labelledby=aboutTitle "
-           "aria-describedby=lblDescription hidden style=\"width:"
-        + std::to_string(px(ClientWidth))
-        + "px\"><div id=aboutBar class=title><img id=aboutIcon alt=\"\">" + "<span id=aboutTitle>"
+           "aria-describedby=lblDescription hidden"
+        + style({ { "width", ClientWidth } })
+        + "><div id=aboutBar class=title><img id=aboutIcon alt=\"\">" + "<span id=aboutTitle>"
         + escaped(Caption) + "</span>"
         + "<button id=aboutClose data-close tabindex=-1 aria-label=Close></button></div>"
-        + "<div class=area style=\"height:" + std::to_string(px(ClientHeight)) + "px\">";
+        + "<div class=area" + style({ { "height", ClientHeight } }) + ">";
     for (const Control &c : Controls) {
         // The controls that take the focus carry their place in the tab order, which the page's
         // Tab walks: OK, the icon, the picture.
-        const std::string name(c.name), at = " style=\"" + place(c) + "\"",
-                                        tab = " data-tab=" + std::to_string(c.tab);
+        const std::string name(c.name), at = place(c), tab = " data-tab=" + std::to_string(c.tab);
         switch (c.kind) {
         case form::Kind::Picture:
             // The frame is the picture that takes the focus, named for screen readers.
@@ -215,16 +210,16 @@ int main()
     // Inert until the program has loaded: a click or a key before then does nothing.
     // A region of the page, not an application: screen readers stay in browse mode among its
     // ordinary controls and texts.
-    std::string out = "<section id=Form1 inert aria-label=\"" + escaped(layout::Caption)
-        + "\" style=\"width:" + std::to_string(px(layout::ClientWidth)) + "px\">";
+    std::string out = "<section id=Form1 inert aria-label=\"" + escaped(layout::Caption) + "\""
+        + style({ { "width", layout::ClientWidth } }) + ">";
     menus(out);
     mainWindow(out);
-    out += "<div id=clipNotice role=status></div><div id=announce0 class=unseen aria-live=polite>"
-           "</div><div id=announce1 class=unseen aria-live=polite></div><div id=ended role=alert "
-           "hidden>Orvan unk4 has ended. The last total stays on "
-           "the clipboard.<br>Close this tab, or reload the page to start again.</div><span "
-           "id=explains "
-           "hidden>Opens the explanation of flag</span></section>";
+    out += "<div id=clipNotice role=status></div>"
+           "<div id=announce0 class=unseen aria-live=polite></div>"
+           "<div id=announce1 class=unseen aria-live=polite></div>"
+           "<div id=ended role=alert hidden>Orvan unk4 has ended. The last total stays on the "
+           "clipboard.<br>Close this tab, or reload the page to start again.</div>"
+           "<span id=explains hidden>Opens the explanation of flag</span></section>";
     aboutWindow(out);
     messageBox(out);
     std::puts(out.c_str());

@@ -8,7 +8,7 @@
     const notice = $("clipNotice"), message = $("message"), about = $("about");
     const aboutOK = about.querySelector(".area [data-close]"), aboutBar = $("aboutBar");
     const descriptions = [...client.querySelectorAll(".description")], go = $("cmdGo"), boxes = [];
-    const flagIndex = (element) => (element && element.dataset.flag ? Number(element.dataset.flag) : -1);
+    const flagIndex = (element) => Number(element.dataset.flag ?? -1);
     for (const box of client.querySelectorAll("input[data-flag]")) boxes[flagIndex(box)] = box;
     // The program (its module, and its entry points from page_seam.js) once it has loaded: until
     // then the window is inert and no listener calls it.
@@ -33,27 +33,29 @@
         }, fail);
     };
     const retry = () => { if (refused !== null && !ended) copy(refused); };
-    document.addEventListener("pointerdown", retry, true);
-    document.addEventListener("keydown", retry, true);
+    for (const type of ["pointerdown", "keydown"]) document.addEventListener(type, retry, true);
 
     // The menus: a menu bar of two menus, for the mouse and the keyboard.
     const tops = [...document.querySelectorAll("#menubar .top")];
     let openTop = null, back = null, aboutBack = value; // where the focus goes back to
     const itemsOf = (top) => [...top.nextElementSibling.querySelectorAll("[role=menuitem]")];
+    // The menu or menu entry of that access key, in either case.
+    const byKey = (elements, key) => elements.find((m) => m.dataset.key.toLowerCase() === key.toLowerCase());
+    const showMenu = (top, shown) => {
+        top.setAttribute("aria-expanded", shown);
+        top.classList.toggle("open", shown);
+        top.nextElementSibling.hidden = !shown;
+    };
     const openMenu = (top, focusFirst) => {
         if (!openTop) back = document.activeElement;
         else if (openTop !== top) closeMenu(false);
         openTop = top;
-        top.setAttribute("aria-expanded", "true");
-        top.classList.add("open");
-        top.nextElementSibling.hidden = false;
+        showMenu(top, true);
         (focusFirst ? itemsOf(top)[0] : top).focus();
     };
     const closeMenu = (refocus) => {
         if (!openTop) return;
-        openTop.setAttribute("aria-expanded", "false");
-        openTop.classList.remove("open");
-        openTop.nextElementSibling.hidden = true;
+        showMenu(openTop, false);
         openTop = null;
         if (refocus && back) back.focus();
     };
@@ -65,9 +67,8 @@
         });
         top.addEventListener("mouseenter", () => { if (openTop && openTop !== top) openMenu(top, false); });
     }
-    document.querySelectorAll("#menubar [data-command]").forEach((item) => {
+    for (const item of document.querySelectorAll("#menubar [data-command]"))
         item.addEventListener("click", () => { closeMenu(true); command(item.dataset.command); });
-    });
     document.addEventListener("mousedown", (e) => {
         if (openTop && !e.target.closest("#menubar")) closeMenu(false);
     });
@@ -75,7 +76,7 @@
         const items = itemsOf(openTop), at = items.indexOf(document.activeElement);
         const k = tops.indexOf(openTop);
         switch (e.key) {
-        case "Escape": closeMenu(true); break;
+        case "Escape": case "Tab": closeMenu(true); break;
         case "ArrowDown": items[(at + 1) % items.length].focus(); break;
         case "ArrowUp": items[(at + items.length - 1) % items.length].focus(); break;
         case "ArrowLeft": case "ArrowRight":
@@ -84,9 +85,8 @@
         case "Enter": case " ":
             if (at >= 0) items[at].click(); else openMenu(openTop, true);
             break;
-        case "Tab": closeMenu(true); break;
         default: {
-            const hit = items.find((i) => i.dataset.key.toLowerCase() === e.key.toLowerCase());
+            const hit = byKey(items, e.key);
             if (hit) hit.click(); else return;
         }
         }
@@ -102,13 +102,11 @@
         if (openTop) return menuKey(e);
         const inAbout = about.contains(document.activeElement);
         if (e.key === "F10" || (e.altKey && !e.ctrlKey && e.key.length === 1)) {
-            const top = e.key === "F10" ? tops[0]
-                : tops.find((t) => t.dataset.key.toLowerCase() === e.key.toLowerCase());
+            const top = e.key === "F10" ? tops[0] : byKey(tops, e.key);
             if (top) { e.preventDefault(); openMenu(top, e.key !== "F10"); }
             return;
         }
         if (e.key === "F1") {
-            e.preventDefault();
             if (!inAbout) program.helpRequested(flagIndex(document.activeElement));
         } else if (e.key === "Escape") {
             e.preventDefault();
@@ -169,26 +167,18 @@
     // Labels take no focus from a click, as on the desktop: the value box keeps its selection.
     for (const label of [popup, ...descriptions])
         label.addEventListener("mousedown", (e) => e.preventDefault());
-    for (const box of client.querySelectorAll("input[data-flag]"))
-        box.addEventListener("change", () => { if (live()) program.flagClicked(flagIndex(box)); });
+    boxes.forEach((box, index) => box.addEventListener("change", () => { if (live()) program.flagClicked(index); }));
     for (const description of descriptions)
         click(description, () => program.descriptionClicked(flagIndex(description)));
-    client.querySelectorAll("button[data-command]").forEach((b) => {
-        b.addEventListener("click", () => command(b.dataset.command));
-    });
+    for (const button of client.querySelectorAll("button[data-command]"))
+        button.addEventListener("click", () => command(button.dataset.command));
 
     // The value box. Every way text comes in is told to the form, with its route and its text,
     // and the text goes in only if the form takes it: the key, the paste or the drop is stopped
     // before it reaches the box, so that the box always holds what the form set or took. An
     // input method's composition cannot be stopped: its commit is undone if the form refuses it.
-    const length = (text) => { // in characters, as the form counts
-        let n = text.length;
-        for (let i = 1; i < text.length; ++i) {
-            const c = text.charCodeAt(i);
-            if (c >= 0xdc00 && c <= 0xdfff && (text.charCodeAt(i - 1) & 0xfc00) === 0xd800) --n;
-        }
-        return n;
-    };
+    // In characters, as the form counts: a surrogate pair is one.
+    const length = (text) => text.replace(/[\ud800-\udbff][\udc00-\udfff]/g, "_").length;
     const lengthAfter = (text, [v, start, end] = [value.value, value.selectionStart, value.selectionEnd]) =>
         length(v) - length(v.slice(start, end)) + length(text);
     // The form's verdict: the length first, so that a text too long is never converted, then the
@@ -342,8 +332,7 @@
             messageDue = true;
             requestAnimationFrame(() => setTimeout(() => {
                 messageDue = false;
-                if (!live()) return;
-                message.showModal();
+                if (live()) message.showModal();
             }, 0));
         },
         openAbout() {

@@ -5,9 +5,7 @@
 // screen readers are told, the About window, the end). What the two sides call of each other is
 // named once, in seam.list (page_seam.h is written from it).
 
-#include "flags/flag_model.h"
 #include "form/main_form.h"
-#include "form/main_form_layout.h"
 
 #include <page_seam.h>
 
@@ -55,11 +53,7 @@ public:
 };
 
 // The text the script puts here for admit().
-std::u32string &textBuffer()
-{
-    static std::u32string text;
-    return text;
-}
+std::u32string admitted;
 
 form::MainForm &theForm()
 {
@@ -74,42 +68,22 @@ form::MainForm &theForm()
 // the one main window of the page.
 extern "C" {
 
-void orvan_load()
-{
-    theForm().load();
-}
-void orvan_valueClicked()
-{
-    theForm().valueClicked();
-}
-void orvan_valueEdited()
-{
-    theForm().valueEdited();
-}
-void orvan_flagClicked(int index)
-{
-    theForm().flagClicked(index);
-}
-void orvan_descriptionClicked(int index)
-{
-    theForm().descriptionClicked(index);
-}
-void orvan_popupClicked()
-{
-    theForm().popupClicked();
-}
-void orvan_helpRequested(int index)
-{
-    theForm().helpRequested(index);
-}
-void orvan_escapePressed()
-{
-    theForm().escapePressed();
-}
-void orvan_focusMoved()
-{
-    theForm().focusMoved();
-}
+// Each of the user's actions goes straight to the form's function of the same name:
+// orvan_NAME PARAMS calls theForm().NAME ARGS.
+#define ORVAN_ACTION(name, params, args)                                                           \
+    void orvan_##name params                                                                       \
+    {                                                                                              \
+        theForm().name args;                                                                       \
+    }
+ORVAN_ACTION(load, (), ())
+ORVAN_ACTION(valueClicked, (), ())
+ORVAN_ACTION(valueEdited, (), ())
+ORVAN_ACTION(flagClicked, (int index), (index))
+ORVAN_ACTION(descriptionClicked, (int index), (index))
+ORVAN_ACTION(popupClicked, (), ())
+ORVAN_ACTION(helpRequested, (int index), (index))
+ORVAN_ACTION(escapePressed, (), ())
+ORVAN_ACTION(focusMoved, (), ())
 
 // A command by its number in the page (the data-command attribute, from the tables).
 void orvan_run(int number)
@@ -124,7 +98,8 @@ bool orvan_isClick(int count)
 }
 
 // The value box's routes: the script asks with the length first, and only then hands over the
-// text (at most what the length allowed), as code points in textBuffer(), for admit().
+// text (at most what the length allowed), as code points in the buffer orvan_textBuffer() gives,
+// for admit().
 int orvan_admitLength(int route, int lengthAfter)
 {
     return static_cast<int>(form::MainForm::admitLength(
@@ -132,13 +107,13 @@ int orvan_admitLength(int route, int lengthAfter)
 }
 char32_t *orvan_textBuffer(int length)
 {
-    textBuffer().assign(static_cast<std::size_t>(length), U'\0');
-    return textBuffer().data();
+    admitted.assign(static_cast<std::size_t>(length), U'\0');
+    return admitted.data();
 }
 int orvan_admit(int route, int lengthAfter)
 {
     return static_cast<int>(form::MainForm::admit(static_cast<form::MainForm::Route>(route),
-        textBuffer(), static_cast<std::size_t>(lengthAfter)));
+        admitted, static_cast<std::size_t>(lengthAfter)));
 }
 
 } // extern "C"

@@ -29,8 +29,8 @@ def pixels(glyph):
     return [lit[r * m.width:(r + 1) * m.width] for r in range(m.height)]
 
 
-def outline(glyph, glyph_set):
-    pen = TTGlyphPen(glyph_set)
+def outline(glyph):
+    pen = TTGlyphPen(None)
     m = glyph.metrics
     for r, row in enumerate(pixels(glyph)):
         top, bottom = (m.BearingY - r) * UNITS, (m.BearingY - r - 1) * UNITS
@@ -51,24 +51,25 @@ def main(source, prefix, sizes):
     font = TTFont(source)
     cmap = font.getBestCmap()
     by_size = {s.bitmapSizeTable.ppemY: k for k, s in enumerate(font["EBLC"].strikes)}
+    names = {code: f"c{code:02x}" for code in CHARACTERS}
+    order = [".notdef", *names.values()]
     for size in sizes:
         if size not in by_size:
             sys.exit(f"{source}: no {size}-pixel strike (has {sorted(by_size)})")
         k = by_size[size]
         strike = font["EBDT"].strikeData[k]
         hori = font["EBLC"].strikes[k].bitmapSizeTable.hori
-        order = [".notdef"] + [f"c{code:02x}" for code in CHARACTERS]
         glyphs, metrics = {name: TTGlyphPen(None).glyph() for name in order}, dict.fromkeys(order, (0, 0))
-        for code in CHARACTERS:
+        for code, name in names.items():
             glyph = strike.get(cmap.get(code))
             if glyph is not None:
                 glyph.decompile()
-                glyphs[f"c{code:02x}"] = outline(glyph, None)
-                metrics[f"c{code:02x}"] = (glyph.metrics.Advance * UNITS, glyph.metrics.BearingX * UNITS)
+                glyphs[name] = outline(glyph)
+                metrics[name] = (glyph.metrics.Advance * UNITS, glyph.metrics.BearingX * UNITS)
         family = f"Orvan Sans {size}"
         builder = FontBuilder(size * UNITS, isTTF=True)
         builder.setupGlyphOrder(order)
-        builder.setupCharacterMap({code: f"c{code:02x}" for code in CHARACTERS})
+        builder.setupCharacterMap(names)
         builder.setupGlyf(glyphs)
         builder.setupHorizontalMetrics(metrics)
         ascent, descent = hori.ascender * UNITS, hori.descender * UNITS

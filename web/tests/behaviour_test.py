@@ -14,12 +14,12 @@ there, with the reason.
 
 Usage: run_on_xvfb.sh behaviour_test.py chromium|firefox|webkit Orvanunk4ver22.html behaviour.rows
 """
+import contextlib
 import os
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-import display  # noqa: E402
+import display
 
 ENGINE, PAGE, ROWS = sys.argv[1:4]
 URL = "file://" + os.path.abspath(PAGE)
@@ -64,50 +64,42 @@ def rows(path):
 
 if ENGINE not in DRIVERS:
     sys.exit(__doc__)
-manager = display.window_manager()
 failures, played, skipped, began = [], 0, 0, time.monotonic()
-try:
-    b = DRIVERS[ENGINE]()
-    try:
-        for name, actions, want in rows(ROWS):
-            # What the WebDriver protocols cannot do as a user would: such rows are skipped there.
-            if any(verb == "insert" for verb, _ in actions) and not hasattr(b, "insert"):
-                skipped += 1
-                print(f"skip {name}: WebDriver has no input method to compose and commit text ({ENGINE})")
-                continue
-            display.set_clipboard("start")
-            b.open(URL)
-            b.wait_for("'ready' in document.documentElement.dataset")
-            b.js(WATCH)
-            limit = False
-            started = time.monotonic()
-            for n, (verb, text) in enumerate(actions):
-                if n and verb == "click" and actions[n - 1] == (verb, text):
-                    time.sleep(0.7)  # two clicks, not a double click
-                b.act(verb, text)
-                shown = b.js("window.written.then(() => 0, () => 0).then(() => "
-                             "[$('message').open, $('messageTitle').textContent, $('messageText').textContent])")
-                if shown[0]:
-                    limit = limit or shown[1:] == LIMIT_MESSAGE
-                    b.click_on("messageOK")
-                    b.js("new Promise((done) => setTimeout(done))")  # the dialog's close event
-            got = b.js(STATE)
-            got.update(clipboard=display.clipboard(), limit=limit)
-            if want["focus"] == "*":
-                got["focus"] = want["focus"] = "*"
-            wrong = {k: (str(got[k])[:40], str(want[k])[:40]) for k in want if got[k] != want[k]}
-            played += 1
-            if wrong or got["errors"]:
-                failures.append(name)
-                print(f"FAIL {name}: " + "; ".join(f"{k} {g!r}, want {w!r}" for k, (g, w) in wrong.items())
-                      + "".join(f"; error {e}" for e in got["errors"]))
-            else:
-                print(f"ok   {name} ({time.monotonic() - started:.2f} s)")
-    finally:
-        b.close()
-finally:
-    manager.terminate()
-    manager.wait()
+with display.window_manager(), contextlib.closing(DRIVERS[ENGINE]()) as b:
+    for name, actions, want in rows(ROWS):
+        # What the WebDriver protocols cannot do as a user would: such rows are skipped there.
+        if any(verb == "insert" for verb, _ in actions) and not hasattr(b, "insert"):
+            skipped += 1
+            print(f"skip {name}: WebDriver has no input method to compose and commit text ({ENGINE})")
+            continue
+        display.set_clipboard("start")
+        b.open(URL)
+        b.wait_for("'ready' in document.documentElement.dataset")
+        b.js(WATCH)
+        limit = False
+        started = time.monotonic()
+        for n, (verb, text) in enumerate(actions):
+            if n and verb == "click" and actions[n - 1] == (verb, text):
+                time.sleep(0.7)  # two clicks, not a double click
+            b.act(verb, text)
+            shown = b.js("window.written.then(() => 0, () => 0).then(() => "
+                         "[$('message').open, $('messageTitle').textContent, $('messageText').textContent])")
+            if shown[0]:
+                limit = limit or shown[1:] == LIMIT_MESSAGE
+                b.click_on("messageOK")
+                b.js("new Promise((done) => setTimeout(done))")  # the dialog's close event
+        got = b.js(STATE)
+        got.update(clipboard=display.clipboard(), limit=limit)
+        if want["focus"] == "*":
+            got["focus"] = want["focus"] = "*"
+        wrong = {k: (str(got[k])[:40], str(want[k])[:40]) for k in want if got[k] != want[k]}
+        played += 1
+        if wrong or got["errors"]:
+            failures.append(name)
+            print(f"FAIL {name}: " + "; ".join(f"{k} {g!r}, want {w!r}" for k, (g, w) in wrong.items())
+                  + "".join(f"; error {e}" for e in got["errors"]))
+        else:
+            print(f"ok   {name} ({time.monotonic() - started:.2f} s)")
 
 print(f"{ENGINE}: {played} rows played, {skipped} skipped, "
       + (f"{len(failures)} failed" if failures else "all passed") + f", {time.monotonic() - began:.0f} s")

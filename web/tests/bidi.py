@@ -10,13 +10,13 @@ import tempfile
 
 import websocket
 
-from display import Browser
+from display import ALT, CTRL, SHIFT, Browser
 
 # The WebDriver key values of the keys the tests press, by their DOM key name.
 KEYS = {"Backspace": "\ue003", "Tab": "\ue004", "Enter": "\ue006", "Shift": "\ue008", "Control": "\ue009",
         "Alt": "\ue00a", "Escape": "\ue00c", "End": "\ue010", "Home": "\ue011", "ArrowLeft": "\ue012",
         "ArrowRight": "\ue014", "Insert": "\ue016", "Delete": "\ue017", "F1": "\ue031"}
-MODIFIERS = ((1, "Alt"), (2, "Control"), (8, "Shift"))  # the DevTools protocol's bits
+MODIFIERS = ((ALT, "Alt"), (CTRL, "Control"), (SHIFT, "Shift"))
 # No first-run pages, no reports, no updates: a window that shows the page and nothing else.
 PREFERENCES = {"browser.aboutwelcome.enabled": False, "browser.startup.homepage_override.mstone": "ignore",
                "datareporting.policy.dataSubmissionEnabled": False, "app.update.disabledForTesting": True,

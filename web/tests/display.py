@@ -3,6 +3,7 @@ so that the browser's window has the focus, the real X clipboard, read and writt
 another program would, and the browser's own context menu, used with the X server's mouse and
 keyboard (xdotool). Everything started here is stopped by its process id.
 """
+import contextlib
 import json
 import os
 import shutil
@@ -35,13 +36,18 @@ def expanded(text):
     return head * int(count) if star and count.isdigit() else text
 
 
-# A small window manager on run_on_xvfb.sh's X server, so that the browser's window has the
-# focus; the caller stops it. The xclip processes that still hold the clipboard end with the server.
+# A small window manager on run_on_xvfb.sh's X server while the block runs, so that the browser's
+# window has the focus. The xclip processes that still hold the clipboard end with the server.
+@contextlib.contextmanager
 def window_manager():
     manager = subprocess.Popen(["matchbox-window-manager", "-use_titlebar", "no"],
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     time.sleep(0.3)
-    return manager
+    try:
+        yield
+    finally:
+        manager.terminate()
+        manager.wait()
 
 
 def clipboard():
