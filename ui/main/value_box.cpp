@@ -105,12 +105,12 @@ void ValueBox::inputMethodEvent(QInputMethodEvent *event)
 {
     // Only the commit and the text being composed are looked at, never the box's text, so a
     // keystroke costs the same whatever the length of the value.
-    const bool commitPasses = event->commitString().isEmpty()
-        || admit(form::MainForm::Route::Inserted, event->commitString())
-            == form::MainForm::Verdict::Take;
-    const bool preeditPasses = event->preeditString().isEmpty()
-        || admit(form::MainForm::Route::Inserted, event->preeditString())
-            == form::MainForm::Verdict::Take;
+    const auto passes = [this](const QString &text) {
+        return text.isEmpty()
+            || admit(form::MainForm::Route::Inserted, text) == form::MainForm::Verdict::Take;
+    };
+    const bool commitPasses = passes(event->commitString());
+    const bool preeditPasses = passes(event->preeditString());
     if (commitPasses && preeditPasses) {
         QLineEdit::inputMethodEvent(event);
         return;
@@ -119,15 +119,11 @@ void ValueBox::inputMethodEvent(QInputMethodEvent *event)
     // What fails goes as if never sent: a refused commit takes the text it would replace with
     // it, and a refused preedit shows nothing, taking away any digits composed so far. The
     // attributes describe the preedit, except a selection the input method sets in the text.
-    QList<QInputMethodEvent::Attribute> attributes;
-    if (preeditPasses) {
-        attributes = event->attributes();
-    } else {
-        for (const QInputMethodEvent::Attribute &a : event->attributes()) {
-            if (a.type == QInputMethodEvent::Selection)
-                attributes.append(a);
-        }
-    }
+    QList<QInputMethodEvent::Attribute> attributes = event->attributes();
+    if (!preeditPasses)
+        attributes.removeIf([](const QInputMethodEvent::Attribute &a) {
+            return a.type != QInputMethodEvent::Selection;
+        });
     QInputMethodEvent passed(preeditPasses ? event->preeditString() : QString(), attributes);
     if (commitPasses)
         passed.setCommitString(
