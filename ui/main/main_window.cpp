@@ -1,6 +1,5 @@
 #include "ui/main/main_window.h"
 
-#include "flags/flag_model.h"
 #include "form/main_form_layout.h"
 #include "ui/about/about_window.h"
 #include "ui/main/announcer.h"
@@ -253,7 +252,6 @@ void MainWindow::createFlagRows()
         label->setGeometry(px(layout::DescriptionLeft), px(layout::rowTop(i)),
             label->fontMetrics().horizontalAdvance(description), px(layout::RowHeight));
         connect(label, &ClickableLabel::clicked, this, [this, i] { m_form.descriptionClicked(i); });
-        m_descriptions[i] = label;
     }
 }
 
