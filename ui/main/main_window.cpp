@@ -182,10 +182,9 @@ void MainWindow::createControls(const Appearance &appearance)
             break;
         }
         case layout::Kind::Button: {
+            // Enter and Esc press nothing in this window: outside a dialog a push button is
+            // neither the default nor an auto-default one.
             auto *button = new QPushButton(caption, client);
-            // Enter and Esc press nothing in this window.
-            button->setAutoDefault(false);
-            button->setDefault(false);
             connect(button, &QPushButton::clicked, this,
                 [this, command = c.command] { m_form.run(command); });
             if (c.command == form::Command::Go)

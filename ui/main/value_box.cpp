@@ -17,9 +17,9 @@ ValueBox::ValueBox(QWidget *parent)
     : QLineEdit(parent)
 {
     ValueBoxAccessible::install();
-    // Digits come in by typing only, so none may arrive by dropping text on the box.
+    // Digits come in by typing only, so none may arrive by dropping text on the box. (Dragging
+    // text out of it is off too, as in every line edit.)
     setAcceptDrops(false);
-    setDragEnabled(false);
     // Input methods stay on: on X11, Qt's Compose support turns dead keys and Compose sequences
     // into input method commits whatever this widget says, and a layout may compose a digit
     // too. inputMethodEvent() holds them to the digit rule; the hint asks on-screen keyboards
