@@ -67,12 +67,11 @@ inline QImage rgb(QWidget *widget)
 // The About windows while they exist, or only those shown: the top-level windows named frmAbout.
 inline QWidgetList aboutWindows(bool shownOnly = false)
 {
-    QWidgetList found;
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("frmAbout")
-            && (window->isVisible() || !shownOnly))
-            found << window;
-    }
+    QWidgetList found = QApplication::topLevelWidgets();
+    found.removeIf([shownOnly](const QWidget *window) {
+        return window->objectName() != QLatin1String("frmAbout")
+            || (shownOnly && !window->isVisible());
+    });
     return found;
 }
 
