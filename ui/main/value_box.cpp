@@ -1,6 +1,5 @@
 #include "ui/main/value_box.h"
 
-#include "form/main_form.h"
 #include "ui/main/value_box_accessible.h"
 
 #include <QApplication>
