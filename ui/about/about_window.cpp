@@ -1,6 +1,5 @@
 #include "ui/about/about_window.h"
 
-#include "form/about_form_layout.h"
 #include "ui/theme_proof.h"
 #include "ui/to_qstring.h"
 

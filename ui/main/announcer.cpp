@@ -40,8 +40,7 @@ QAccessibleInterface *factory(const QString &className, QObject *object)
 Announcer::Announcer(QObject *parent)
     : QObject(parent)
 {
-    static const bool installed = (QAccessible::installFactory(factory), true);
-    Q_UNUSED(installed);
+    [[maybe_unused]] static const bool installed = (QAccessible::installFactory(factory), true);
 }
 
 void Announcer::say(const QString &text)

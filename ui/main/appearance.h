@@ -12,8 +12,6 @@
 #include <QFont>
 #include <QIcon>
 
-#include <vector>
-
 class Appearance
 {
 public:

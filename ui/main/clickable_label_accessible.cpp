@@ -23,8 +23,7 @@ ClickableLabelAccessible::ClickableLabelAccessible(ClickableLabel *label)
 
 void ClickableLabelAccessible::install()
 {
-    static const bool installed = (QAccessible::installFactory(factory), true);
-    Q_UNUSED(installed);
+    [[maybe_unused]] static const bool installed = (QAccessible::installFactory(factory), true);
 }
 
 ClickableLabel *ClickableLabelAccessible::label() const

@@ -35,18 +35,18 @@ Clipboard::Clipboard(QWidget *window)
 #endif
 }
 
-Clipboard::~Clipboard()
-{
-    if (m_connection)
-        QCoreApplication::instance()->removeNativeEventFilter(this);
-}
-
 void Clipboard::setText(const QString &text)
 {
     m_text = text;
     m_retried = false;
     write();
-    if (!m_connection || m_pending)
+    if (m_connection)
+        checkSoon();
+}
+
+void Clipboard::checkSoon()
+{
+    if (m_pending)
         return;
     m_pending = true;
     QTimer::singleShot(0, this, &Clipboard::checkClaim);
@@ -79,7 +79,8 @@ void Clipboard::checkClaim()
 #endif
 }
 
-bool Clipboard::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+bool Clipboard::nativeEventFilter(
+    [[maybe_unused]] const QByteArray &eventType, [[maybe_unused]] void *message, qintptr *)
 {
 #ifdef ORVAN_HAVE_XCB
     if (!m_probing || eventType != "xcb_generic_event_t")
@@ -94,9 +95,6 @@ bool Clipboard::nativeEventFilter(const QByteArray &eventType, void *message, qi
     // goes out after that.
     m_probing = false;
     QMetaObject::invokeMethod(this, &Clipboard::reclaim, Qt::QueuedConnection);
-#else
-    Q_UNUSED(eventType)
-    Q_UNUSED(message)
 #endif
     return false;
 }
@@ -105,15 +103,13 @@ void Clipboard::reclaim()
 {
     write();
     m_retried = true;
-    if (!m_pending) {
-        m_pending = true;
-        QTimer::singleShot(0, this, &Clipboard::checkClaim);
-    }
+    checkSoon();
 }
 
+#ifdef ORVAN_HAVE_XCB
+// Only checkClaim() asks these, and only with X11.
 bool Clipboard::ownsClipboard()
 {
-#ifdef ORVAN_HAVE_XCB
     if (!m_clipboardAtom && !internAtoms())
         return true; // nothing to go by: leave it to Qt
     Reply<xcb_get_selection_owner_reply_t> reply(xcb_get_selection_owner_reply(
@@ -124,14 +120,10 @@ bool Clipboard::ownsClipboard()
     // carries the connection's resource id base.
     const xcb_setup_t *setup = xcb_get_setup(m_connection);
     return (reply->owner & ~setup->resource_id_mask) == setup->resource_id_base;
-#else
-    return true;
-#endif
 }
 
 std::uint32_t Clipboard::internAtoms()
 {
-#ifdef ORVAN_HAVE_XCB
     const auto intern = [this](const char *name) {
         return xcb_intern_atom(m_connection, 0, static_cast<std::uint16_t>(qstrlen(name)), name);
     };
@@ -144,6 +136,6 @@ std::uint32_t Clipboard::internAtoms()
         m_clipboardAtom = clipboardReply->atom;
         m_probeAtom = probeReply->atom;
     }
-#endif
     return m_clipboardAtom;
 }
+#endif

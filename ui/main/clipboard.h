@@ -37,13 +37,13 @@ class Clipboard : public QObject, private QAbstractNativeEventFilter
 public:
     // The window receives X11's time probe; it needs a native window of this program.
     explicit Clipboard(QWidget *window);
-    ~Clipboard() override;
 
     // Puts the text on the CLIPBOARD at once.
     void setText(const QString &text);
 
 private:
     // Once control is back in the event loop: X11's check of the claim.
+    void checkSoon();
     void checkClaim();
     void write();
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;

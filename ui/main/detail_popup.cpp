@@ -5,8 +5,7 @@
 DetailPopup::DetailPopup(QWidget *parent)
     : ClickableLabel(parent)
 {
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-    setLineWidth(1);
+    setFrameStyle(QFrame::Box | QFrame::Plain); // a frame's line is 1 pixel wide
     // No indent beside the frame: the heights were designed for the full inner width.
     setIndent(0);
     setAutoFillBackground(true);

@@ -1,6 +1,5 @@
 #include "ui/main/main_window.h"
 
-#include "flags/flag_model.h"
 #include "form/main_form_layout.h"
 #include "ui/about/about_window.h"
 #include "ui/main/announcer.h"
@@ -183,10 +182,9 @@ void MainWindow::createControls(const Appearance &appearance)
             break;
         }
         case layout::Kind::Button: {
+            // Enter and Esc press nothing in this window: outside a dialog a push button is
+            // neither the default nor an auto-default one.
             auto *button = new QPushButton(caption, client);
-            // Enter and Esc press nothing in this window.
-            button->setAutoDefault(false);
-            button->setDefault(false);
             connect(button, &QPushButton::clicked, this,
                 [this, command = c.command] { m_form.run(command); });
             if (c.command == form::Command::Go)
@@ -253,7 +251,6 @@ void MainWindow::createFlagRows()
         label->setGeometry(px(layout::DescriptionLeft), px(layout::rowTop(i)),
             label->fontMetrics().horizontalAdvance(description), px(layout::RowHeight));
         connect(label, &ClickableLabel::clicked, this, [this, i] { m_form.descriptionClicked(i); });
-        m_descriptions[i] = label;
     }
 }
 

@@ -23,7 +23,6 @@
 
 class Announcer;
 class Appearance;
-class ClickableLabel;
 class Clipboard;
 class DetailPopup;
 class QCheckBox;
@@ -79,7 +78,6 @@ private:
     ValueBox *m_value = nullptr;
     QPushButton *m_go = nullptr;
     std::array<QCheckBox *, flags::FlagCount> m_flags {};
-    std::array<ClickableLabel *, flags::FlagCount> m_descriptions {};
     DetailPopup *m_popup = nullptr;
     Clipboard *m_clipboard = nullptr;
     Announcer *m_announcer = nullptr;

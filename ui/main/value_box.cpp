@@ -1,6 +1,5 @@
 #include "ui/main/value_box.h"
 
-#include "form/main_form.h"
 #include "ui/main/value_box_accessible.h"
 
 #include <QApplication>
@@ -17,9 +16,9 @@ ValueBox::ValueBox(QWidget *parent)
     : QLineEdit(parent)
 {
     ValueBoxAccessible::install();
-    // Digits come in by typing only, so none may arrive by dropping text on the box.
+    // Digits come in by typing only, so none may arrive by dropping text on the box. (Dragging
+    // text out of it is off too, as in every line edit.)
     setAcceptDrops(false);
-    setDragEnabled(false);
     // Input methods stay on: on X11, Qt's Compose support turns dead keys and Compose sequences
     // into input method commits whatever this widget says, and a layout may compose a digit
     // too. inputMethodEvent() holds them to the digit rule; the hint asks on-screen keyboards
@@ -105,12 +104,12 @@ void ValueBox::inputMethodEvent(QInputMethodEvent *event)
 {
     // Only the commit and the text being composed are looked at, never the box's text, so a
     // keystroke costs the same whatever the length of the value.
-    const bool commitPasses = event->commitString().isEmpty()
-        || admit(form::MainForm::Route::Inserted, event->commitString())
-            == form::MainForm::Verdict::Take;
-    const bool preeditPasses = event->preeditString().isEmpty()
-        || admit(form::MainForm::Route::Inserted, event->preeditString())
-            == form::MainForm::Verdict::Take;
+    const auto passes = [this](const QString &text) {
+        return text.isEmpty()
+            || admit(form::MainForm::Route::Inserted, text) == form::MainForm::Verdict::Take;
+    };
+    const bool commitPasses = passes(event->commitString());
+    const bool preeditPasses = passes(event->preeditString());
     if (commitPasses && preeditPasses) {
         QLineEdit::inputMethodEvent(event);
         return;
@@ -119,15 +118,11 @@ void ValueBox::inputMethodEvent(QInputMethodEvent *event)
     // What fails goes as if never sent: a refused commit takes the text it would replace with
     // it, and a refused preedit shows nothing, taking away any digits composed so far. The
     // attributes describe the preedit, except a selection the input method sets in the text.
-    QList<QInputMethodEvent::Attribute> attributes;
-    if (preeditPasses) {
-        attributes = event->attributes();
-    } else {
-        for (const QInputMethodEvent::Attribute &a : event->attributes()) {
-            if (a.type == QInputMethodEvent::Selection)
-                attributes.append(a);
-        }
-    }
+    QList<QInputMethodEvent::Attribute> attributes = event->attributes();
+    if (!preeditPasses)
+        attributes.removeIf([](const QInputMethodEvent::Attribute &a) {
+            return a.type != QInputMethodEvent::Selection;
+        });
     QInputMethodEvent passed(preeditPasses ? event->preeditString() : QString(), attributes);
     if (commitPasses)
         passed.setCommitString(

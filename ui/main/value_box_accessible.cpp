@@ -64,8 +64,7 @@ ValueBoxAccessible::ValueBoxAccessible(ValueBox *box)
 
 void ValueBoxAccessible::install()
 {
-    static const bool installed = (QAccessible::installFactory(factory), true);
-    Q_UNUSED(installed);
+    [[maybe_unused]] static const bool installed = (QAccessible::installFactory(factory), true);
 }
 
 ValueBox *ValueBoxAccessible::box() const
@@ -92,7 +91,7 @@ QString ValueBoxAccessible::text(QAccessible::Text t) const
 void ValueBoxAccessible::setText(QAccessible::Text t, const QString &text)
 {
     if (t == QAccessible::Value)
-        box()->putText(0, static_cast<int>(box()->text().size()), text);
+        box()->putText(0, characterCount(), text);
     else
         QAccessibleWidget::setText(t, text);
 }
@@ -108,11 +107,9 @@ void *ValueBoxAccessible::interface_cast(QAccessible::InterfaceType t)
 
 void ValueBoxAccessible::selection(int selectionIndex, int *startOffset, int *endOffset) const
 {
-    *startOffset = *endOffset = 0;
-    if (selectionIndex != 0 || !box()->hasSelectedText())
-        return;
-    *startOffset = box()->selectionStart();
-    *endOffset = box()->selectionEnd();
+    const bool selected = selectionIndex == 0 && box()->hasSelectedText();
+    *startOffset = selected ? box()->selectionStart() : 0;
+    *endOffset = selected ? box()->selectionEnd() : 0;
 }
 
 int ValueBoxAccessible::selectionCount() const

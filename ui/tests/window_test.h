@@ -8,6 +8,7 @@
 #include "form/main_form_layout.h"
 #include "form/tests/behaviour.h"
 #include "form/twips.h"
+#include "ui/to_qstring.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -66,12 +67,11 @@ inline QImage rgb(QWidget *widget)
 // The About windows while they exist, or only those shown: the top-level windows named frmAbout.
 inline QWidgetList aboutWindows(bool shownOnly = false)
 {
-    QWidgetList found;
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->objectName() == QLatin1String("frmAbout")
-            && (window->isVisible() || !shownOnly))
-            found << window;
-    }
+    QWidgetList found = QApplication::topLevelWidgets();
+    found.removeIf([shownOnly](const QWidget *window) {
+        return window->objectName() != QLatin1String("frmAbout")
+            || (shownOnly && !window->isVisible());
+    });
     return found;
 }
 
@@ -102,7 +102,7 @@ public:
                 return;
             ++messages;
             limitShown = box->windowTitle() == "Orvanunk4"
-                && box->text() == latin1(flags::InvalidValueMessage)
+                && box->text() == toQString(flags::InvalidValueMessage)
                 && box->icon() == QMessageBox::NoIcon && box->buttons().size() == 1;
             QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
         });
@@ -111,7 +111,6 @@ public:
         window->activateWindow();
     }
 
-    static QString latin1(std::string_view s) { return QString::fromLatin1(s.data(), s.size()); }
     template <typename T = QWidget> T *child(const QString &name) const
     {
         return window_test::child<T>(m_window, name);

@@ -27,11 +27,6 @@ private slots:
     void fontIsLegible();
 
 private:
-    template <typename T = QWidget> T *child(const QString &name) const
-    {
-        return window_test::child<T>(m_window.get(), name);
-    }
-
     std::unique_ptr<Appearance> m_appearance;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<window_test::Driver> m_driver;
@@ -53,9 +48,9 @@ void TestHighDpi::initTestCase()
 void TestHighDpi::layoutKeepsItsLogicalSize()
 {
     QCOMPARE(m_window->centralWidget()->size(), QSize(500, 442));
-    QCOMPARE(child(QStringLiteral("Check1_19"))->geometry(), QRect(24, 416, 61, 13));
-    auto *instructions = child<QLabel>(QStringLiteral("Label23"));
-    QVERIFY(instructions->geometry().bottom() < child(QStringLiteral("Label24"))->geometry().top());
+    QCOMPARE(m_driver->child("Check1_19")->geometry(), QRect(24, 416, 61, 13));
+    auto *instructions = m_driver->child<QLabel>("Label23");
+    QVERIFY(instructions->geometry().bottom() < m_driver->child("Label24")->geometry().top());
     QVERIFY(instructions->heightForWidth(instructions->width()) <= instructions->height());
 }
 
@@ -66,7 +61,7 @@ void TestHighDpi::textsStayInside()
     for (int i = 0; i < flags::FlagCount; ++i)
         names << QStringLiteral("Label3_%1").arg(i) << QStringLiteral("Check1_%1").arg(i);
     for (const QString &name : names) {
-        QWidget *w = child(name);
+        QWidget *w = m_driver->child(name);
         const QString text = w->property("text").toString();
         const int advance = w->fontMetrics().horizontalAdvance(text);
         int room = w->width();
@@ -85,9 +80,9 @@ void TestHighDpi::textsStayInside()
 // description's bottom, whichever font draws the descriptions.
 void TestHighDpi::popupsMeetTheirDescriptions()
 {
-    auto *popup = child<QLabel>(QStringLiteral("Label1"));
+    auto *popup = m_driver->child<QLabel>("Label1");
     for (int i = 0; i < flags::FlagCount; ++i) {
-        auto *description = child<QLabel>(QStringLiteral("Label3_%1").arg(i));
+        auto *description = m_driver->child<QLabel>(QStringLiteral("Label3_%1").arg(i));
         if (popup->isVisible()) // a shown popup takes the click that would land beneath it
             m_driver->play({ "click", "Label1" });
         m_driver->play({ "click", description->objectName().toStdString() });

@@ -18,6 +18,8 @@
 #include <QStyle>
 #include <QtTest>
 
+#include <tuple>
+
 using layout::px;
 
 namespace {
@@ -63,12 +65,8 @@ private slots:
 private:
     static QString detail(int i) { return QString::fromStdString(flags::detailText(i)); }
     static bool designFontLoaded() { return QFile::exists(":/main/fonts/ms_sans_serif_13.ttf"); }
-    template <typename T = QWidget> T *child(const QString &name) const
-    {
-        return window_test::child<T>(m_window, name);
-    }
-    ValueBox *valueBox() const { return child<ValueBox>(QStringLiteral("Text1")); }
-    QLabel *popupLabel() const { return child<QLabel>(QStringLiteral("Label1")); }
+    ValueBox *valueBox() const { return m_driver->child<ValueBox>("Text1"); }
+    QLabel *popupLabel() const { return m_driver->child<QLabel>("Label1"); }
     void play(const char *verb, const char *text) { m_driver->play({ verb, text }); }
 
     std::unique_ptr<Appearance> m_appearance;
@@ -120,22 +118,20 @@ void TestMainWindow::shouldHaveDefaultValue()
     if (designFontLoaded()) {
         // 8.25 and 9.75 points are character heights of 11 and 13 pixels: the font's 13- and
         // 16-pixel strikes, as Windows draws them.
-        const QFontInfo labels(QApplication::font());
-        const QFontInfo value(valueBox()->font());
-        QCOMPARE(labels.family(), QStringLiteral("MS Sans Serif"));
-        QCOMPARE(value.family(), QStringLiteral("MS Sans Serif"));
-        QCOMPARE(labels.pixelSize(), 13);
-        QCOMPARE(value.pixelSize(), 16);
-        QCOMPARE(QFontMetrics(QApplication::font()).ascent(), 11);
-        QCOMPARE(QFontMetrics(valueBox()->font()).ascent(), 13);
+        for (const auto &[font, pixelSize, ascent] :
+            { std::tuple(QApplication::font(), 13, 11), std::tuple(valueBox()->font(), 16, 13) }) {
+            QCOMPARE(QFontInfo(font).family(), QStringLiteral("MS Sans Serif"));
+            QCOMPARE(QFontInfo(font).pixelSize(), pixelSize);
+            QCOMPARE(QFontMetrics(font).ascent(), ascent);
+        }
     } else {
         QCOMPARE(QApplication::font().pointSizeF(), 8.25);
         QCOMPARE(valueBox()->font().pointSizeF(), 9.75);
         qWarning("the design font is not compiled in: widths are only checked to fit");
     }
     // The classic style's check box is as high as a flag row.
-    QCOMPARE(child(QStringLiteral("Check1_0"))->style()->pixelMetric(QStyle::PM_IndicatorHeight),
-        px(195));
+    QCOMPARE(
+        m_driver->child("Check1_0")->style()->pixelMetric(QStyle::PM_IndicatorHeight), px(195));
 }
 
 void TestMainWindow::controls_data()
@@ -166,7 +162,7 @@ void TestMainWindow::controls_data()
         const int top = 112 + 16 * i;
         row(QStringLiteral("Check1_%1").arg(i), QString::number(1 << i), QRect(24, top, 61, 13),
             Sizing::Fixed);
-        row(QStringLiteral("Label3_%1").arg(i), window_test::Driver::latin1(flags::description(i)),
+        row(QStringLiteral("Label3_%1").arg(i), toQString(flags::description(i)),
             QRect(96, top, descriptionWidths[i], 13), Sizing::FitsText);
     }
 }
@@ -179,7 +175,7 @@ void TestMainWindow::controls()
     QFETCH(QString, text);
     QFETCH(QRect, designed);
     QFETCH(Sizing, sizing);
-    QWidget *w = child(name);
+    QWidget *w = m_driver->child(name);
     QCOMPARE(w->property("text").toString(), text);
     const QRect r = w->geometry();
     QCOMPARE(r.topLeft(), designed.topLeft());
@@ -200,8 +196,8 @@ void TestMainWindow::controls()
     QAccessibleInterface *a = QAccessible::queryAccessibleInterface(w);
     QCOMPARE(a->text(QAccessible::Name), name == "Text1" ? "Current unk 4 value" : text);
     if (name.startsWith(QLatin1String("Check1_")))
-        QCOMPARE(a->text(QAccessible::Description),
-            window_test::Driver::latin1(flags::description(name.mid(7).toInt())));
+        QCOMPARE(
+            a->text(QAccessible::Description), toQString(flags::description(name.mid(7).toInt())));
     QVERIFY(!a->state().invisible);
 }
 
@@ -282,7 +278,7 @@ void TestMainWindow::behaviour()
     QCOMPARE(valueBox()->text(), QString::fromStdString(r.value));
     QCOMPARE(m_driver->ticked(), QList<int>(r.ticked.begin(), r.ticked.end()));
     QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(r.clipboard));
-    QCOMPARE(child(QStringLiteral("cmdGo"))->isEnabled(), r.goEnabled);
+    QCOMPARE(m_driver->child("cmdGo")->isEnabled(), r.goEnabled);
     // The control that has the focus whenever the window is active: the offscreen platform
     // activates no window again after a message box or a menu has closed.
     if (r.focus != "*")
@@ -290,7 +286,7 @@ void TestMainWindow::behaviour()
     QCOMPARE(m_driver->limitShown, r.limitMessage);
     QTRY_COMPARE(popupLabel()->isVisible(), r.popup != behaviour::NoPopup);
     if (r.popup == behaviour::FwoPopup)
-        QCOMPARE(popupLabel()->text(), window_test::Driver::latin1(flags::fwoNote()));
+        QCOMPARE(popupLabel()->text(), toQString(flags::fwoNote()));
     else if (r.popup >= 0)
         QCOMPARE(popupLabel()->text(), detail(r.popup));
     QVERIFY(m_window->isVisible());
