@@ -68,22 +68,42 @@ form::MainForm &theForm()
 // the one main window of the page.
 extern "C" {
 
-// Each of the user's actions goes straight to the form's function of the same name:
-// orvan_NAME PARAMS calls theForm().NAME ARGS.
-#define ORVAN_ACTION(name, params, args)                                                           \
-    void orvan_##name params                                                                       \
-    {                                                                                              \
-        theForm().name args;                                                                       \
-    }
-ORVAN_ACTION(load, (), ())
-ORVAN_ACTION(valueClicked, (), ())
-ORVAN_ACTION(valueEdited, (), ())
-ORVAN_ACTION(flagClicked, (int index), (index))
-ORVAN_ACTION(descriptionClicked, (int index), (index))
-ORVAN_ACTION(popupClicked, (), ())
-ORVAN_ACTION(helpRequested, (int index), (index))
-ORVAN_ACTION(escapePressed, (), ())
-ORVAN_ACTION(focusMoved, (), ())
+void orvan_load()
+{
+    theForm().load();
+}
+void orvan_valueClicked()
+{
+    theForm().valueClicked();
+}
+void orvan_valueEdited()
+{
+    theForm().valueEdited();
+}
+void orvan_flagClicked(int index)
+{
+    theForm().flagClicked(index);
+}
+void orvan_descriptionClicked(int index)
+{
+    theForm().descriptionClicked(index);
+}
+void orvan_popupClicked()
+{
+    theForm().popupClicked();
+}
+void orvan_helpRequested(int index)
+{
+    theForm().helpRequested(index);
+}
+void orvan_escapePressed()
+{
+    theForm().escapePressed();
+}
+void orvan_focusMoved()
+{
+    theForm().focusMoved();
+}
 
 // A command by its number in the page (the data-command attribute, from the tables).
 void orvan_run(int number)

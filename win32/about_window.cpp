@@ -161,9 +161,16 @@ LRESULT AboutWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message != WM_COMMAND)
         return TopLevelWindow::onMessage(message, wParam, lParam);
-    // OK by click, Space or Enter, or Enter and Esc anywhere in the window.
-    if (commandOf(LOWORD(wParam)) == Command::Close)
+    // OK by click, Space or Enter, or Enter and Esc anywhere in the window. Every command is
+    // named, so that one added to About's table does not build until it is handled here.
+    switch (commandOf(LOWORD(wParam))) {
+    case Command::Close:
         DestroyWindow(m_window);
+        break;
+    case Command::None:
+    case Command::Count:
+        break;
+    }
     return 0;
 }
 
